@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the game, its tools and its tests need.
+# Does nothing when everything is already present.
+set -euo pipefail
+packages=(
+  cmake g++ make pkg-config
+  libsdl2-dev libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0
+  libfreetype-dev libfontconfig-dev fontconfig
+  libopenmpt-dev libpng-dev zlib1g-dev libcurl4-openssl-dev libcairo2-dev
+  libgtest-dev libbenchmark-dev
+  fonts-dejavu-core fonts-dejavu-extra fonts-liberation2 fonts-freefont-ttf
+  fonts-league-spartan fonts-noto-mono
+  python3
+)
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  SUDO=""
+  if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
