@@ -1,0 +1,17 @@
+#pragma once
+
+#include <vector>
+
+#include "effect_description.h"
+
+namespace sfx {
+
+/// Renders `effect` to mono samples in [-1, 1] at kEffectSampleRate: the voices are mixed, the
+/// echo applied, the edges faded and the result scaled to the effect's peak level.
+/// Throws std::runtime_error when the mix is silent.
+std::vector<double> RenderEffect(const EffectDescription& effect);
+
+/// Amplitude of voice `voice` at `time` seconds after its start (attack, decay, sustain, release).
+double EnvelopeLevel(const VoiceDescription& voice, double time);
+
+}  // namespace sfx
