@@ -1,0 +1,214 @@
+#include "Unit_pr.h"
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <stdexcept>
+
+#include "engine/RecordingDevice.h"
+#include "platform/GlDevice.h"
+#include "platform/MessageBox.h"
+#include "platform/VirtualKeys.h"
+
+namespace game {
+namespace {
+
+constexpr const char* kCaption = "Comet Lane Derby";
+constexpr uint8_t kClosingState = 24;
+
+std::unique_ptr<vexel::TDisplaySystem> MakeDisplaySystem(platform::TPlatformWindow* window) {
+  if (!window) return std::make_unique<vexel::TRecordingSystem>();
+  return std::make_unique<platform::TGlSystem>(*window);
+}
+
+uint32_t ClockSeed() {
+  return static_cast<uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+}
+
+}  // namespace
+
+TForm1::TForm1(platform::TApplication& application, const TGameOptions& options)
+    : Application(application),
+      Options(options),
+      Paths(options.DataDir, options.ConfigDir),
+      RaceTimer(application, 10) {
+  if (!options.RecordingDisplay) {
+    Window = std::make_unique<platform::TPlatformWindow>(kCaption, 800, 600);
+  }
+  VexelScreen1 = std::make_unique<vexel::TVexelScreen>(MakeDisplaySystem(Window.get()));
+  VexelScreen1->CenterX = 400;
+  VexelScreen1->CenterY = 300;
+  VexelScreen1->SetBpp(32);
+  VexelScreen1->ShowMouseCursor = false;
+  VexelTimer1 = std::make_unique<vexel::TVexelTimer>(application, Clock);
+  VexelTimer1->SetTargetFPS(options.Unpaced ? 0 : 90);
+  VexelTimer1->SetMinFPS(10);
+  VexelTimer1->SetMaxFPS(options.Unpaced ? 0 : 120);
+  VexelTimer1->SetFPSWarningFrames(10);
+  VexelTimer1->SetLossyMode(false);
+  VexelTimer1->OnTimer = [this](vexel::TVexelTimer&) { VexelTimer1Timer(); };
+  RaceTimer.OnTimer = [this] { RaceTimerTimer(); };
+  Application.Title = kCaption;
+}
+
+TForm1::~TForm1() { RaceTimer.SetEnabled(false); }
+
+int TForm1::Run() {
+  if (!Options.InputFile.empty()) {
+    std::string error;
+    if (!InputScript.Load(Options.InputFile, error)) {
+      std::fprintf(stderr, "%s\n", error.c_str());
+      return 2;
+    }
+  }
+  FormCreate();
+  FormShow();
+  if (Window) Window->Show();
+  Application.Run([this] { PumpEvents(); });
+  FormDestroy();
+  return 0;
+}
+
+void TForm1::FormCreate() {
+  Random.seed(Options.HasSeed ? Options.Seed : ClockSeed());
+  FullScreen = AppliedFullScreen = false;
+  MusicOn = SoundOn = true;
+  if (Window) Window->SetCaption(kCaption);
+  GameImagesPending = true;
+  KeyReleased.fill(false);
+  VexelScreen1->Width = 800;
+  VexelScreen1->Height = 600;
+  VexelScreen1->Initialize();
+  VexelScreen1->SetFiltering(true);
+  SceneRenderer_.Bind(VexelScreen1.get());
+  ScreenTick = 0;
+}
+
+void TForm1::FormShow() {
+  VexelTimer1->SetEnabled(true);
+  EnterState(3);
+}
+
+void TForm1::VexelTimer1Timer() {
+  for (const auto& event : InputScript.EventsAt(FrameCount)) DispatchEvent(event);
+  RunStateFrame(GameState);
+  FinishFrame();
+}
+
+void TForm1::FinishFrame() {
+  ++FrameCount;
+  if (Options.Frames < 0 || FrameCount < Options.Frames) return;
+  if (!Options.ScreenshotFile.empty() && !VexelScreen1->SavePng(Options.ScreenshotFile)) {
+    std::fprintf(stderr, "Cannot save the screenshot '%s'\n", Options.ScreenshotFile.c_str());
+  }
+  Application.Terminate();
+}
+
+void TForm1::RaceTimerTimer() {
+  if (PlayerLapTiming) PlayerLapClock.AddHundredth();
+  PlayerRaceTime.AddHundredth();
+  for (int32_t i = 0; i < EnemyCount && i < static_cast<int32_t>(EnemyRaceTimes.size()); ++i) {
+    EnemyRaceTimes[i].AddHundredth();
+  }
+}
+
+void TForm1::FormKeyDown(int32_t key) {
+  if (key >= 0 && key < 256) KeyDown[key] = true;
+}
+
+void TForm1::FormKeyUp(int32_t key) {
+  if (key < 0 || key >= 256) return;
+  KeyReleased[key] = true;
+  KeyDown[key] = false;
+}
+
+void TForm1::FormMouseDown(platform::TPlatformEvent::TButton, int32_t, int32_t) {}
+
+bool TForm1::FormCloseQuery() { return GameState == kClosingState && ShareCountdown == 0; }
+
+void TForm1::Close() {
+  if (FormCloseQuery()) Application.Terminate();
+}
+
+void TForm1::FormDestroy() { RaceTimer.SetEnabled(false); }
+
+void TForm1::PumpEvents() {
+  if (!Window) return;
+  platform::TPlatformEvent event;
+  while (Window->PollEvent(event)) DispatchEvent(event);
+}
+
+void TForm1::DispatchEvent(const platform::TPlatformEvent& event) {
+  using T = platform::TPlatformEvent::TType;
+  switch (event.Type) {
+    case T::KeyDown: FormKeyDown(event.Key); break;
+    case T::KeyUp: FormKeyUp(event.Key); break;
+    case T::MouseDown: FormMouseDown(event.Button, event.X, event.Y); break;
+    case T::Close: Close(); break;
+    case T::MouseMove:
+    case T::MouseUp:
+    case T::Char:
+    case T::None: break;
+  }
+}
+
+void TForm1::EnterState(uint8_t state) {
+  GameState = state;
+  ScreenTick = 0;
+  KeyReleased.fill(false);
+  if (state == kClosingState) {
+    VexelScreen1->ShowMouseCursor = true;
+    if (VexelScreen1->System()) VexelScreen1->System()->ShowCursor(true);
+    ShareCountdown = 0;
+    Close();
+  }
+}
+
+void TForm1::LeaveState(uint8_t) {}
+
+void TForm1::RunStateFrame(uint8_t state) {
+  if (state == kClosingState) return;
+  TestSceneFrame();
+}
+
+void TForm1::DrawTestQuad(float x, float y, float w, float h, float angle, uint32_t color,
+                          int blend) {
+  VexelScreen1->SetBlendMode(blend);
+  SceneRenderer_.SetColors(color, color, color, color);
+  SceneRenderer_.SetTexCoords(0, 0, 1, 0, 1, 1, 0, 1);
+  SceneRenderer_.SetTexture(nullptr);
+  SceneRenderer_.SetPositions(x - 0.5f, y - 0.5f, x + w - 0.5f, y - 0.5f, x + w - 0.5f,
+                              y + h - 0.5f, x - 0.5f, y + h - 0.5f);
+  SceneRenderer_.RotateScale(x + w / 2, y + h / 2, angle, 1, 1);
+  SceneRenderer_.Render();
+}
+
+// Until the screens exist, every state shows a test card of the display device: colour bars,
+// turning quads in several blending modes and a twinkling star field. Escape leaves.
+void TForm1::TestSceneFrame() {
+  if (KeyReleased[platform::VK_ESCAPE]) {
+    KeyReleased[platform::VK_ESCAPE] = false;
+    EnterState(kClosingState);
+    return;
+  }
+  ++ScreenTick;
+  VexelScreen1->Clear(0, 0, 0, 0);
+  VexelScreen1->BeginScene();
+  static constexpr uint32_t kBars[] = {0xFF101848, 0xFF2A1460, 0xFF00C8FF, 0xFFFF8A1E,
+                                       0xFFE8E8FF, 0xFF7A2CFF};
+  for (int i = 0; i < 6; ++i) {
+    DrawTestQuad(40.0f + 120.0f * static_cast<float>(i), 40, 110, 80, 0, kBars[i], 0);
+  }
+  const float turn = static_cast<float>(ScreenTick);
+  DrawTestQuad(150, 250, 140, 140, turn, 0xC000C8FF, 0);
+  DrawTestQuad(330, 250, 140, 140, -turn, 0xFFFF8A1E, 1);
+  DrawTestQuad(510, 250, 140, 140, turn * 0.5f, 0x807A2CFF, 2);
+  std::uniform_int_distribution<int> xs(0, 799);
+  std::uniform_int_distribution<int> ys(440, 599);
+  for (int i = 0; i < 41; ++i) {
+    VexelScreen1->PutPixel(xs(Random), ys(Random), 255, 200, 100, 100);
+  }
+  VexelScreen1->EndScene();
+}
+
+}  // namespace game

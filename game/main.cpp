@@ -1,0 +1,84 @@
+// Program entry of Comet Lane Derby.
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+#include <string>
+
+#include "Unit_pr.h"
+#include "platform/Application.h"
+#include "platform/MessageBox.h"
+
+namespace {
+
+const char* kUsage =
+    "Usage: comet-lane-derby [options]\n"
+    "Without options the game starts as usual.\n"
+    "  --frames N         stop after N frames\n"
+    "  --screenshot FILE  save the last frame as a PNG file\n"
+    "  --input FILE       play a script of key and mouse events stamped with frame numbers\n"
+    "  --unpaced          fire frames as fast as possible\n"
+    "  --seed N           seed the random generator\n"
+    "  --data-dir DIR     read the game's data files from DIR\n"
+    "  --config-dir DIR   keep the settings files in DIR\n"
+    "  --help             show this text\n";
+
+bool ParseNumber(const char* text, long& value) {
+  char* end = nullptr;
+  value = std::strtol(text, &end, 10);
+  return end && *end == '\0' && end != text;
+}
+
+// Reads the options; returns false (after printing why) when they are not usable.
+bool ParseOptions(int argc, char** argv, game::TGameOptions& options, bool& help) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    const bool hasValue = i + 1 < argc;
+    long number = 0;
+    if (arg == "--help" || arg == "-h") {
+      help = true;
+    } else if (arg == "--unpaced") {
+      options.Unpaced = true;
+    } else if (arg == "--frames" && hasValue && ParseNumber(argv[i + 1], number) && number >= 0) {
+      options.Frames = number;
+      ++i;
+    } else if (arg == "--seed" && hasValue && ParseNumber(argv[i + 1], number)) {
+      options.HasSeed = true;
+      options.Seed = static_cast<uint32_t>(number);
+      ++i;
+    } else if (arg == "--screenshot" && hasValue) {
+      options.ScreenshotFile = argv[++i];
+    } else if (arg == "--input" && hasValue) {
+      options.InputFile = argv[++i];
+    } else if (arg == "--data-dir" && hasValue) {
+      options.DataDir = argv[++i];
+    } else if (arg == "--config-dir" && hasValue) {
+      options.ConfigDir = argv[++i];
+    } else {
+      std::fprintf(stderr, "Unknown or incomplete option '%s'\n%s", arg.c_str(), kUsage);
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  game::TGameOptions options;
+  bool help = false;
+  if (!ParseOptions(argc, argv, options, help)) return 2;
+  if (help) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+  platform::TApplication application;
+  try {
+    game::TForm1 form(application, options);
+    return form.Run();
+  } catch (const std::exception& e) {
+    platform::ShowMessageBox("Comet Lane Derby", e.what(), {"OK"});
+    return 1;
+  }
+}
