@@ -19,9 +19,11 @@ uniform vec2 uViewSize;
 out vec4 vColor;
 out vec2 vUV;
 void main() {
-  // Pixel centres lie on integer coordinates for the engine and half-way for OpenGL.
+  // Pixel centres lie on integer coordinates for the engine and half-way for OpenGL. The back
+  // buffer is kept top row first, so edges shared by two quads fill the same pixels as the
+  // engine's top-left rule says.
   vec2 p = (aPos + vec2(0.5)) / uViewSize;
-  gl_Position = vec4(p.x * 2.0 - 1.0, 1.0 - p.y * 2.0, 0.0, 1.0);
+  gl_Position = vec4(p.x * 2.0 - 1.0, p.y * 2.0 - 1.0, 0.0, 1.0);
   vColor = aColor;
   vUV = aUV;
 }
@@ -239,7 +241,8 @@ void TGlDevice::Present() {
   Gl_.ClearColor(0, 0, 0, 1);
   Gl_.Clear(GL_COLOR_BUFFER_BIT);
   const bool exact = r.w == Width_ && r.h == Height_;
-  Gl_.BlitFramebuffer(0, 0, Width_, Height_, r.x, dh - r.y - r.h, r.x + r.w, dh - r.y,
+  // The back buffer holds the top row first; the window's lowest row comes first.
+  Gl_.BlitFramebuffer(0, 0, Width_, Height_, r.x, dh - r.y, r.x + r.w, dh - r.y - r.h,
                       GL_COLOR_BUFFER_BIT, exact ? GL_NEAREST : GL_LINEAR);
   SDL_GL_SwapWindow(Window_.Handle());
   BindBackBuffer();
@@ -249,8 +252,7 @@ void TGlDevice::Clear(uint32_t argb, bool clearDepth, const vexel::TRect* area) 
   Flush();
   if (area) {
     Gl_.Enable(GL_SCISSOR_TEST);
-    Gl_.Scissor(area->Left, Height_ - area->Bottom, area->Right - area->Left,
-                area->Bottom - area->Top);
+    Gl_.Scissor(area->Left, area->Top, area->Right - area->Left, area->Bottom - area->Top);
   }
   Gl_.ClearColor(static_cast<float>((argb >> 16) & 0xFF) / 255.0f,
                  static_cast<float>((argb >> 8) & 0xFF) / 255.0f,
@@ -320,15 +322,10 @@ std::shared_ptr<vexel::TTexture> TGlDevice::CreateTexture(int32_t width, int32_t
 
 bool TGlDevice::ReadBackBuffer(std::vector<uint32_t>& argb, int32_t& width, int32_t& height) {
   Flush();
-  std::vector<uint32_t> rows(static_cast<size_t>(Width_) * Height_);
+  argb.resize(static_cast<size_t>(Width_) * Height_);
   Gl_.BindFramebuffer(GL_READ_FRAMEBUFFER, Framebuffer_);
   Gl_.PixelStorei(GL_PACK_ALIGNMENT, 4);
-  Gl_.ReadPixels(0, 0, Width_, Height_, GL_BGRA, GL_UNSIGNED_BYTE, rows.data());
-  argb.resize(rows.size());
-  for (int32_t y = 0; y < Height_; ++y) {
-    std::copy_n(rows.begin() + static_cast<ptrdiff_t>(Height_ - 1 - y) * Width_, Width_,
-                argb.begin() + static_cast<ptrdiff_t>(y) * Width_);
-  }
+  Gl_.ReadPixels(0, 0, Width_, Height_, GL_BGRA, GL_UNSIGNED_BYTE, argb.data());
   width = Width_;
   height = Height_;
   return true;

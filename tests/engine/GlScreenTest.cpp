@@ -1,0 +1,111 @@
+// The display device on the real OpenGL back end (Mesa offscreen): pixels of the read-back frame.
+
+#include <gtest/gtest.h>
+
+#include "engine/VexelRenderer.h"
+#include "engine/VexelScreen.h"
+#include "platform/GlDevice.h"
+#include "platform/ImageFile.h"
+
+namespace {
+
+class GlScreenTest : public ::testing::Test {
+ protected:
+  GlScreenTest() : Window("test", 800, 600) {
+    Screen = std::make_unique<vexel::TVexelScreen>(std::make_unique<platform::TGlSystem>(Window));
+    Screen->Initialize();
+    Renderer.Bind(Screen.get());
+  }
+
+  void Quad(float x, float y, float w, float h, uint32_t color, int blend,
+            const vexel::TTexture* texture = nullptr) {
+    Screen->SetBlendMode(blend);
+    Renderer.SetColors(color, color, color, color);
+    Renderer.SetTexCoords(0, 0, 1, 0, 1, 1, 0, 1);
+    Renderer.SetTexture(texture);
+    Renderer.SetPositions(x - 0.5f, y - 0.5f, x + w - 0.5f, y - 0.5f, x + w - 0.5f, y + h - 0.5f,
+                          x - 0.5f, y + h - 0.5f);
+    Renderer.RotateScale(x, y, 0, 1, 1);
+    Renderer.Render();
+  }
+
+  uint32_t Pixel(int x, int y) {
+    if (Pixels.empty()) {
+      int32_t w = 0;
+      int32_t h = 0;
+      EXPECT_TRUE(Screen->Device()->ReadBackBuffer(Pixels, w, h));
+      EXPECT_EQ(w, 800);
+      EXPECT_EQ(h, 600);
+    }
+    return Pixels[static_cast<size_t>(y) * 800 + x] & 0x00FFFFFF;
+  }
+
+  platform::TPlatformWindow Window;
+  std::unique_ptr<vexel::TVexelScreen> Screen;
+  vexel::TVexelRenderer Renderer;
+  std::vector<uint32_t> Pixels;
+};
+
+TEST_F(GlScreenTest, QuadsCoverExactlyTheirPixelsAndBlend) {
+  Screen->Clear(0, 0, 0, 0);
+  Screen->BeginScene();
+  Quad(10, 20, 32, 16, 0xFFFF0000, 0);
+  Quad(100, 100, 20, 20, 0xFF800000, 1);
+  Quad(100, 100, 20, 20, 0xFF008000, 1);  // additive: adds onto the first
+  Quad(200, 100, 20, 20, 0xFFFFFFFF, 0);
+  Quad(200, 100, 20, 20, 0x80000000, 0);  // half-transparent black darkens to about half
+  Screen->PutPixel(300, 300, 1, 2, 3, 255);
+  Screen->EndScene();
+  // Alpha 255 reaches the device as 254, so opaque red blends to 254 * 254 / 255 = 253.
+  EXPECT_EQ(Pixel(10, 20), 0xFD0000u);
+  EXPECT_EQ(Pixel(41, 35), 0xFD0000u);
+  EXPECT_EQ(Pixel(42, 20), 0u);
+  EXPECT_EQ(Pixel(9, 20), 0u);
+  EXPECT_EQ(Pixel(10, 36), 0u);
+  EXPECT_EQ(Pixel(10, 19), 0u);
+  EXPECT_EQ(Pixel(110, 110), 0x7F7F00u);
+  const uint32_t grey = Pixel(210, 110);
+  EXPECT_NEAR(static_cast<int>(grey & 0xFF), 127, 2);
+  EXPECT_EQ(Pixel(300, 300), 0x010203u);
+  EXPECT_EQ(Pixel(301, 300), 0u);
+}
+
+TEST_F(GlScreenTest, TexturesModulateWithTheVertexColourAndKeepTransparentTexels) {
+  // 2 x 2 texture: opaque white, opaque green / transparent, opaque blue.
+  auto texture =
+      Screen->Device()->CreateTexture(2, 2, {0xFFFFFFFF, 0xFF00FF00, 0x00000000, 0xFF0000FF});
+  ASSERT_TRUE(texture);
+  Screen->SetFiltering(false);
+  Screen->Clear(10, 20, 30, 0);
+  Screen->BeginScene();
+  Quad(0, 0, 64, 64, 0xFFFF00FF, 0, texture.get());
+  Screen->EndScene();
+  EXPECT_EQ(Pixel(10, 10), 0xFD00FDu);  // white texel tinted magenta
+  EXPECT_EQ(Pixel(50, 10), 0x000000u);  // green texel tinted magenta: black
+  EXPECT_EQ(Pixel(10, 50), 0x0A141Eu);  // transparent texel shows the clear colour
+  EXPECT_EQ(Pixel(50, 50), 0x0000FDu);  // blue texel
+}
+
+TEST_F(GlScreenTest, ScreenshotsAreWrittenOpaque) {
+  Screen->Clear(0, 0, 255, 0);
+  Screen->BeginScene();
+  Quad(0, 0, 10, 10, 0xFFFFFFFF, 0);
+  Screen->EndScene();
+  const std::string png = ::testing::TempDir() + "/screen.png";
+  ASSERT_TRUE(Screen->SavePng(png));
+  ASSERT_TRUE(Screen->SaveScreenshot(::testing::TempDir() + "/screen.bmp"));
+  FILE* file = std::fopen(png.c_str(), "rb");
+  ASSERT_NE(file, nullptr);
+  std::vector<uint8_t> bytes(1 << 20);
+  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
+  std::fclose(file);
+  int32_t w = 0;
+  int32_t h = 0;
+  std::vector<uint32_t> argb;
+  std::string error;
+  ASSERT_TRUE(platform::DecodePng(bytes.data(), bytes.size(), w, h, argb, error)) << error;
+  EXPECT_EQ(argb[0], 0xFFFDFDFEu);  // white at alpha 254 over blue
+  EXPECT_EQ(argb[static_cast<size_t>(599) * 800 + 799], 0xFF0000FFu);
+}
+
+}  // namespace
