@@ -1,0 +1,140 @@
+// The game shell: key flags, the race clocks, closing, and whole headless runs.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "game/Unit_pr.h"
+#include "platform/VirtualKeys.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string FreshDir(const std::string& name) {
+  const fs::path dir = fs::path(::testing::TempDir()) / ("cld-" + name);
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  return dir.string();
+}
+
+class ShellTest : public ::testing::Test {
+ protected:
+  ShellTest() : Form(Application, Options()) { Form.FormCreate(); }
+  static game::TGameOptions Options() {
+    game::TGameOptions options;
+    options.RecordingDisplay = true;
+    options.ConfigDir = FreshDir("shell");
+    return options;
+  }
+  platform::TApplication Application;
+  game::TForm1 Form;
+};
+
+TEST_F(ShellTest, KeysAreHeldUntilReleasedAndReleasesWaitForAConsumer) {
+  Form.FormKeyDown(platform::VK_LEFT);
+  EXPECT_TRUE(Form.KeyDown[platform::VK_LEFT]);
+  EXPECT_FALSE(Form.KeyReleased[platform::VK_LEFT]);
+  Form.FormKeyUp(platform::VK_LEFT);
+  EXPECT_FALSE(Form.KeyDown[platform::VK_LEFT]);
+  EXPECT_TRUE(Form.KeyReleased[platform::VK_LEFT]);
+  Form.FormKeyDown(999);  // codes outside the table are ignored
+  Form.FormKeyUp(-1);
+}
+
+TEST_F(ShellTest, EnteringAScreenForgetsReleasesButNotHeldKeys) {
+  Form.FormKeyDown(platform::VK_UP);
+  Form.FormKeyDown(platform::VK_RETURN);
+  Form.FormKeyUp(platform::VK_RETURN);
+  Form.EnterState(4);
+  EXPECT_FALSE(Form.KeyReleased[platform::VK_RETURN]);
+  EXPECT_TRUE(Form.KeyDown[platform::VK_UP]);
+  EXPECT_EQ(Form.GameState, 4);
+  EXPECT_EQ(Form.ScreenTick, 0);
+}
+
+TEST_F(ShellTest, ClosingIsRefusedOutsideTheClosingScreen) {
+  for (uint8_t state : {uint8_t{3}, uint8_t{4}, uint8_t{12}, uint8_t{16}}) {
+    Form.EnterState(state);
+    Form.Close();
+    EXPECT_FALSE(Application.Terminated()) << int(state);
+    EXPECT_FALSE(Form.FormCloseQuery());
+  }
+  Form.EnterState(24);
+  EXPECT_TRUE(Form.FormCloseQuery());
+  EXPECT_TRUE(Application.Terminated());
+}
+
+TEST_F(ShellTest, ClosingWaitsForTheCountdown) {
+  Form.GameState = 24;
+  Form.ShareCountdown = 3;
+  EXPECT_FALSE(Form.FormCloseQuery());
+  Form.ShareCountdown = 0;
+  EXPECT_TRUE(Form.FormCloseQuery());
+}
+
+TEST_F(ShellTest, RaceClocksCarryAtHundredthsAndSecondsWithUnboundedMinutes) {
+  struct Case {
+    int ticks;
+    game::TRaceTime expected;
+  };
+  const Case cases[] = {{99, {0, 0, 99}},
+                        {100, {0, 1, 0}},
+                        {5999, {0, 59, 99}},
+                        {6000, {1, 0, 0}},
+                        {360000, {60, 0, 0}},
+                        {366101, {61, 1, 1}}};
+  for (const auto& c : cases) {
+    game::TRaceTime clock;
+    for (int i = 0; i < c.ticks; ++i) clock.AddHundredth();
+    EXPECT_EQ(clock, c.expected) << c.ticks << " ticks gave " << clock.Text();
+  }
+  EXPECT_EQ((game::TRaceTime{61, 1, 1}).Text(), "61:01:01");
+}
+
+TEST_F(ShellTest, RaceTimerAdvancesTheRaceClocks) {
+  Form.EnemyCount = 3;
+  for (int i = 0; i < 150; ++i) Form.RaceTimerTimer();
+  EXPECT_EQ(Form.PlayerRaceTime, (game::TRaceTime{0, 1, 50}));
+  EXPECT_EQ(Form.PlayerLapClock, (game::TRaceTime{}));  // the lap clock waits for LapTiming
+  EXPECT_EQ(Form.EnemyRaceTimes[2], (game::TRaceTime{0, 1, 50}));
+  EXPECT_EQ(Form.EnemyRaceTimes[3], (game::TRaceTime{}));
+  Form.PlayerLapTiming = true;
+  Form.RaceTimerTimer();
+  EXPECT_EQ(Form.PlayerLapClock, (game::TRaceTime{0, 0, 1}));
+}
+
+/// Runs the real game with a real OpenGL window on Mesa's offscreen driver.
+class HeadlessRunTest : public ::testing::Test {
+ protected:
+  long RunGame(game::TGameOptions options, const std::string& script = "") {
+    options.Unpaced = true;
+    options.ConfigDir = FreshDir("run");
+    if (!script.empty()) {
+      options.InputFile = options.ConfigDir + "/input.txt";
+      std::ofstream(options.InputFile) << script;
+    }
+    platform::TApplication application;
+    game::TForm1 form(application, options);
+    EXPECT_EQ(form.Run(), 0);
+    return form.FrameCount;
+  }
+};
+
+TEST_F(HeadlessRunTest, RunsTheAskedFramesAndSavesTheLastOne) {
+  game::TGameOptions options;
+  options.Frames = 12;
+  options.ScreenshotFile = FreshDir("shot") + "/last.png";
+  EXPECT_EQ(RunGame(options), 12);
+  EXPECT_GT(fs::file_size(options.ScreenshotFile), 1000u);
+}
+
+TEST_F(HeadlessRunTest, WindowCloseIsRefusedAndEscapeLeavesThroughTheClosingScreen) {
+  game::TGameOptions options;
+  options.Frames = 40;
+  EXPECT_EQ(RunGame(options, "2 close\n"), 40);
+  EXPECT_EQ(RunGame(options, "5 key escape\n"), 7);
+}
+
+}  // namespace
