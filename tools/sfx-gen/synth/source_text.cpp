@@ -11,9 +11,13 @@
 namespace synth {
 namespace {
 
+// A '#' at the start of a word begins a comment; inside a word (as in "c#4") it is kept.
 std::string_view StripComment(std::string_view line) {
-  const std::size_t hash = line.find('#');
-  return hash == std::string_view::npos ? line : line.substr(0, hash);
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const bool word_start = i == 0 || line[i - 1] == ' ' || line[i - 1] == '\t';
+    if (line[i] == '#' && word_start) return line.substr(0, i);
+  }
+  return line;
 }
 
 std::vector<std::string> SplitWords(std::string_view line) {

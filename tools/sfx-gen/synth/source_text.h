@@ -12,7 +12,8 @@ struct SourceLine {
   std::vector<std::string> words;
 };
 
-/// Splits `text` into lines of words; '#' starts a comment that runs to the end of the line.
+/// Splits `text` into lines of words; a word starting with '#' begins a
+/// comment that runs to the end of the line.
 std::vector<SourceLine> SplitSourceLines(std::string_view text);
 
 /// Reads `word` as a decimal number in [min, max]; throws SourceError naming `what` otherwise.
