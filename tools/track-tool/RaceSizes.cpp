@@ -1,0 +1,132 @@
+#include "RaceSizes.h"
+
+#include <algorithm>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "TrackFile.h"
+
+namespace tracktool {
+
+namespace {
+
+constexpr int CornerCellCount = 4;
+
+/// Road kind drawn with corner cell n (kind 14 is cell 0, kind 11 is cell 3).
+int32_t KindOfCornerCell(int cell) {
+  return Kind::RoadCornerLast - cell;
+}
+
+void ParseCornerComment(const std::string& line, std::array<std::array<Dir, 2>, 4>& sides,
+                        std::array<bool, 4>& seen) {
+  static const std::regex pattern(R"(cell\s+(\d+)\s*:\s*(\w+)\s+and\s+(\w+))");
+  for (std::sregex_iterator it(line.begin(), line.end(), pattern), end; it != end; ++it) {
+    const int cell = std::stoi((*it)[1].str());
+    const auto a = ParseDir((*it)[2].str());
+    const auto b = ParseDir((*it)[3].str());
+    if (cell < 0 || cell >= CornerCellCount || !a || !b || *a == *b) {
+      throw RaceSizesError("race sizes: bad corner description \"" + it->str() + "\"");
+    }
+    sides[static_cast<std::size_t>(cell)] = {*a, *b};
+    seen[static_cast<std::size_t>(cell)] = true;
+  }
+}
+
+}  // namespace
+
+RaceSizes RaceSizes::Parse(std::string_view text) {
+  RaceSizes sizes;
+  std::array<bool, 4> seen{};
+  std::istringstream in{std::string(text)};
+  std::string line;
+  int lineNumber = 0;
+  while (std::getline(in, line)) {
+    ++lineNumber;
+    if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
+    if (line.find('#') != std::string::npos) {
+      ParseCornerComment(line, sizes.CornerCellSides_, seen);
+      continue;
+    }
+    std::istringstream fields(line);
+    std::string key;
+    int columns = 0, rows = 0, width = 0, height = 0;
+    if (!(fields >> key >> columns >> rows >> width >> height) || width <= 0 || height <= 0) {
+      throw RaceSizesError("race sizes line " + std::to_string(lineNumber) +
+                           ": expected \"key columns rows width height\"");
+    }
+    sizes.Cells_[key] = {width, height};
+  }
+  if (!std::all_of(seen.begin(), seen.end(), [](bool s) { return s; })) {
+    throw RaceSizesError("race sizes: the sides of all four corner cells must be named");
+  }
+  sizes.CheckRoadGrid();
+  return sizes;
+}
+
+RaceSizes RaceSizes::Load(const std::filesystem::path& file) {
+  std::ifstream in(file);
+  if (!in) throw RaceSizesError("cannot read race sizes file " + file.string());
+  std::ostringstream text;
+  text << in.rdbuf();
+  return Parse(text.str());
+}
+
+CellSize RaceSizes::Cell(std::string_view key) const {
+  const auto it = Cells_.find(key);
+  if (it == Cells_.end()) throw RaceSizesError("race sizes: no entry \"" + std::string(key) + "\"");
+  return it->second;
+}
+
+int32_t RaceSizes::CornerKind(Dir a, Dir b) const {
+  for (int cell = 0; cell < CornerCellCount; ++cell) {
+    const auto& s = CornerCellSides_[static_cast<std::size_t>(cell)];
+    if ((s[0] == a && s[1] == b) || (s[0] == b && s[1] == a)) return KindOfCornerCell(cell);
+  }
+  return 0;
+}
+
+std::array<Dir, 2> RaceSizes::CornerSides(int32_t kind) const {
+  const int cell = Kind::RoadCornerLast - kind;
+  if (cell < 0 || cell >= CornerCellCount) {
+    throw RaceSizesError("road kind " + std::to_string(kind) + " is not a corner");
+  }
+  return CornerCellSides_[static_cast<std::size_t>(cell)];
+}
+
+CellSize RaceSizes::LargestCar() const {
+  CellSize largest;
+  for (const char* key : {"car1", "car2", "car3", "car4", "car5"}) {
+    const CellSize car = Cell(key);
+    largest.Width = std::max(largest.Width, car.Width);
+    largest.Height = std::max(largest.Height, car.Height);
+  }
+  return largest;
+}
+
+void RaceSizes::CheckRoadGrid() const {
+  const int grid = Cell("roadroters").Width;
+  const CellSize corner = Cell("roadroters");
+  const CellSize horizontal = Cell("roadstr");
+  const CellSize vertical = Cell("roadstrvert");
+  if (corner.Height != grid || horizontal.Width != 2 * grid || horizontal.Height != grid ||
+      vertical.Width != grid || vertical.Height != 2 * grid) {
+    throw RaceSizesError(
+        "race sizes: road corners must be square and straights two corners long and one wide");
+  }
+  for (int cell = 0; cell < CornerCellCount; ++cell) {
+    for (int other = cell + 1; other < CornerCellCount; ++other) {
+      const auto& a = CornerCellSides_[static_cast<std::size_t>(cell)];
+      const auto& b = CornerCellSides_[static_cast<std::size_t>(other)];
+      if ((a[0] == b[0] && a[1] == b[1]) || (a[0] == b[1] && a[1] == b[0])) {
+        throw RaceSizesError("race sizes: two corner cells join the same sides");
+      }
+    }
+    const auto& s = CornerCellSides_[static_cast<std::size_t>(cell)];
+    if (IsHorizontal(s[0]) == IsHorizontal(s[1])) {
+      throw RaceSizesError("race sizes: a corner cell must join one side across and one along");
+    }
+  }
+}
+
+}  // namespace tracktool

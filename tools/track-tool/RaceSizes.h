@@ -1,0 +1,56 @@
+#pragma once
+// Cell sizes of the race pictures, and which sides each road corner cell joins.
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "GridDirection.h"
+
+namespace tracktool {
+
+/// Raised when the race sizes file is missing, malformed or lacks an entry the tools need.
+class RaceSizesError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+/// Width and height of one cell of a race picture.
+struct CellSize {
+  int Width = 0;
+  int Height = 0;
+};
+
+/// The race picture sizes the track tools build on: lines "key columns rows width height",
+/// and comment lines "cell N: side and side" naming the two sides each corner cell joins.
+class RaceSizes {
+ public:
+  /// Parses the text of a sizes file; throws RaceSizesError when it is unusable.
+  static RaceSizes Parse(std::string_view text);
+  /// Reads and parses a sizes file; throws RaceSizesError.
+  static RaceSizes Load(const std::filesystem::path& file);
+
+  /// The cell size of a picture; throws RaceSizesError for an unknown key.
+  CellSize Cell(std::string_view key) const;
+  /// Edge of a grid square: the road width and the size of a corner cell.
+  int GridSize() const { return Cell("roadroters").Width; }
+  /// The road kind (11..14) of the corner cell joining sides a and b; 0 when none does.
+  int32_t CornerKind(Dir a, Dir b) const;
+  /// The two sides a corner road kind (11..14) joins.
+  std::array<Dir, 2> CornerSides(int32_t kind) const;
+  /// The largest car cell (the widest and the longest of the five car pictures).
+  CellSize LargestCar() const;
+
+ private:
+  void CheckRoadGrid() const;
+
+  std::map<std::string, CellSize, std::less<>> Cells_;
+  /// Sides joined by corner cells 0..3 (road kinds 14, 13, 12, 11).
+  std::array<std::array<Dir, 2>, 4> CornerCellSides_{};
+};
+
+}  // namespace tracktool

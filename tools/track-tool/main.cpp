@@ -1,0 +1,181 @@
+// track-tool: compiles track sources into track files, and validates, lists and draws them.
+
+#include <charconv>
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "RaceSizes.h"
+#include "TrackCompiler.h"
+#include "TrackDump.h"
+#include "TrackFile.h"
+#include "TrackModel.h"
+#include "TrackRender.h"
+#include "TrackSource.h"
+#include "TrackValidator.h"
+
+namespace {
+
+using namespace tracktool;
+
+constexpr int ExitFailure = 1;
+constexpr int ExitUsage = 2;
+constexpr int MaxOpponents = 8;
+
+const char* const Usage =
+    "usage:\n"
+    "  track-tool compile SOURCE OUT.prd [--sizes FILE]\n"
+    "  track-tool validate FILE.prd --opponents N [--sizes FILE]\n"
+    "  track-tool dump FILE.prd\n"
+    "  track-tool render FILE.prd OUT.png [--size WxH] [--transparent] [--details] "
+    "[--sizes FILE]\n"
+    "The race sizes file defaults to " CLD_RACE_SIZES_FILE "\n";
+
+/// Raised for a command line that does not fit the usage.
+struct UsageError {
+  std::string Message;
+};
+
+/// The command line split into positional words and --options.
+struct CommandLine {
+  std::vector<std::string> Words;
+  std::string Sizes = CLD_RACE_SIZES_FILE;
+  std::optional<int> Opponents;
+  int Width = 200;
+  int Height = 150;
+  bool Transparent = false;
+  bool Details = false;
+};
+
+int ParseInt(const std::string& text, const std::string& what) {
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) {
+    throw UsageError{what + " must be a whole number, not \"" + text + "\""};
+  }
+  return value;
+}
+
+void ParseSize(const std::string& text, CommandLine& cmd) {
+  const auto x = text.find('x');
+  if (x == std::string::npos) throw UsageError{"--size takes WIDTHxHEIGHT, e.g. 200x150"};
+  cmd.Width = ParseInt(text.substr(0, x), "width");
+  cmd.Height = ParseInt(text.substr(x + 1), "height");
+  constexpr int MaxSide = 8192;
+  if (cmd.Width <= 0 || cmd.Height <= 0 || cmd.Width > MaxSide || cmd.Height > MaxSide) {
+    throw UsageError{"--size must be between 1x1 and 8192x8192"};
+  }
+}
+
+CommandLine ParseCommandLine(int argc, char** argv) {
+  CommandLine cmd;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    const auto value = [&]() -> std::string {
+      if (i + 1 >= argc) throw UsageError{arg + " needs a value"};
+      return argv[++i];
+    };
+    if (arg == "--sizes") {
+      cmd.Sizes = value();
+    } else if (arg == "--opponents") {
+      cmd.Opponents = ParseInt(value(), "--opponents");
+    } else if (arg == "--size") {
+      ParseSize(value(), cmd);
+    } else if (arg == "--transparent") {
+      cmd.Transparent = true;
+    } else if (arg == "--details") {
+      cmd.Details = true;
+    } else if (arg.starts_with("--")) {
+      throw UsageError{"unknown option " + arg};
+    } else {
+      cmd.Words.push_back(arg);
+    }
+  }
+  return cmd;
+}
+
+void NeedWords(const CommandLine& cmd, std::size_t count) {
+  if (cmd.Words.size() != count) throw UsageError{"wrong number of arguments"};
+}
+
+std::string FileName(const std::string& path) {
+  return std::filesystem::path(path).filename().string();
+}
+
+int Compile(const CommandLine& cmd) {
+  NeedWords(cmd, 3);
+  const RaceSizes sizes = RaceSizes::Load(cmd.Sizes);
+  const TrackSource src = LoadTrackSource(cmd.Words[1]);
+  const std::vector<TrackRecord> records = CompileTrack(src, sizes);
+  WriteTrackFile(cmd.Words[2], records);
+  const TrackModel model = BuildTrackModel(records, sizes);
+  std::printf("%s: %zu records, lap %.1f (wanted %s), %zu path points, %zu checkpoints\n",
+              FileName(cmd.Words[2]).c_str(), records.size(), model.LapLength() / 10.0,
+              src.LengthText.c_str(), model.Path.size(), model.CheckLines.size());
+  return 0;
+}
+
+int Validate(const CommandLine& cmd) {
+  NeedWords(cmd, 2);
+  if (!cmd.Opponents || *cmd.Opponents < 1 || *cmd.Opponents > MaxOpponents) {
+    throw UsageError{"validate needs --opponents N with N from 1 to 8"};
+  }
+  const RaceSizes sizes = RaceSizes::Load(cmd.Sizes);
+  const TrackFileData data = ReadTrackFile(cmd.Words[1]);
+  const std::vector<TrackProblem> problems = ValidateTrack(data, sizes, *cmd.Opponents);
+  for (const TrackProblem& p : problems) {
+    std::fprintf(stderr, "%s\n", FormatProblem(FileName(cmd.Words[1]), p).c_str());
+  }
+  return problems.empty() ? 0 : ExitFailure;
+}
+
+int Dump(const CommandLine& cmd) {
+  NeedWords(cmd, 2);
+  std::fputs(DumpRecords(ReadTrackFile(cmd.Words[1]).Records).c_str(), stdout);
+  return 0;
+}
+
+int Render(const CommandLine& cmd) {
+  NeedWords(cmd, 3);
+  const RaceSizes sizes = RaceSizes::Load(cmd.Sizes);
+  const TrackModel model = BuildTrackModel(ReadTrackFile(cmd.Words[1]).Records, sizes);
+  RenderOptions options;
+  options.Width = cmd.Width;
+  options.Height = cmd.Height;
+  options.Transparent = cmd.Transparent;
+  options.Details = cmd.Details;
+  std::string error;
+  if (!RenderOverview(model, sizes, options, cmd.Words[2], error)) {
+    std::fprintf(stderr, "track-tool: %s\n", error.c_str());
+    return ExitFailure;
+  }
+  return 0;
+}
+
+int Run(const CommandLine& cmd) {
+  if (cmd.Words.empty()) throw UsageError{"no command"};
+  const std::string& command = cmd.Words[0];
+  if (command == "compile") return Compile(cmd);
+  if (command == "validate") return Validate(cmd);
+  if (command == "dump") return Dump(cmd);
+  if (command == "render") return Render(cmd);
+  throw UsageError{"unknown command " + command};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return Run(ParseCommandLine(argc, argv));
+  } catch (const UsageError& e) {
+    std::fprintf(stderr, "track-tool: %s\n%s", e.Message.c_str(), Usage);
+    return ExitUsage;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "track-tool: %s\n", e.what());
+    return ExitFailure;
+  }
+}
