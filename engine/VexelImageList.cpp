@@ -1,0 +1,33 @@
+#include "VexelImageList.h"
+
+#include "VexelScreen.h"
+
+namespace vexel {
+
+TVexelImageList::~TVexelImageList() {
+  if (VexelScreen) VexelScreen->RemoveClient(this);
+}
+
+void TVexelImageList::SetVexelScreen(TVexelScreen* screen) {
+  if (screen == VexelScreen) return;
+  if (VexelScreen) VexelScreen->RemoveClient(this);
+  VexelScreen = screen;
+  if (VexelScreen) VexelScreen->AddClient(this);
+}
+
+void TVexelImageList::Prepare() {
+  Renderer.Bind(VexelScreen);
+  if (!VexelScreen || !VexelScreen->Device()) return;
+  for (int32_t i = 0; i < ImageList.Count(); ++i) ImageList.Items(i)->Restore();
+}
+
+void TVexelImageList::Unprepare(bool releaseTextures) {
+  for (int32_t i = 0; i < ImageList.Count(); ++i) {
+    TImageListItem* item = ImageList.Items(i);
+    item->Renderer = nullptr;
+    item->Device = nullptr;
+    if (releaseTextures) item->Texture.reset();
+  }
+}
+
+}  // namespace vexel
