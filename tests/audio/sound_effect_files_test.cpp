@@ -1,0 +1,119 @@
+// The generated sound effects, decoded by SDL as the game's mixer will load them.
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "audio_measure.h"
+
+namespace {
+
+using audio_test::MeasureLevels;
+using audio_test::ToDecibels;
+
+// Mono samples of a decoded effect with the format SDL reported.
+struct DecodedEffect {
+  SDL_AudioSpec spec{};
+  std::vector<float> samples;
+  double Seconds() const { return static_cast<double>(samples.size()) / spec.freq; }
+  std::span<const float> FirstSeconds(double seconds) const {
+    return std::span(samples).first(static_cast<std::size_t>(seconds * spec.freq));
+  }
+  std::span<const float> LastSeconds(double seconds) const {
+    return std::span(samples).last(static_cast<std::size_t>(seconds * spec.freq));
+  }
+};
+
+std::optional<DecodedEffect> LoadEffect(const std::string& name) {
+  const std::string path = std::string(CLD_SOUNDS_DIR) + "/" + name;
+  DecodedEffect effect;
+  Uint8* buffer = nullptr;
+  Uint32 length = 0;
+  if (SDL_LoadWAV(path.c_str(), &effect.spec, &buffer, &length) == nullptr) return std::nullopt;
+  if (SDL_AUDIO_BITSIZE(effect.spec.format) == 16 && effect.spec.channels > 0) {
+    const auto* pcm = reinterpret_cast<const Sint16*>(buffer);
+    const std::size_t frames = length / 2 / effect.spec.channels;
+    for (std::size_t i = 0; i < frames; ++i) {
+      effect.samples.push_back(static_cast<float>(pcm[i * effect.spec.channels]) / 32768.0f);
+    }
+  }
+  SDL_FreeWAV(buffer);
+  return effect;
+}
+
+// One effect with the shortest and longest length that suits where the game plays it.
+struct EffectCase {
+  const char* file;
+  double min_seconds;
+  double max_seconds;
+};
+
+void PrintTo(const EffectCase& c, std::ostream* out) {
+  *out << c.file;
+}
+
+class SoundEffectFile : public ::testing::TestWithParam<EffectCase> {
+ protected:
+  static void SetUpTestSuite() { SDL_Init(0); }
+  static void TearDownTestSuite() { SDL_Quit(); }
+
+  void SetUp() override {
+    effect_ = LoadEffect(GetParam().file);
+    ASSERT_TRUE(effect_.has_value()) << GetParam().file << ": " << SDL_GetError();
+  }
+
+  std::optional<DecodedEffect> effect_;
+};
+
+TEST_P(SoundEffectFile, IsSixteenBitPcmAtCdRate) {
+  EXPECT_EQ(effect_->spec.format, AUDIO_S16LSB);
+  EXPECT_EQ(effect_->spec.freq, 44100);
+  EXPECT_TRUE(effect_->spec.channels == 1 || effect_->spec.channels == 2);
+}
+
+TEST_P(SoundEffectFile, LengthSuitsItsUse) {
+  EXPECT_GE(effect_->Seconds(), GetParam().min_seconds);
+  EXPECT_LE(effect_->Seconds(), GetParam().max_seconds);
+}
+
+TEST_P(SoundEffectFile, PeakIsNormalisedNearMinusOneDecibel) {
+  const double peak_db = ToDecibels(MeasureLevels(effect_->samples).peak);
+  EXPECT_NEAR(peak_db, -1.0, 0.5);
+}
+
+TEST_P(SoundEffectFile, HasBodyNotJustAPeak) {
+  EXPECT_GT(ToDecibels(MeasureLevels(effect_->samples).rms), -30.0);
+}
+
+TEST_P(SoundEffectFile, StartsAndEndsInSilenceWithoutAClick) {
+  EXPECT_LT(ToDecibels(MeasureLevels(effect_->FirstSeconds(0.0005)).peak), -20.0);
+  EXPECT_LT(ToDecibels(MeasureLevels(effect_->LastSeconds(0.002)).peak), -40.0);
+  EXPECT_LT(std::abs(effect_->samples.front()), 0.01f);
+  EXPECT_LT(std::abs(effect_->samples.back()), 0.01f);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    GameSounds, SoundEffectFile,
+    ::testing::Values(EffectCase{"Lighter 03.wav", 0.03, 0.15},
+                      EffectCase{"Switch 04.wav", 0.03, 0.2},
+                      EffectCase{"Car Start 01.wav", 1.0, 2.0}, EffectCase{"finish.wav", 1.5, 3.0},
+                      // The lamp beep repeats after 100 frames (about 1.1 s) and must end first.
+                      EffectCase{"svet1.wav", 0.1, 0.6}, EffectCase{"svet2.wav", 0.6, 1.5},
+                      // The panel slide it accompanies lasts about 0.3 s.
+                      EffectCase{"up.wav", 0.2, 0.45}));
+
+TEST(StartLightTones, GoToneIsHigherAndLongerThanTheLampBeep) {
+  const std::optional<DecodedEffect> lamp = LoadEffect("svet1.wav");
+  const std::optional<DecodedEffect> go = LoadEffect("svet2.wav");
+  ASSERT_TRUE(lamp && go);
+  const double lamp_hz = audio_test::ZeroCrossingFrequency(lamp->FirstSeconds(0.2), 44100);
+  const double go_hz = audio_test::ZeroCrossingFrequency(go->FirstSeconds(0.2), 44100);
+  EXPECT_GT(go_hz, lamp_hz * 1.2);
+  EXPECT_GT(go->Seconds(), lamp->Seconds());
+}
+
+}  // namespace

@@ -1,0 +1,242 @@
+// The XM writer: what it writes plays at the right pitch in a real player, its bytes follow the
+// format's layout, and it refuses modules it cannot store.
+#include "xm_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <libopenmpt/libopenmpt.hpp>
+#include <string>
+#include <vector>
+
+#include "audio_measure.h"
+#include "case_name.h"
+#include "song_builder.h"
+#include "xm_format_error.h"
+#include "xm_layout.h"
+
+namespace {
+
+constexpr int kRate = 48000;
+
+// A one-note song: instrument "tone" holds `note` for a whole pattern.
+struct PitchCase {
+  const char* name;
+  const char* instrument;  // settings lines of the instrument
+  const char* note;
+  double expected_hz;
+};
+
+void PrintTo(const PitchCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+std::string OneNoteSong(const PitchCase& c) {
+  return std::string("channels 2\ninstrument tone\n") + c.instrument + "\nend\n" +
+         "phrase held tone\n  " + c.note + "/64\nend\npattern p 64\n  1 held\nend\norder p\n";
+}
+
+std::vector<float> RenderMono(const std::vector<std::uint8_t>& bytes, double seconds) {
+  openmpt::module module(bytes);
+  std::vector<float> out(static_cast<std::size_t>(seconds * kRate));
+  std::size_t done = 0;
+  while (done < out.size()) {
+    const std::size_t got = module.read(kRate, out.size() - done, out.data() + done);
+    if (got == 0) break;
+    done += got;
+  }
+  out.resize(done);
+  return out;
+}
+
+class WrittenNotePitch : public ::testing::TestWithParam<PitchCase> {};
+
+TEST_P(WrittenNotePitch, PlaysAtTheNotesFrequency) {
+  const std::vector<float> audio = RenderMono(xm::CompileSong(OneNoteSong(GetParam())), 0.9);
+  ASSERT_EQ(audio.size(), static_cast<std::size_t>(0.9 * kRate));
+  const auto steady = std::span<const float>(audio).subspan(kRate / 10, kRate / 2);
+  EXPECT_GT(audio_test::MeasureLevels(steady).rms, 0.01);
+  const double hz = audio_test::ZeroCrossingFrequency(steady, kRate);
+  EXPECT_NEAR(hz, GetParam().expected_hz, GetParam().expected_hz * 0.01);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tuning, WrittenNotePitch,
+    ::testing::Values(PitchCase{"LoopedSineMadeAtC4PlaysA4",
+                                "wave sine\npitch c4\nlength 0.5\nloop", "a4", 440.0},
+                      PitchCase{"SampleMadeAtItsOwnNote", "wave sine\npitch a4\nlength 0.5\nloop",
+                                "a4", 440.0},
+                      PitchCase{"LowRateSampleBelowItsPitch",
+                                "wave sine\npitch c4\nrate 22050\nlength 0.5\nloop", "a2", 110.0},
+                      PitchCase{"TriangleAboveItsPitch",
+                                "wave triangle\npitch c4\nlength 0.5\nloop", "e5", 659.255},
+                      PitchCase{"OneShotFixedToneAnOctaveUp",
+                                "wave sine\nfreq 1000\npitch c4\nlength 2", "c5", 2000.0}),
+    audio_test::CaseName<PitchCase>);
+
+// A small valid module: two channels, one four-row pattern, one instrument of 100 samples.
+xm::Module SmallModule() {
+  xm::Module module;
+  module.name = "small";
+  module.channels = 2;
+  module.orders = {0};
+  xm::Pattern pattern;
+  pattern.rows.assign(4, std::vector<xm::Cell>(2));
+  pattern.rows[0][0] = {49, 1, 0x40, 0, 0};
+  module.patterns = {pattern};
+  xm::Instrument instrument;
+  instrument.name = "blip";
+  xm::Sample sample;
+  sample.data.assign(100, 0);
+  sample.data[1] = 1000;
+  sample.data[2] = -1000;
+  sample.data[3] = 32767;
+  sample.data[4] = -32768;
+  instrument.samples = {sample};
+  module.instruments = {instrument};
+  return module;
+}
+
+TEST(XmWriterLayout, HeaderFieldsMatchTheFormat) {
+  const std::vector<std::uint8_t> bytes = xm::WriteXm(SmallModule());
+  ASSERT_GT(bytes.size(), 80u);
+  EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 17), "Extended Module: ");
+  EXPECT_EQ(bytes[37], 0x1A);
+  std::string error;
+  const std::optional<audio_test::XmLayout> layout = audio_test::WalkXm(bytes, error);
+  ASSERT_TRUE(layout) << error;
+  EXPECT_EQ(layout->version, 0x0104);
+  EXPECT_EQ(layout->song_header_size, 276u);
+  EXPECT_EQ(layout->channels, 2);
+  EXPECT_EQ(layout->pattern_header_sizes, std::vector<std::uint32_t>{9});
+  EXPECT_EQ(layout->instrument_header_sizes, std::vector<std::uint32_t>{263});
+  EXPECT_EQ(layout->end, bytes.size());
+}
+
+TEST(XmWriterLayout, SampleLengthsAndLoopAreInBytesAndDataIsDeltaCoded) {
+  xm::Module module = SmallModule();
+  xm::Sample& sample = module.instruments[0].samples[0];
+  sample.loop = xm::LoopType::kForward;
+  sample.loop_start = 10;
+  sample.loop_length = 50;
+  const std::vector<std::uint8_t> bytes = xm::WriteXm(module);
+  const std::size_t data = bytes.size() - 200;
+  const std::size_t header = data - 40;
+  EXPECT_EQ(audio_test::Read32(bytes, header), 200u);
+  EXPECT_EQ(audio_test::Read32(bytes, header + 4), 20u);
+  EXPECT_EQ(audio_test::Read32(bytes, header + 8), 100u);
+  EXPECT_EQ(bytes[header + 14], 0x11) << "forward loop, 16-bit";
+  std::int16_t value = 0;
+  for (std::size_t i = 0; i < sample.data.size(); ++i) {
+    value = static_cast<std::int16_t>(value + audio_test::Read16(bytes, data + 2 * i));
+    ASSERT_EQ(value, sample.data[i]) << "sample " << i;
+  }
+}
+
+TEST(XmWriterLayout, PackedCellsKeepOnlyTheFieldsThatAreSet) {
+  const std::vector<std::uint8_t> bytes = xm::WriteXm(SmallModule());
+  const std::size_t pattern = 60 + 276;
+  EXPECT_EQ(audio_test::Read16(bytes, pattern + 5), 4) << "rows";
+  // Note, instrument and volume of the first cell, then seven empty cells.
+  const std::vector<std::uint8_t> expected = {0x87, 49,   1,    0x40, 0x80, 0x80,
+                                              0x80, 0x80, 0x80, 0x80, 0x80};
+  EXPECT_EQ(audio_test::Read16(bytes, pattern + 7), expected.size());
+  EXPECT_EQ(
+      std::vector<std::uint8_t>(bytes.begin() + pattern + 9, bytes.begin() + pattern + 9 + 11),
+      expected);
+}
+
+// A damage done to a valid module and the words the refusal must contain.
+struct RejectCase {
+  const char* name;
+  std::function<void(xm::Module&)> damage;
+  const char* message;
+};
+
+void PrintTo(const RejectCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+class XmWriterRejects : public ::testing::TestWithParam<RejectCase> {};
+
+TEST_P(XmWriterRejects, InconsistentModuleWithAClearMessage) {
+  xm::Module module = SmallModule();
+  GetParam().damage(module);
+  try {
+    xm::WriteXm(module);
+    FAIL() << "the module was written";
+  } catch (const xm::XmFormatError& error) {
+    EXPECT_NE(std::string(error.what()).find(GetParam().message), std::string::npos)
+        << error.what();
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    BadModules, XmWriterRejects,
+    ::testing::Values(
+        RejectCase{"RowWithTooFewCells", [](xm::Module& m) { m.patterns[0].rows[2].resize(1); },
+                   "pattern 0, row 2 has 1 cells, but the module has 2 channels"},
+        RejectCase{"RowWithTooManyCells", [](xm::Module& m) { m.patterns[0].rows[3].resize(4); },
+                   "row 3 has 4 cells, but the module has 2 channels"},
+        RejectCase{"OddChannelCount", [](xm::Module& m) { m.channels = 3; }, "is odd"},
+        RejectCase{"TooManyChannels", [](xm::Module& m) { m.channels = 34; }, "channel count"},
+        RejectCase{"OrderOfAMissingPattern",
+                   [](xm::Module& m) {
+                     m.orders = {0, 1};
+                   },
+                   "order 1 pattern is 1, outside the range 0..0"},
+        RejectCase{"EmptyOrderList", [](xm::Module& m) { m.orders.clear(); }, "order list length"},
+        RejectCase{"RestartPastTheOrderList", [](xm::Module& m) { m.restart = 1; },
+                   "restart position"},
+        RejectCase{"PatternWithoutRows", [](xm::Module& m) { m.patterns[0].rows.clear(); },
+                   "pattern 0 row count"},
+        RejectCase{"CellOfAMissingInstrument",
+                   [](xm::Module& m) { m.patterns[0].rows[1][1].instrument = 2; },
+                   "row 1, channel 1: instrument is 2"},
+        RejectCase{"NoteBeyondKeyOff", [](xm::Module& m) { m.patterns[0].rows[0][0].note = 98; },
+                   "note is 98"},
+        RejectCase{"UndefinedVolumeColumnValue",
+                   [](xm::Module& m) { m.patterns[0].rows[0][0].volume = 0x55; },
+                   "volume column value 85"},
+        RejectCase{"EnvelopeWithThirteenPoints",
+                   [](xm::Module& m) {
+                     for (int i = 0; i < 13; ++i) {
+                       m.instruments[0].volume_envelope.points.push_back({i * 4, 64});
+                     }
+                   },
+                   "has 13 points"},
+        RejectCase{"EnvelopeGoingBackInTime",
+                   [](xm::Module& m) {
+                     m.instruments[0].volume_envelope.points = {{0, 64}, {10, 32}, {5, 0}};
+                   },
+                   "point 2 does not come after"},
+        RejectCase{"SustainPointMissing",
+                   [](xm::Module& m) {
+                     m.instruments[0].volume_envelope.points = {{0, 64}, {10, 32}};
+                     m.instruments[0].volume_envelope.sustain = 2;
+                   },
+                   "sustain or loop point"},
+        RejectCase{"LoopPastTheSampleEnd",
+                   [](xm::Module& m) {
+                     xm::Sample& s = m.instruments[0].samples[0];
+                     s.loop = xm::LoopType::kForward;
+                     s.loop_start = 90;
+                     s.loop_length = 20;
+                   },
+                   "runs past its 100 samples"},
+        RejectCase{
+            "EmptyLoop",
+            [](xm::Module& m) { m.instruments[0].samples[0].loop = xm::LoopType::kPingPong; },
+            "its loop is empty"},
+        RejectCase{"RelativeNoteOutOfRange",
+                   [](xm::Module& m) { m.instruments[0].samples[0].relative_note = 96; },
+                   "relative note"},
+        RejectCase{"NoteMapOfAMissingSample",
+                   [](xm::Module& m) { m.instruments[0].note_samples[40] = 1; },
+                   "note-to-sample map"},
+        RejectCase{"ModuleNameTooLong", [](xm::Module& m) { m.name = "a name of twenty-one."; },
+                   "longer than 20 characters"},
+        RejectCase{"SpeedZero", [](xm::Module& m) { m.speed = 0; }, "speed"}),
+    audio_test::CaseName<RejectCase>);
+
+}  // namespace
