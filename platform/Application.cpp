@@ -3,7 +3,9 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <chrono>
 #include <exception>
+#include <thread>
 
 #include "Clock.h"
 #include "MessageBox.h"
@@ -14,7 +16,7 @@ namespace {
 // A timer that fell this many intervals behind skips the rest instead of firing in a burst.
 constexpr uint64_t kMaxCatchUp = 10;
 // The last stretch before a deadline is spun rather than slept, for an exact frame rate.
-constexpr double kSpinSeconds = 0.0012;
+constexpr double kSpinSeconds = 0.0004;
 
 }  // namespace
 
@@ -58,7 +60,9 @@ void TApplication::WaitForWork() {
         timer.NextDueMs > now ? static_cast<double>(timer.NextDueMs - now) / 1000.0 : 0.0;
     wait = std::min(wait, untilDue);
   }
-  if (wait > kSpinSeconds) SDL_Delay(static_cast<Uint32>((wait - kSpinSeconds) * 1000.0));
+  if (wait > kSpinSeconds) {
+    std::this_thread::sleep_for(std::chrono::duration<double>(wait - kSpinSeconds));
+  }
 }
 
 void TApplication::ShowException(const std::string& what) const {

@@ -225,7 +225,14 @@ vexel::TCooperativeLevel TGlDevice::TestCooperativeLevel() {
   return Valid_ ? vexel::TCooperativeLevel::Ok : vexel::TCooperativeLevel::Failed;
 }
 
-void TGlDevice::BeginScene() { BindBackBuffer(); }
+void TGlDevice::MakeCurrent() {
+  if (SDL_GL_GetCurrentContext() != Context_) SDL_GL_MakeCurrent(Window_.Handle(), Context_);
+}
+
+void TGlDevice::BeginScene() {
+  MakeCurrent();
+  BindBackBuffer();
+}
 
 void TGlDevice::EndScene() { Flush(); }
 
@@ -249,6 +256,7 @@ void TGlDevice::Present() {
 }
 
 void TGlDevice::Clear(uint32_t argb, bool clearDepth, const vexel::TRect* area) {
+  MakeCurrent();
   Flush();
   if (area) {
     Gl_.Enable(GL_SCISSOR_TEST);
@@ -307,6 +315,7 @@ std::shared_ptr<vexel::TTexture> TGlDevice::CreateTexture(int32_t width, int32_t
       texels.size() != static_cast<size_t>(width) * static_cast<size_t>(height)) {
     return nullptr;
   }
+  MakeCurrent();
   Flush();
   GLuint name = 0;
   Gl_.GenTextures(1, &name);
@@ -321,6 +330,7 @@ std::shared_ptr<vexel::TTexture> TGlDevice::CreateTexture(int32_t width, int32_t
 }
 
 bool TGlDevice::ReadBackBuffer(std::vector<uint32_t>& argb, int32_t& width, int32_t& height) {
+  MakeCurrent();
   Flush();
   argb.resize(static_cast<size_t>(Width_) * Height_);
   Gl_.BindFramebuffer(GL_READ_FRAMEBUFFER, Framebuffer_);

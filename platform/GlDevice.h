@@ -49,6 +49,7 @@ class TGlDevice : public vexel::TDisplayDevice {
   void MakeBuffers();
   void Flush();
   void BindBackBuffer();
+  void MakeCurrent();
 
   TPlatformWindow& Window_;
   SDL_GLContext Context_ = nullptr;
