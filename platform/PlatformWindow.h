@@ -37,6 +37,8 @@ class TPlatformWindow {
   void MousePosition(int& x, int& y) const;
   /// Where the back buffer is shown inside the window's drawable area (letterboxed).
   SDL_Rect PresentRect() const;
+  /// Turns a point in window coordinates into back-buffer pixels (through the letterbox).
+  void MapToBackBuffer(int windowX, int windowY, int& x, int& y) const;
   /// The SDL window.
   SDL_Window* Handle() const { return Window_; }
   /// Back-buffer width.
@@ -46,7 +48,6 @@ class TPlatformWindow {
 
  private:
   bool Translate(const SDL_Event& sdl, TPlatformEvent& event);
-  void MapToBackBuffer(int windowX, int windowY, int& x, int& y) const;
 
   SDL_Window* Window_ = nullptr;
   int Width_;

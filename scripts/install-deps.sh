@@ -9,8 +9,8 @@ packages=(
   libopenmpt-dev libpng-dev zlib1g-dev libcurl4-openssl-dev libcairo2-dev
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation2 fonts-freefont-ttf
-  fonts-league-spartan fonts-noto-mono
-  python3
+  fonts-league-spartan fonts-noto-mono fonts-roboto-unhinted fonts-comfortaa fonts-yanone-kaffeesatz
+  python3 xvfb xauth
 )
 missing=()
 for p in "${packages[@]}"; do
