@@ -74,6 +74,7 @@ struct EnvelopeCase {
   double level;
 };
 
+// Samples the envelope of a fixed voice at one point in time.
 class VoiceEnvelope : public ::testing::TestWithParam<EnvelopeCase> {};
 
 TEST_P(VoiceEnvelope, FollowsAttackDecaySustainRelease) {
@@ -104,6 +105,7 @@ void PrintTo(const EffectErrorCase& c, std::ostream* out) {
   *out << c.name;
 }
 
+// Parses a faulty effect source and expects a source error.
 class EffectSourceRejects : public ::testing::TestWithParam<EffectErrorCase> {};
 
 TEST_P(EffectSourceRejects, WithTheLineAndTheReason) {

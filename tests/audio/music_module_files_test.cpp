@@ -48,6 +48,7 @@ void PrintTo(const ModuleCase& c, std::ostream* out) {
   *out << c.file;
 }
 
+// Reads one generated module and opens it in libopenmpt before each check.
 class MusicModuleFile : public ::testing::TestWithParam<ModuleCase> {
  protected:
   void SetUp() override {

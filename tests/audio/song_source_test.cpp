@@ -105,6 +105,7 @@ void PrintTo(const SongErrorCase& c, std::ostream* out) {
   *out << c.name;
 }
 
+// Builds a faulty song body and expects a source error.
 class SongSourceRejects : public ::testing::TestWithParam<SongErrorCase> {};
 
 TEST_P(SongSourceRejects, WithTheLineAndTheReason) {

@@ -17,14 +17,14 @@ using audio_test::ToDecibels;
 
 // Mono samples of a decoded effect with the format SDL reported.
 struct DecodedEffect {
-  SDL_AudioSpec spec{};
+  SDL_AudioSpec format{};
   std::vector<float> samples;
-  double Seconds() const { return static_cast<double>(samples.size()) / spec.freq; }
+  double Seconds() const { return static_cast<double>(samples.size()) / format.freq; }
   std::span<const float> FirstSeconds(double seconds) const {
-    return std::span(samples).first(static_cast<std::size_t>(seconds * spec.freq));
+    return std::span(samples).first(static_cast<std::size_t>(seconds * format.freq));
   }
   std::span<const float> LastSeconds(double seconds) const {
-    return std::span(samples).last(static_cast<std::size_t>(seconds * spec.freq));
+    return std::span(samples).last(static_cast<std::size_t>(seconds * format.freq));
   }
 };
 
@@ -33,12 +33,12 @@ std::optional<DecodedEffect> LoadEffect(const std::string& name) {
   DecodedEffect effect;
   Uint8* buffer = nullptr;
   Uint32 length = 0;
-  if (SDL_LoadWAV(path.c_str(), &effect.spec, &buffer, &length) == nullptr) return std::nullopt;
-  if (SDL_AUDIO_BITSIZE(effect.spec.format) == 16 && effect.spec.channels > 0) {
+  if (SDL_LoadWAV(path.c_str(), &effect.format, &buffer, &length) == nullptr) return std::nullopt;
+  if (SDL_AUDIO_BITSIZE(effect.format.format) == 16 && effect.format.channels > 0) {
     const auto* pcm = reinterpret_cast<const Sint16*>(buffer);
-    const std::size_t frames = length / 2 / effect.spec.channels;
+    const std::size_t frames = length / 2 / effect.format.channels;
     for (std::size_t i = 0; i < frames; ++i) {
-      effect.samples.push_back(static_cast<float>(pcm[i * effect.spec.channels]) / 32768.0f);
+      effect.samples.push_back(static_cast<float>(pcm[i * effect.format.channels]) / 32768.0f);
     }
   }
   SDL_FreeWAV(buffer);
@@ -56,6 +56,7 @@ void PrintTo(const EffectCase& c, std::ostream* out) {
   *out << c.file;
 }
 
+// Loads one generated effect through SDL before each check.
 class SoundEffectFile : public ::testing::TestWithParam<EffectCase> {
  protected:
   static void SetUpTestSuite() { SDL_Init(0); }
@@ -70,9 +71,9 @@ class SoundEffectFile : public ::testing::TestWithParam<EffectCase> {
 };
 
 TEST_P(SoundEffectFile, IsSixteenBitPcmAtCdRate) {
-  EXPECT_EQ(effect_->spec.format, AUDIO_S16LSB);
-  EXPECT_EQ(effect_->spec.freq, 44100);
-  EXPECT_TRUE(effect_->spec.channels == 1 || effect_->spec.channels == 2);
+  EXPECT_EQ(effect_->format.format, AUDIO_S16LSB);
+  EXPECT_EQ(effect_->format.freq, 44100);
+  EXPECT_TRUE(effect_->format.channels == 1 || effect_->format.channels == 2);
 }
 
 TEST_P(SoundEffectFile, LengthSuitsItsUse) {

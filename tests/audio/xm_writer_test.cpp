@@ -49,6 +49,7 @@ std::vector<float> RenderMono(const std::vector<std::uint8_t>& bytes, double sec
   return out;
 }
 
+// Compiles a one-note song and measures the pitch libopenmpt plays.
 class WrittenNotePitch : public ::testing::TestWithParam<PitchCase> {};
 
 TEST_P(WrittenNotePitch, PlaysAtTheNotesFrequency) {
@@ -157,6 +158,7 @@ void PrintTo(const RejectCase& c, std::ostream* out) {
   *out << c.name;
 }
 
+// Damages a valid module and expects the writer to refuse it.
 class XmWriterRejects : public ::testing::TestWithParam<RejectCase> {};
 
 TEST_P(XmWriterRejects, InconsistentModuleWithAClearMessage) {

@@ -19,66 +19,66 @@ constexpr double kEndFadeSeconds = 0.003;
 constexpr int kNoteC4 = 48;
 
 // Detune of voice `index` of `count` in cents, spread evenly around zero.
-double VoiceCents(const InstrumentSpec& spec, int index) {
-  if (spec.voices < 2) return 0.0;
-  return spec.detune_cents * (static_cast<double>(index) / (spec.voices - 1) - 0.5);
+double VoiceCents(const InstrumentRecipe& recipe, int index) {
+  if (recipe.voices < 2) return 0.0;
+  return recipe.detune_cents * (static_cast<double>(index) / (recipe.voices - 1) - 0.5);
 }
 
 double Wrap(double phase) {
   return phase - std::floor(phase);
 }
 
-double NominalFrequency(const InstrumentSpec& spec) {
-  return spec.freq_start.value_or(synth::NoteFrequency(spec.pitch));
+double NominalFrequency(const InstrumentRecipe& recipe) {
+  return recipe.freq_start.value_or(synth::NoteFrequency(recipe.pitch));
 }
 
 // A looped sample holds a whole number of cycles of every voice, so the loop seam is exact.
 // Voice frequencies are rounded to the nearest multiple of rate / length; the returned ratio of
 // nominal to actual frequency retunes the sample.
-double RenderLoopedTone(const InstrumentSpec& spec, std::vector<double>& out) {
+double RenderLoopedTone(const InstrumentRecipe& recipe, std::vector<double>& out) {
   const std::size_t length = out.size();
-  const double nominal = NominalFrequency(spec);
+  const double nominal = NominalFrequency(recipe);
   double log_sum = 0.0;
-  for (int v = 0; v < spec.voices; ++v) {
-    const double target = nominal * std::exp2(VoiceCents(spec, v) / 1200.0);
+  for (int v = 0; v < recipe.voices; ++v) {
+    const double target = nominal * std::exp2(VoiceCents(recipe, v) / 1200.0);
     const auto cycles = std::max<std::size_t>(
         1,
-        static_cast<std::size_t>(std::llround(target * static_cast<double>(length) / spec.rate)));
+        static_cast<std::size_t>(std::llround(target * static_cast<double>(length) / recipe.rate)));
     const auto modulator_cycles =
-        static_cast<std::size_t>(std::llround(static_cast<double>(cycles) * spec.fm_ratio));
+        static_cast<std::size_t>(std::llround(static_cast<double>(cycles) * recipe.fm_ratio));
     const double step = static_cast<double>(cycles) / static_cast<double>(length);
     for (std::size_t n = 0; n < length; ++n) {
       const double phase = static_cast<double>((n * cycles) % length) / static_cast<double>(length);
       const double modulator_phase =
           static_cast<double>((n * modulator_cycles) % length) / static_cast<double>(length);
-      const double modulation = spec.fm_index * std::sin(kTwoPi * modulator_phase) / kTwoPi;
-      out[n] += synth::OscillatorSample(spec.wave, Wrap(phase + modulation), step, spec.duty);
+      const double modulation = recipe.fm_index * std::sin(kTwoPi * modulator_phase) / kTwoPi;
+      out[n] += synth::OscillatorSample(recipe.wave, Wrap(phase + modulation), step, recipe.duty);
     }
-    log_sum += std::log(static_cast<double>(cycles) * spec.rate / static_cast<double>(length));
+    log_sum += std::log(static_cast<double>(cycles) * recipe.rate / static_cast<double>(length));
   }
-  return nominal / std::exp(log_sum / spec.voices);
+  return nominal / std::exp(log_sum / recipe.voices);
 }
 
-void RenderOneShotTone(const InstrumentSpec& spec, std::vector<double>& out) {
-  const double start = NominalFrequency(spec);
-  const double end = spec.freq_end.value_or(start);
-  for (int v = 0; v < spec.voices; ++v) {
-    const double detune = std::exp2(VoiceCents(spec, v) / 1200.0);
+void RenderOneShotTone(const InstrumentRecipe& recipe, std::vector<double>& out) {
+  const double start = NominalFrequency(recipe);
+  const double end = recipe.freq_end.value_or(start);
+  for (int v = 0; v < recipe.voices; ++v) {
+    const double detune = std::exp2(VoiceCents(recipe, v) / 1200.0);
     double phase = 0.0;
     double modulator_phase = 0.0;
     for (std::size_t n = 0; n < out.size(); ++n) {
       const double progress = static_cast<double>(n) / static_cast<double>(out.size());
-      const double step = start * std::pow(end / start, progress) * detune / spec.rate;
-      const double modulation = spec.fm_index * std::sin(kTwoPi * modulator_phase) / kTwoPi;
-      out[n] += synth::OscillatorSample(spec.wave, Wrap(phase + modulation), step, spec.duty);
+      const double step = start * std::pow(end / start, progress) * detune / recipe.rate;
+      const double modulation = recipe.fm_index * std::sin(kTwoPi * modulator_phase) / kTwoPi;
+      out[n] += synth::OscillatorSample(recipe.wave, Wrap(phase + modulation), step, recipe.duty);
       phase = Wrap(phase + step);
-      modulator_phase = Wrap(modulator_phase + step * spec.fm_ratio);
+      modulator_phase = Wrap(modulator_phase + step * recipe.fm_ratio);
     }
   }
 }
 
-void AddNoise(const InstrumentSpec& spec, std::uint32_t seed, std::vector<double>& out) {
-  const double amount = spec.wave == synth::Waveform::kNoise ? 1.0 : spec.noise * spec.voices;
+void AddNoise(const InstrumentRecipe& recipe, std::uint32_t seed, std::vector<double>& out) {
+  const double amount = recipe.wave == synth::Waveform::kNoise ? 1.0 : recipe.noise * recipe.voices;
   if (amount <= 0.0) return;
   synth::NoiseSource noise(seed);
   for (double& sample : out) sample += amount * noise.Next();
@@ -86,30 +86,30 @@ void AddNoise(const InstrumentSpec& spec, std::uint32_t seed, std::vector<double
 
 // A looped sample is filtered twice through and the second pass kept, so the filter's state at
 // the loop end matches its state at the loop start.
-void FilterLooped(const SampleFilter& spec, int rate, std::vector<double>& out) {
-  synth::StateVariableFilter filter(spec.mode, spec.q);
-  for (double sample : out) filter.Process(sample, spec.cutoff_start, rate);
-  for (double& sample : out) sample = filter.Process(sample, spec.cutoff_start, rate);
+void FilterLooped(const SampleFilter& recipe, int rate, std::vector<double>& out) {
+  synth::StateVariableFilter filter(recipe.mode, recipe.q);
+  for (double sample : out) filter.Process(sample, recipe.cutoff_start, rate);
+  for (double& sample : out) sample = filter.Process(sample, recipe.cutoff_start, rate);
 }
 
-void FilterOneShot(const SampleFilter& spec, int rate, std::vector<double>& out) {
-  synth::StateVariableFilter filter(spec.mode, spec.q);
+void FilterOneShot(const SampleFilter& recipe, int rate, std::vector<double>& out) {
+  synth::StateVariableFilter filter(recipe.mode, recipe.q);
   for (std::size_t n = 0; n < out.size(); ++n) {
     const double progress = static_cast<double>(n) / static_cast<double>(out.size());
     const double cutoff =
-        spec.cutoff_start * std::pow(spec.cutoff_end / spec.cutoff_start, progress);
+        recipe.cutoff_start * std::pow(recipe.cutoff_end / recipe.cutoff_start, progress);
     out[n] = filter.Process(out[n], cutoff, rate);
   }
 }
 
 // One-shot samples rise over the attack, decay exponentially and fade to zero at their end.
-void ShapeOneShot(const InstrumentSpec& spec, std::vector<double>& out) {
-  const double fade = kEndFadeSeconds * spec.rate;
+void ShapeOneShot(const InstrumentRecipe& recipe, std::vector<double>& out) {
+  const double fade = kEndFadeSeconds * recipe.rate;
   for (std::size_t n = 0; n < out.size(); ++n) {
-    const double time = static_cast<double>(n) / spec.rate;
-    double level = spec.attack > 0.0 ? std::min(1.0, time / spec.attack) : 1.0;
-    if (spec.decay > 0.0 && time > spec.attack) {
-      level *= std::exp(-kDecayConstants * (time - spec.attack) / spec.decay);
+    const double time = static_cast<double>(n) / recipe.rate;
+    double level = recipe.attack > 0.0 ? std::min(1.0, time / recipe.attack) : 1.0;
+    if (recipe.decay > 0.0 && time > recipe.attack) {
+      level *= std::exp(-kDecayConstants * (time - recipe.attack) / recipe.decay);
     }
     const double remaining = static_cast<double>(out.size() - 1 - n);
     level *= std::min(1.0, remaining / fade);
@@ -129,26 +129,26 @@ std::vector<std::int16_t> ToPcm16(const std::vector<double>& samples) {
   return pcm;
 }
 
-Sample MakeSample(const InstrumentSpec& spec, std::uint32_t seed) {
-  std::vector<double> wave(static_cast<std::size_t>(std::lround(spec.length * spec.rate)), 0.0);
+Sample MakeSample(const InstrumentRecipe& recipe, std::uint32_t seed) {
+  std::vector<double> wave(static_cast<std::size_t>(std::lround(recipe.length * recipe.rate)), 0.0);
   double ratio = 1.0;
-  const bool tonal = spec.wave != synth::Waveform::kNoise;
-  if (tonal && spec.loop) ratio = RenderLoopedTone(spec, wave);
-  if (tonal && !spec.loop) RenderOneShotTone(spec, wave);
-  AddNoise(spec, seed, wave);
-  if (spec.filter && spec.loop) FilterLooped(*spec.filter, spec.rate, wave);
-  if (spec.filter && !spec.loop) FilterOneShot(*spec.filter, spec.rate, wave);
-  if (!spec.loop) ShapeOneShot(spec, wave);
+  const bool tonal = recipe.wave != synth::Waveform::kNoise;
+  if (tonal && recipe.loop) ratio = RenderLoopedTone(recipe, wave);
+  if (tonal && !recipe.loop) RenderOneShotTone(recipe, wave);
+  AddNoise(recipe, seed, wave);
+  if (recipe.filter && recipe.loop) FilterLooped(*recipe.filter, recipe.rate, wave);
+  if (recipe.filter && !recipe.loop) FilterOneShot(*recipe.filter, recipe.rate, wave);
+  if (!recipe.loop) ShapeOneShot(recipe, wave);
   Sample sample;
-  sample.name = spec.name;
+  sample.name = recipe.name;
   sample.data = ToPcm16(wave);
-  if (spec.loop) {
+  if (recipe.loop) {
     sample.loop = LoopType::kForward;
     sample.loop_length = sample.data.size();
   }
-  sample.volume = spec.volume;
-  sample.panning = spec.panning;
-  const SampleTuning tuning = TuneSample(spec.rate, spec.pitch, ratio);
+  sample.volume = recipe.volume;
+  sample.panning = recipe.panning;
+  const SampleTuning tuning = TuneSample(recipe.rate, recipe.pitch, ratio);
   sample.relative_note = tuning.relative_note;
   sample.finetune = tuning.finetune;
   return sample;
@@ -166,13 +166,13 @@ SampleTuning TuneSample(int rate, int pitch, double ratio) {
   return tuning;
 }
 
-Instrument SynthesizeInstrument(const InstrumentSpec& spec, std::uint32_t seed) {
+Instrument SynthesizeInstrument(const InstrumentRecipe& recipe, std::uint32_t seed) {
   Instrument instrument;
-  instrument.name = spec.name;
-  instrument.samples.push_back(MakeSample(spec, seed));
-  instrument.volume_envelope = spec.envelope;
-  instrument.fadeout = spec.fadeout;
-  instrument.vibrato = spec.vibrato;
+  instrument.name = recipe.name;
+  instrument.samples.push_back(MakeSample(recipe, seed));
+  instrument.volume_envelope = recipe.envelope;
+  instrument.fadeout = recipe.fadeout;
+  instrument.vibrato = recipe.vibrato;
   return instrument;
 }
 

@@ -19,8 +19,8 @@ struct SampleTuning {
 /// Hz at that rate, corrected by `ratio` (nominal over actual frequency of the recorded tone).
 SampleTuning TuneSample(int rate, int pitch, double ratio);
 
-/// Synthesises the sample described by `spec` and wraps it in a one-sample instrument with the
-/// spec's envelope, fadeout, vibrato, volume and panning.
-Instrument SynthesizeInstrument(const InstrumentSpec& spec, std::uint32_t seed);
+/// Synthesises the sample described by `recipe` and wraps it in a one-sample instrument with the
+/// recipe's envelope, fadeout, vibrato, volume and panning.
+Instrument SynthesizeInstrument(const InstrumentRecipe& recipe, std::uint32_t seed);
 
 }  // namespace xm

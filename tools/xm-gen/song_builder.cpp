@@ -30,11 +30,11 @@ class PatternLayout {
                 const std::map<std::string, std::size_t>& instruments)
       : song_(song), phrases_(phrases), instruments_(instruments) {}
 
-  Pattern Build(const PatternSpec& spec) const {
+  Pattern Build(const PatternPlan& plan) const {
     Pattern pattern;
-    pattern.rows.assign(static_cast<std::size_t>(spec.rows),
+    pattern.rows.assign(static_cast<std::size_t>(plan.rows),
                         std::vector<Cell>(static_cast<std::size_t>(song_.channels)));
-    for (const ChannelLine& channel : spec.channels) LayChannel(spec, channel, pattern);
+    for (const ChannelLine& channel : plan.channels) LayChannel(plan, channel, pattern);
     return pattern;
   }
 
@@ -86,7 +86,7 @@ class PatternLayout {
     return cell;
   }
 
-  void LayChannel(const PatternSpec& spec, const ChannelLine& channel, Pattern& pattern) const {
+  void LayChannel(const PatternPlan& plan, const ChannelLine& channel, Pattern& pattern) const {
     std::size_t cursor = 0;
     const auto column = static_cast<std::size_t>(channel.channel - 1);
     for (const PhraseUse& use : channel.uses) {
@@ -94,8 +94,8 @@ class PatternLayout {
       for (int r = 0; r < use.repeat; ++r) {
         if (cursor + phrase.rows.size() > pattern.rows.size()) {
           throw SourceError(channel.line, "channel " + std::to_string(channel.channel) +
-                                              " runs past the " + std::to_string(spec.rows) +
-                                              " rows of pattern \"" + spec.name + "\"");
+                                              " runs past the " + std::to_string(plan.rows) +
+                                              " rows of pattern \"" + plan.name + "\"");
         }
         const auto delay = static_cast<std::size_t>(use.delay);
         for (std::size_t i = 0; i + delay < phrase.rows.size(); ++i) {
@@ -141,7 +141,7 @@ Module BuildModule(const SongSource& song) {
   const std::map<std::string, std::size_t> phrases = IndexByName(song.phrases);
   const std::map<std::string, std::size_t> instruments = IndexByName(song.instruments);
   const PatternLayout layout(song, phrases, instruments);
-  for (const PatternSpec& spec : song.patterns) module.patterns.push_back(layout.Build(spec));
+  for (const PatternPlan& plan : song.patterns) module.patterns.push_back(layout.Build(plan));
   for (std::size_t i = 0; i < song.instruments.size(); ++i) {
     const auto seed = kNoiseSeedBase + static_cast<std::uint32_t>(i) * 7919u;
     module.instruments.push_back(SynthesizeInstrument(song.instruments[i], seed));

@@ -57,17 +57,17 @@ int Integer(const SourceLine& line, std::size_t index, int min, int max) {
   return ParseInteger(line.words[index], line.number, min, max, line.words[0]);
 }
 
-void ParseWave(const SourceLine& line, InstrumentSpec& spec) {
+void ParseWave(const SourceLine& line, InstrumentRecipe& recipe) {
   ExpectArgumentCount(line, 1, 1);
   const std::optional<synth::Waveform> wave = synth::ParseWaveform(line.words[1]);
   if (!wave) {
     throw SourceError(line.number, "unknown wave \"" + line.words[1] +
                                        "\" (sine, triangle, saw, square, pulse or noise)");
   }
-  spec.wave = *wave;
+  recipe.wave = *wave;
 }
 
-void ParseFilter(const SourceLine& line, InstrumentSpec& spec) {
+void ParseFilter(const SourceLine& line, InstrumentRecipe& recipe) {
   ExpectArgumentCount(line, 2, 4);
   const std::optional<synth::FilterMode> mode = synth::ParseFilterMode(line.words[1]);
   if (!mode) {
@@ -79,23 +79,23 @@ void ParseFilter(const SourceLine& line, InstrumentSpec& spec) {
   filter.cutoff_start = Frequency(line, line.words[2]);
   filter.cutoff_end = line.words.size() > 3 ? Frequency(line, line.words[3]) : filter.cutoff_start;
   if (line.words.size() > 4) filter.q = ParseNumber(line.words[4], line.number, 0.3, 20.0, "q");
-  spec.filter = filter;
+  recipe.filter = filter;
 }
 
-void ParseEnvelope(const SourceLine& line, InstrumentSpec& spec) {
+void ParseEnvelope(const SourceLine& line, InstrumentRecipe& recipe) {
   const std::size_t values = line.words.size() - 1;
   if (values < 4 || values > 24 || values % 2 != 0) {
     throw SourceError(line.number, "envelope takes 2 to 12 pairs of tick and level");
   }
-  spec.envelope.points.clear();
+  recipe.envelope.points.clear();
   for (std::size_t i = 1; i < line.words.size(); i += 2) {
-    spec.envelope.points.push_back(
+    recipe.envelope.points.push_back(
         {ParseInteger(line.words[i], line.number, 0, 65535, "envelope tick"),
          ParseInteger(line.words[i + 1], line.number, 0, 64, "envelope level")});
   }
 }
 
-using InstrumentKey = std::function<void(const SourceLine&, InstrumentSpec&)>;
+using InstrumentKey = std::function<void(const SourceLine&, InstrumentRecipe&)>;
 
 const std::map<std::string, InstrumentKey>& InstrumentKeys() {
   static const std::map<std::string, InstrumentKey> keys = {
@@ -103,40 +103,40 @@ const std::map<std::string, InstrumentKey>& InstrumentKeys() {
       {"filter", ParseFilter},
       {"envelope", ParseEnvelope},
       {"voices",
-       [](const SourceLine& l, InstrumentSpec& s) {
+       [](const SourceLine& l, InstrumentRecipe& s) {
          ExpectArgumentCount(l, 2, 2);
          s.voices = Integer(l, 1, 1, 9);
          s.detune_cents = Number(l, 2, 0.0, 100.0);
        }},
       {"pitch",
-       [](const SourceLine& l, InstrumentSpec& s) {
+       [](const SourceLine& l, InstrumentRecipe& s) {
          ExpectArgumentCount(l, 1, 1);
          s.pitch = Note(l, l.words[1]);
        }},
       {"freq",
-       [](const SourceLine& l, InstrumentSpec& s) {
+       [](const SourceLine& l, InstrumentRecipe& s) {
          ExpectArgumentCount(l, 1, 2);
          s.freq_start = Frequency(l, l.words[1]);
          s.freq_end = l.words.size() > 2 ? Frequency(l, l.words[2]) : *s.freq_start;
        }},
       {"loop",
-       [](const SourceLine& l, InstrumentSpec& s) {
+       [](const SourceLine& l, InstrumentRecipe& s) {
          ExpectArgumentCount(l, 0, 0);
          s.loop = true;
        }},
       {"fm",
-       [](const SourceLine& l, InstrumentSpec& s) {
+       [](const SourceLine& l, InstrumentRecipe& s) {
          ExpectArgumentCount(l, 2, 2);
          s.fm_ratio = Number(l, 1, 0.0, 16.0);
          s.fm_index = Number(l, 2, 0.0, 20.0);
        }},
       {"sustain",
-       [](const SourceLine& l, InstrumentSpec& s) {
+       [](const SourceLine& l, InstrumentRecipe& s) {
          ExpectArgumentCount(l, 1, 1);
          s.envelope.sustain = Integer(l, 1, 0, 11);
        }},
       {"vibrato",
-       [](const SourceLine& l, InstrumentSpec& s) {
+       [](const SourceLine& l, InstrumentRecipe& s) {
          ExpectArgumentCount(l, 4, 4);
          s.vibrato = {Integer(l, 1, 0, 3), Integer(l, 2, 0, 255), Integer(l, 3, 0, 15),
                       Integer(l, 4, 0, 63)};
@@ -145,47 +145,47 @@ const std::map<std::string, InstrumentKey>& InstrumentKeys() {
   return keys;
 }
 
-void ParseSimpleInstrumentKey(const SourceLine& line, InstrumentSpec& spec) {
+void ParseSimpleInstrumentKey(const SourceLine& line, InstrumentRecipe& recipe) {
   const std::string& key = line.words[0];
   ExpectArgumentCount(line, 1, 1);
   if (key == "duty") {
-    spec.duty = Number(line, 1, 0.01, 0.99);
+    recipe.duty = Number(line, 1, 0.01, 0.99);
   } else if (key == "length") {
-    spec.length = Number(line, 1, 0.001, 4.0);
+    recipe.length = Number(line, 1, 0.001, 4.0);
   } else if (key == "attack") {
-    spec.attack = Number(line, 1, 0.0, 4.0);
+    recipe.attack = Number(line, 1, 0.0, 4.0);
   } else if (key == "decay") {
-    spec.decay = Number(line, 1, 0.0, 30.0);
+    recipe.decay = Number(line, 1, 0.0, 30.0);
   } else if (key == "noise") {
-    spec.noise = Number(line, 1, 0.0, 1.0);
+    recipe.noise = Number(line, 1, 0.0, 1.0);
   } else if (key == "rate") {
-    spec.rate = Integer(line, 1, 8000, 48000);
+    recipe.rate = Integer(line, 1, 8000, 48000);
   } else if (key == "volume") {
-    spec.volume = Integer(line, 1, 0, 64);
+    recipe.volume = Integer(line, 1, 0, 64);
   } else if (key == "panning") {
-    spec.panning = Integer(line, 1, 0, 255);
+    recipe.panning = Integer(line, 1, 0, 255);
   } else if (key == "fadeout") {
-    spec.fadeout = Integer(line, 1, 0, 4095);
+    recipe.fadeout = Integer(line, 1, 0, 4095);
   } else {
     throw SourceError(line.number, "unknown instrument setting \"" + key + "\"");
   }
 }
 
-void ParseInstrumentLine(const SourceLine& line, InstrumentSpec& spec) {
+void ParseInstrumentLine(const SourceLine& line, InstrumentRecipe& recipe) {
   const auto key = InstrumentKeys().find(line.words[0]);
-  if (key != InstrumentKeys().end()) return key->second(line, spec);
-  ParseSimpleInstrumentKey(line, spec);
+  if (key != InstrumentKeys().end()) return key->second(line, recipe);
+  ParseSimpleInstrumentKey(line, recipe);
 }
 
-void CheckInstrument(const InstrumentSpec& spec) {
-  const auto& envelope = spec.envelope;
+void CheckInstrument(const InstrumentRecipe& recipe) {
+  const auto& envelope = recipe.envelope;
   if (envelope.sustain && *envelope.sustain >= static_cast<int>(envelope.points.size())) {
-    throw SourceError(spec.line, "instrument \"" + spec.name +
-                                     "\": sustain names an envelope point it does not have");
+    throw SourceError(recipe.line, "instrument \"" + recipe.name +
+                                       "\": sustain names an envelope point it does not have");
   }
-  if (spec.attack > spec.length) {
-    throw SourceError(spec.line,
-                      "instrument \"" + spec.name + "\": attack is longer than the sample");
+  if (recipe.attack > recipe.length) {
+    throw SourceError(recipe.line,
+                      "instrument \"" + recipe.name + "\": attack is longer than the sample");
   }
 }
 
@@ -329,36 +329,36 @@ class SongParser {
   }
 
   // "like <name>" copies every setting of an earlier instrument; later lines override them.
-  void CopyInstrument(const SourceLine& line, InstrumentSpec& spec) const {
+  void CopyInstrument(const SourceLine& line, InstrumentRecipe& recipe) const {
     ExpectArgumentCount(line, 1, 1);
     const auto found =
         std::find_if(song_.instruments.begin(), song_.instruments.end(),
-                     [&](const InstrumentSpec& s) { return s.name == line.words[1]; });
+                     [&](const InstrumentRecipe& s) { return s.name == line.words[1]; });
     if (found == song_.instruments.end()) {
       throw SourceError(line.number, "\"like\" names unknown instrument \"" + line.words[1] + "\"");
     }
-    const std::string name = spec.name;
-    const int number = spec.line;
-    spec = *found;
-    spec.name = name;
-    spec.line = number;
+    const std::string name = recipe.name;
+    const int number = recipe.line;
+    recipe = *found;
+    recipe.name = name;
+    recipe.line = number;
   }
 
   void ParseInstrument(const SourceLine& line) {
     ExpectArgumentCount(line, 1, 1);
     ClaimName(line, instrument_names_, "instrument");
-    InstrumentSpec spec;
-    spec.name = line.words[1];
-    spec.line = line.number;
+    InstrumentRecipe recipe;
+    recipe.name = line.words[1];
+    recipe.line = line.number;
     for (const SourceLine& body : BlockBody(line)) {
       if (body.words[0] == "like") {
-        CopyInstrument(body, spec);
+        CopyInstrument(body, recipe);
       } else {
-        ParseInstrumentLine(body, spec);
+        ParseInstrumentLine(body, recipe);
       }
     }
-    CheckInstrument(spec);
-    song_.instruments.push_back(spec);
+    CheckInstrument(recipe);
+    song_.instruments.push_back(recipe);
   }
 
   void ParsePhrase(const SourceLine& line) {
@@ -379,7 +379,7 @@ class SongParser {
   void ParsePattern(const SourceLine& line) {
     ExpectArgumentCount(line, 2, 2);
     ClaimName(line, pattern_names_, "pattern");
-    PatternSpec pattern;
+    PatternPlan pattern;
     pattern.name = line.words[1];
     pattern.line = line.number;
     pattern.rows = ParseInteger(line.words[2], line.number, 1, 256, "pattern rows");

@@ -25,7 +25,7 @@ struct SampleFilter {
 /// How to synthesise one instrument's sample and how the player treats it.
 /// Looped samples hold their tone (shaped by the volume envelope); one-shot samples carry their
 /// own attack and decay.
-struct InstrumentSpec {
+struct InstrumentRecipe {
   std::string name;
   int line = 0;
   synth::Waveform wave = synth::Waveform::kSaw;
@@ -89,7 +89,7 @@ struct ChannelLine {
 };
 
 /// A named pattern: its length in rows and what each listed channel plays.
-struct PatternSpec {
+struct PatternPlan {
   std::string name;
   int line = 0;
   int rows = 64;
@@ -102,9 +102,9 @@ struct SongSource {
   int channels = 8;
   int speed = 6;
   int bpm = 125;
-  std::vector<InstrumentSpec> instruments;
+  std::vector<InstrumentRecipe> instruments;
   std::vector<Phrase> phrases;
-  std::vector<PatternSpec> patterns;
+  std::vector<PatternPlan> patterns;
   std::vector<std::string> order;
   int order_line = 0;
   int restart = 0;
