@@ -1,0 +1,15 @@
+#pragma once
+
+#include <cairo.h>
+
+#include "Recipe.h"
+
+namespace artgen {
+
+/// Draws a race car from its design parameters (shape, body, body_dark, accent, canopy,
+/// engine, trim), centred on the origin with the nose pointing along +y, filling
+/// width x length. lean runs from -1 (full right steer) to +1 (full left steer) and turns
+/// the front wheels and nose towards the driver's side of the turn.
+void drawCar(cairo_t* cr, const Recipe& design, double width, double length, double lean);
+
+}  // namespace artgen

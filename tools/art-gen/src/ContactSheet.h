@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cairo.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "CellLayout.h"
+
+namespace artgen {
+
+/// One picture shown on a contact sheet.
+struct SheetItem {
+  std::string key;
+  CellLayout layout;
+  cairo_surface_t* picture;
+};
+
+/// Writes a review sheet: every picture with its key and layout, each cell apart on a
+/// checkerboard with its cell number. Large pictures are shown scaled down.
+void writeContactSheet(const std::vector<SheetItem>& items, const std::string& title,
+                       const std::filesystem::path& out);
+
+}  // namespace artgen

@@ -1,0 +1,195 @@
+#include "Draw.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <string>
+#include <vector>
+
+namespace artgen {
+
+SurfacePtr makeSurface(int width, int height) {
+  return SurfacePtr(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
+}
+
+ContextPtr makeContext(cairo_surface_t* surface) {
+  ContextPtr cr(cairo_create(surface));
+  cairo_font_options_t* options = cairo_font_options_create();
+  cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
+  cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
+  cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+  cairo_font_options_set_subpixel_order(options, CAIRO_SUBPIXEL_ORDER_DEFAULT);
+  cairo_set_font_options(cr.get(), options);
+  cairo_font_options_destroy(options);
+  cairo_set_antialias(cr.get(), CAIRO_ANTIALIAS_GOOD);
+  return cr;
+}
+
+namespace draw {
+
+void setColour(cairo_t* cr, const Colour& c) {
+  cairo_set_source_rgba(cr, c.r, c.g, c.b, c.a);
+}
+
+void roundedRect(cairo_t* cr, double x, double y, double w, double h, double r) {
+  r = std::min({r, w / 2, h / 2});
+  const double pi = std::numbers::pi;
+  cairo_new_sub_path(cr);
+  cairo_arc(cr, x + w - r, y + r, r, -pi / 2, 0);
+  cairo_arc(cr, x + w - r, y + h - r, r, 0, pi / 2);
+  cairo_arc(cr, x + r, y + h - r, r, pi / 2, pi);
+  cairo_arc(cr, x + r, y + r, r, pi, 3 * pi / 2);
+  cairo_close_path(cr);
+}
+
+void chamferRect(cairo_t* cr, double x, double y, double w, double h, double c) {
+  c = std::min({c, w / 2, h / 2});
+  cairo_new_sub_path(cr);
+  cairo_move_to(cr, x + c, y);
+  cairo_line_to(cr, x + w - c, y);
+  cairo_line_to(cr, x + w, y + c);
+  cairo_line_to(cr, x + w, y + h - c);
+  cairo_line_to(cr, x + w - c, y + h);
+  cairo_line_to(cr, x + c, y + h);
+  cairo_line_to(cr, x, y + h - c);
+  cairo_line_to(cr, x, y + c);
+  cairo_close_path(cr);
+}
+
+void verticalGradient(cairo_t* cr, double y0, double y1, const Colour& top, const Colour& bottom) {
+  cairo_pattern_t* p = cairo_pattern_create_linear(0, y0, 0, y1);
+  cairo_pattern_add_color_stop_rgba(p, 0, top.r, top.g, top.b, top.a);
+  cairo_pattern_add_color_stop_rgba(p, 1, bottom.r, bottom.g, bottom.b, bottom.a);
+  cairo_set_source(cr, p);
+  cairo_pattern_destroy(p);
+}
+
+void glowStroke(cairo_t* cr, const Colour& colour, double coreWidth, double spread) {
+  cairo_path_t* path = cairo_copy_path(cr);
+  cairo_new_path(cr);
+  cairo_save(cr);
+  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+  cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+  constexpr int kLayers = 6;
+  for (int i = kLayers; i >= 1; --i) {
+    const double t = static_cast<double>(i) / kLayers;
+    cairo_append_path(cr, path);
+    setColour(cr, withAlpha(colour, colour.a * 0.16 * (1.2 - t)));
+    cairo_set_line_width(cr, coreWidth + spread * t * 2);
+    cairo_stroke(cr);
+  }
+  cairo_append_path(cr, path);
+  setColour(cr, colour);
+  cairo_set_line_width(cr, coreWidth);
+  cairo_stroke(cr);
+  cairo_restore(cr);
+  cairo_path_destroy(path);
+}
+
+void radialGlow(cairo_t* cr, double cx, double cy, double r, const Colour& colour) {
+  cairo_pattern_t* p = cairo_pattern_create_radial(cx, cy, 0, cx, cy, r);
+  cairo_pattern_add_color_stop_rgba(p, 0, colour.r, colour.g, colour.b, colour.a);
+  cairo_pattern_add_color_stop_rgba(p, 0.35, colour.r, colour.g, colour.b, colour.a * 0.45);
+  cairo_pattern_add_color_stop_rgba(p, 1, colour.r, colour.g, colour.b, 0);
+  cairo_set_source(cr, p);
+  cairo_arc(cr, cx, cy, r, 0, 2 * std::numbers::pi);
+  cairo_fill(cr);
+  cairo_pattern_destroy(p);
+}
+
+void selectFont(cairo_t* cr, const Font& font) {
+  std::string family = font.family;
+  cairo_font_weight_t weight = CAIRO_FONT_WEIGHT_NORMAL;
+  const auto colon = family.find(":bold");
+  if (colon != std::string::npos) {
+    family = family.substr(0, colon);
+    weight = CAIRO_FONT_WEIGHT_BOLD;
+  }
+  cairo_select_font_face(cr, family.c_str(), CAIRO_FONT_SLANT_NORMAL, weight);
+  cairo_set_font_size(cr, font.size);
+}
+
+namespace {
+
+// The text cut into UTF-8 characters.
+std::vector<std::string> characters(const std::string& text) {
+  std::vector<std::string> out;
+  for (std::size_t i = 0; i < text.size();) {
+    std::size_t len = 1;
+    while (i + len < text.size() && (static_cast<unsigned char>(text[i + len]) & 0xC0) == 0x80) {
+      ++len;
+    }
+    out.push_back(text.substr(i, len));
+    i += len;
+  }
+  return out;
+}
+
+double advance(cairo_t* cr, const std::string& text) {
+  cairo_text_extents_t e;
+  cairo_text_extents(cr, text.c_str(), &e);
+  return e.x_advance;
+}
+
+}  // namespace
+
+double textWidth(cairo_t* cr, const Font& font, const std::string& text) {
+  selectFont(cr, font);
+  if (font.spacing == 0.0) return advance(cr, text);
+  const auto chars = characters(text);
+  double w = 0;
+  for (const auto& c : chars) w += advance(cr, c) + font.spacing;
+  return chars.empty() ? 0 : w - font.spacing;
+}
+
+double capHeight(cairo_t* cr, const Font& font) {
+  selectFont(cr, font);
+  cairo_text_extents_t e;
+  cairo_text_extents(cr, "H", &e);
+  return -e.y_bearing;
+}
+
+Font fitFont(cairo_t* cr, Font font, const std::string& text, double maxWidth) {
+  while (font.size > 6 && textWidth(cr, font, text) > maxWidth) font.size -= 0.5;
+  return font;
+}
+
+void textPath(cairo_t* cr, const Font& font, const std::string& text, double x, double y,
+              Align align) {
+  const double w = textWidth(cr, font, text);
+  if (align == Align::Centre) x -= w / 2;
+  if (align == Align::Right) x -= w;
+  if (font.spacing == 0.0) {
+    cairo_move_to(cr, x, y);
+    cairo_text_path(cr, text.c_str());
+    return;
+  }
+  for (const auto& c : characters(text)) {
+    cairo_move_to(cr, x, y);
+    cairo_text_path(cr, c.c_str());
+    x += advance(cr, c) + font.spacing;
+  }
+}
+
+void text(cairo_t* cr, const Font& font, const std::string& text, double x, double y, Align align,
+          const Colour& colour) {
+  textPath(cr, font, text, x, y, align);
+  setColour(cr, colour);
+  cairo_fill(cr);
+}
+
+void textMiddle(cairo_t* cr, const Font& font, const std::string& text, double x, double cy,
+                Align align, const Colour& colour) {
+  draw::text(cr, font, text, x, cy + capHeight(cr, font) / 2, align, colour);
+}
+
+void glowText(cairo_t* cr, const Font& font, const std::string& text, double x, double cy,
+              Align align, const Colour& fill, const Colour& glow, double spread) {
+  const double baseline = cy + capHeight(cr, font) / 2;
+  textPath(cr, font, text, x, baseline, align);
+  glowStroke(cr, withAlpha(glow, glow.a * 0.5), 0.8, spread);
+  draw::text(cr, font, text, x, baseline, align, fill);
+}
+
+}  // namespace draw
+}  // namespace artgen

@@ -1,0 +1,279 @@
+// Painters of the obstacles: blocks, rocks, arc barriers and walls. Each fills its cell,
+// because the game collides with the whole cell rectangle.
+
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+#include "PaintKit.h"
+#include "Painters.h"
+#include "Rng.h"
+
+namespace artgen::paint {
+
+namespace {
+
+constexpr double kTau = 2 * std::numbers::pi;
+
+std::string perCell(const Cell& cell, const std::string& name) {
+  const auto words = splitWords(cell.recipe.text(name));
+  if (static_cast<int>(words.size()) != cell.count) {
+    cell.recipe.fail(name + " needs one value per cell");
+  }
+  return words[static_cast<std::size_t>(cell.index)];
+}
+
+void bevelBox(cairo_t* cr, double w, double h, const Colour& c) {
+  const double b = std::min(w, h) * 0.12;
+  draw::roundedRect(cr, 0, 0, w, h, 3);
+  draw::setColour(cr, darken(c, 0.55));
+  cairo_fill(cr);
+  draw::roundedRect(cr, b * 0.5, b * 0.3, w - b, h - b, 2.5);
+  draw::verticalGradient(cr, 0, h, lighten(c, 0.25), darken(c, 0.2));
+  cairo_fill(cr);
+  cairo_rectangle(cr, b * 0.5 + 2, b * 0.3 + 1, w - b - 4, 1.2);
+  draw::setColour(cr, {1, 1, 1, 0.4});
+  cairo_fill(cr);
+}
+
+void crateMarks(cairo_t* cr, double w, double h, const Colour& c) {
+  const double m = w * 0.2;
+  cairo_rectangle(cr, m, m, w - 2 * m, h - 2 * m);
+  cairo_move_to(cr, m, m);
+  cairo_line_to(cr, w - m, h - m);
+  cairo_move_to(cr, w - m, m);
+  cairo_line_to(cr, m, h - m);
+  draw::setColour(cr, darken(c, 0.45));
+  cairo_set_line_width(cr, 2.2);
+  cairo_stroke(cr);
+}
+
+void hazardMarks(cairo_t* cr, double w, double h, const Colour& accent) {
+  cairo_save(cr);
+  cairo_rectangle(cr, w * 0.15, h * 0.3, w * 0.7, h * 0.4);
+  cairo_clip(cr);
+  draw::setColour(cr, {0.08, 0.08, 0.1, 1});
+  cairo_paint(cr);
+  for (double x = -h; x < w; x += 9) {
+    cairo_move_to(cr, x, h);
+    cairo_line_to(cr, x + h, 0);
+    cairo_line_to(cr, x + h + 4.5, 0);
+    cairo_line_to(cr, x + 4.5, h);
+    cairo_close_path(cr);
+  }
+  draw::setColour(cr, accent);
+  cairo_fill(cr);
+  cairo_restore(cr);
+}
+
+void cellMarks(cairo_t* cr, double w, double h, const Colour& accent) {
+  cairo_arc(cr, w / 2, h / 2, w * 0.26, 0, kTau);
+  draw::setColour(cr, {0.04, 0.05, 0.1, 1});
+  cairo_fill(cr);
+  draw::radialGlow(cr, w / 2, h / 2, w * 0.3, accent);
+  draw::radialGlow(cr, w / 2, h / 2, w * 0.1, {1, 1, 1, 0.9});
+}
+
+void armorMarks(cairo_t* cr, double w, double h, const Colour& c) {
+  cairo_move_to(cr, w / 2, h * 0.14);
+  cairo_line_to(cr, w / 2, h * 0.86);
+  cairo_move_to(cr, w * 0.14, h / 2);
+  cairo_line_to(cr, w * 0.86, h / 2);
+  draw::setColour(cr, darken(c, 0.5));
+  cairo_set_line_width(cr, 1.8);
+  cairo_stroke(cr);
+  for (const double x : {0.22, 0.78}) {
+    for (const double y : {0.22, 0.78}) {
+      cairo_arc(cr, w * x, h * y, 2, 0, kTau);
+      draw::setColour(cr, lighten(c, 0.5));
+      cairo_fill(cr);
+    }
+  }
+}
+
+}  // namespace
+
+void block(cairo_t* cr, const Cell& cell) {
+  const Colour c = cell.recipe.resolveColour(perCell(cell, "colours"));
+  const Colour accent = cell.recipe.colour("accent");
+  const std::string style = perCell(cell, "styles");
+  bevelBox(cr, cell.width, cell.height, c);
+  if (style == "crate") {
+    crateMarks(cr, cell.width, cell.height, c);
+  } else if (style == "hazard") {
+    hazardMarks(cr, cell.width, cell.height, accent);
+  } else if (style == "cell") {
+    cellMarks(cr, cell.width, cell.height, accent);
+  } else if (style == "armor") {
+    armorMarks(cr, cell.width, cell.height, c);
+  } else {
+    cell.recipe.fail("block styles are crate, hazard, cell and armor");
+  }
+}
+
+void rock(cairo_t* cr, const Cell& cell) {
+  const Recipe& r = cell.recipe;
+  Rng rng(r.key(), static_cast<std::uint64_t>(cell.index));
+  const double cx = cell.width / 2;
+  const double cy = cell.height / 2;
+  const double radius = std::min(cx, cy);
+  const int points = 11;
+  std::vector<double> radii;
+  for (int i = 0; i < points; ++i) radii.push_back(radius * rng.range(0.82, 1.0));
+  cairo_move_to(cr, cx + radii[0], cy);
+  for (int i = 1; i <= points; ++i) {
+    const double a = kTau * i / points;
+    const double rr = radii[static_cast<std::size_t>(i % points)];
+    const double am = kTau * (i - 0.5) / points;
+    const double rm = (rr + radii[static_cast<std::size_t>(i - 1)]) / 2 * 1.02;
+    cairo_curve_to(cr, cx + std::cos(am) * rm, cy + std::sin(am) * rm, cx + std::cos(am) * rm,
+                   cy + std::sin(am) * rm, cx + std::cos(a) * rr, cy + std::sin(a) * rr);
+  }
+  cairo_close_path(cr);
+  cairo_path_t* outline = cairo_copy_path(cr);
+  const Colour light = r.colour("light");
+  const Colour dark = r.colour("dark");
+  cairo_pattern_t* p =
+      cairo_pattern_create_radial(cx - radius * 0.35, cy - radius * 0.4, 1, cx, cy, radius * 1.1);
+  cairo_pattern_add_color_stop_rgb(p, 0, light.r, light.g, light.b);
+  cairo_pattern_add_color_stop_rgb(p, 1, dark.r, dark.g, dark.b);
+  cairo_set_source(cr, p);
+  cairo_fill(cr);
+  cairo_pattern_destroy(p);
+  cairo_save(cr);
+  cairo_append_path(cr, outline);
+  cairo_clip(cr);
+  for (int i = 0; i < 4; ++i) {
+    const double a = rng.range(0, kTau);
+    const double d = rng.range(0, radius * 0.55);
+    const double cr0 = rng.range(radius * 0.12, radius * 0.26);
+    const double x = cx + std::cos(a) * d;
+    const double y = cy + std::sin(a) * d;
+    cairo_arc(cr, x, y, cr0, 0, kTau);
+    draw::setColour(cr, withAlpha(darken(dark, 0.3), 0.7));
+    cairo_fill(cr);
+    cairo_arc(cr, x, y, cr0, radians(200), radians(340));
+    draw::setColour(cr, withAlpha(darken(dark, 0.5), 0.8));
+    cairo_set_line_width(cr, 1.2);
+    cairo_stroke(cr);
+    cairo_arc(cr, x, y, cr0, radians(20), radians(160));
+    draw::setColour(cr, withAlpha(light, 0.6));
+    cairo_stroke(cr);
+  }
+  const Colour vein = r.colour("vein");
+  cairo_move_to(cr, cx - radius * 0.6, cy + radius * rng.range(-0.3, 0.3));
+  cairo_line_to(cr, cx + rng.range(-0.2, 0.2) * radius, cy + rng.range(-0.2, 0.2) * radius);
+  cairo_line_to(cr, cx + radius * 0.5, cy + radius * rng.range(-0.5, 0.5));
+  draw::glowStroke(cr, vein, 1.0, 1.5);
+  cairo_restore(cr);
+  cairo_append_path(cr, outline);
+  draw::setColour(cr, darken(dark, 0.6));
+  cairo_set_line_width(cr, 1.2);
+  cairo_stroke(cr);
+  cairo_path_destroy(outline);
+}
+
+void arcBarrier(cairo_t* cr, const Cell& cell) {
+  const Recipe& r = cell.recipe;
+  const Colour c = r.resolveColour(perCell(cell, "colours"));
+  const double cx = cell.width / 2;
+  const double cy = cell.height;
+  const double outer = std::min(cell.width / 2, cell.height) - 0.5;
+  const double inner = outer * r.number("thickness");
+  const double pi = std::numbers::pi;
+  cairo_new_sub_path(cr);
+  cairo_arc(cr, cx, cy, outer, pi, 2 * pi);
+  cairo_arc_negative(cr, cx, cy, inner, 2 * pi, pi);
+  cairo_close_path(cr);
+  cairo_pattern_t* p = cairo_pattern_create_radial(cx, cy, inner, cx, cy, outer);
+  const Colour d = darken(c, 0.5);
+  const Colour l = lighten(c, 0.2);
+  cairo_pattern_add_color_stop_rgb(p, 0, d.r, d.g, d.b);
+  cairo_pattern_add_color_stop_rgb(p, 0.5, l.r, l.g, l.b);
+  cairo_pattern_add_color_stop_rgb(p, 1, d.r, d.g, d.b);
+  cairo_set_source(cr, p);
+  cairo_fill(cr);
+  cairo_pattern_destroy(p);
+  const int segments = 6;
+  for (int i = 1; i < segments; ++i) {
+    const double a = pi + pi * i / segments;
+    cairo_move_to(cr, cx + std::cos(a) * inner, cy + std::sin(a) * inner);
+    cairo_line_to(cr, cx + std::cos(a) * outer, cy + std::sin(a) * outer);
+  }
+  draw::setColour(cr, darken(c, 0.7));
+  cairo_set_line_width(cr, 1.5);
+  cairo_stroke(cr);
+  cairo_new_sub_path(cr);
+  cairo_arc(cr, cx, cy, (inner + outer) / 2, pi * 1.04, pi * 1.96);
+  draw::glowStroke(cr, r.colour("glow"), 1.4, 2);
+}
+
+void wall(cairo_t* cr, const Cell& cell) {
+  const Recipe& r = cell.recipe;
+  double w = cell.width;
+  double h = cell.height;
+  if (h > w) {
+    cairo_matrix_t transpose;
+    cairo_matrix_init(&transpose, 0, 1, 1, 0, 0, 0);
+    cairo_transform(cr, &transpose);
+    std::swap(w, h);
+  }
+  const Colour body = r.colour("body");
+  draw::roundedRect(cr, 0, 0, w, h, 3);
+  draw::verticalGradient(cr, 0, h, lighten(body, 0.3), darken(body, 0.45));
+  cairo_fill(cr);
+  draw::roundedRect(cr, 0.5, 0.5, w - 1, h - 1, 3);
+  draw::setColour(cr, darken(body, 0.7));
+  cairo_set_line_width(cr, 1);
+  cairo_stroke(cr);
+  cairo_move_to(cr, 8, h / 2);
+  cairo_line_to(cr, w - 8, h / 2);
+  draw::glowStroke(cr, r.colour("glow"), 2, 2.5);
+  for (double x = 6; x < w; x += 24) {
+    for (const double y : {3.5, h - 3.5}) {
+      cairo_arc(cr, x, y, 1.4, 0, kTau);
+      draw::setColour(cr, lighten(body, 0.55));
+      cairo_fill(cr);
+    }
+  }
+}
+
+void stripedWall(cairo_t* cr, const Cell& cell) {
+  const Recipe& r = cell.recipe;
+  const std::string spec = perCell(cell, "pairs");
+  const auto slash = spec.find('/');
+  if (slash == std::string::npos) r.fail("pairs are written colourA/colourB");
+  const Colour a = r.resolveColour(spec.substr(0, slash));
+  const Colour b = r.resolveColour(spec.substr(slash + 1));
+  double w = cell.width;
+  double h = cell.height;
+  if (h > w) {
+    cairo_matrix_t transpose;
+    cairo_matrix_init(&transpose, 0, 1, 1, 0, 0, 0);
+    cairo_transform(cr, &transpose);
+    std::swap(w, h);
+  }
+  cairo_save(cr);
+  draw::roundedRect(cr, 0, 0, w, h, 3);
+  cairo_clip(cr);
+  draw::setColour(cr, b);
+  cairo_paint(cr);
+  for (double x = -h; x < w + h; x += 20) {
+    cairo_move_to(cr, x, h);
+    cairo_line_to(cr, x + h, 0);
+    cairo_line_to(cr, x + h + 10, 0);
+    cairo_line_to(cr, x + 10, h);
+    cairo_close_path(cr);
+  }
+  draw::setColour(cr, a);
+  cairo_fill(cr);
+  draw::verticalGradient(cr, 0, h, {1, 1, 1, 0.3}, {0, 0, 0, 0.45});
+  cairo_paint(cr);
+  cairo_restore(cr);
+  draw::roundedRect(cr, 0.5, 0.5, w - 1, h - 1, 3);
+  draw::setColour(cr, {0.02, 0.02, 0.05, 0.9});
+  cairo_set_line_width(cr, 1.2);
+  cairo_stroke(cr);
+}
+
+}  // namespace artgen::paint
