@@ -244,10 +244,12 @@ void TGlDevice::Present() {
   SDL_GL_GetDrawableSize(Window_.Handle(), &dw, &dh);
   Gl_.BindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
   Gl_.BindFramebuffer(GL_READ_FRAMEBUFFER, Framebuffer_);
-  Gl_.Viewport(0, 0, dw, dh);
-  Gl_.ClearColor(0, 0, 0, 1);
-  Gl_.Clear(GL_COLOR_BUFFER_BIT);
   const bool exact = r.w == Width_ && r.h == Height_;
+  if (r.w != dw || r.h != dh) {  // black bars around a letterboxed picture
+    Gl_.Viewport(0, 0, dw, dh);
+    Gl_.ClearColor(0, 0, 0, 1);
+    Gl_.Clear(GL_COLOR_BUFFER_BIT);
+  }
   // The back buffer holds the top row first; the window's lowest row comes first.
   Gl_.BlitFramebuffer(0, 0, Width_, Height_, r.x, dh - r.y, r.x + r.w, dh - r.y - r.h,
                       GL_COLOR_BUFFER_BIT, exact ? GL_NEAREST : GL_LINEAR);
