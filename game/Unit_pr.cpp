@@ -40,6 +40,10 @@ TForm1::TForm1(platform::TApplication& application, const TGameOptions& options)
   VexelScreen1->CenterY = 300;
   VexelScreen1->SetBpp(32);
   VexelScreen1->ShowMouseCursor = false;
+  for (auto* list : {&VexelImageList1, &GameImageList, &ShareList}) {
+    list->SetVexelScreen(VexelScreen1.get());
+    list->OnTerminateRequest = [this] { Application.Terminate(); };
+  }
   VexelTimer1 = std::make_unique<vexel::TVexelTimer>(application, Clock);
   VexelTimer1->SetTargetFPS(options.Unpaced ? 0 : 90);
   VexelTimer1->SetMinFPS(10);
@@ -51,7 +55,10 @@ TForm1::TForm1(platform::TApplication& application, const TGameOptions& options)
   Application.Title = kCaption;
 }
 
-TForm1::~TForm1() { RaceTimer.SetEnabled(false); }
+TForm1::~TForm1() {
+  RaceTimer.SetEnabled(false);
+  for (auto* list : {&VexelImageList1, &GameImageList, &ShareList}) list->SetVexelScreen(nullptr);
+}
 
 int TForm1::Run() {
   if (!Options.InputFile.empty()) {
@@ -76,11 +83,17 @@ void TForm1::FormCreate() {
   if (Window) Window->SetCaption(kCaption);
   GameImagesPending = true;
   KeyReleased.fill(false);
+  VexelImageList1.ImageList.LoadFromFile(Paths.DataFile("Data\\data1.oil"));
   VexelScreen1->Width = 800;
   VexelScreen1->Height = 600;
   VexelScreen1->Initialize();
+  VexelImageList1.Prepare();
   VexelScreen1->SetFiltering(true);
   SceneRenderer_.Bind(VexelScreen1.get());
+  Cursor = VexelSprite1.Create<TCursor>(VexelImageList1, [this](int32_t& x, int32_t& y) {
+    x = MouseX;
+    y = MouseY;
+  });
   ScreenTick = 0;
 }
 
@@ -140,6 +153,10 @@ void TForm1::PumpEvents() {
 
 void TForm1::DispatchEvent(const platform::TPlatformEvent& event) {
   using T = platform::TPlatformEvent::TType;
+  if (event.Type == T::MouseMove || event.Type == T::MouseDown || event.Type == T::MouseUp) {
+    MouseX = event.X;
+    MouseY = event.Y;
+  }
   switch (event.Type) {
     case T::KeyDown: FormKeyDown(event.Key); break;
     case T::KeyUp: FormKeyUp(event.Key); break;
@@ -183,8 +200,9 @@ void TForm1::DrawTestQuad(float x, float y, float w, float h, float angle, uint3
   SceneRenderer_.Render();
 }
 
-// Until the screens exist, every state shows a test card of the display device: colour bars,
-// turning quads in several blending modes and a twinkling star field. Escape leaves.
+// Until the screens exist, every state shows a test card of the display device over the menu
+// background: colour bars, turning quads in several blending modes, a twinkling star field and
+// the game's mouse pointer. Escape leaves.
 void TForm1::TestSceneFrame() {
   if (KeyReleased[platform::VK_ESCAPE]) {
     KeyReleased[platform::VK_ESCAPE] = false;
@@ -194,6 +212,8 @@ void TForm1::TestSceneFrame() {
   ++ScreenTick;
   VexelScreen1->Clear(0, 0, 0, 0);
   VexelScreen1->BeginScene();
+  VexelImageList1.BeginBatch();
+  if (auto* back = VexelImageList1.ImageList.Find("mainback")) back->Draw(0, 0, 0);
   static constexpr uint32_t kBars[] = {0xFF101848, 0xFF2A1460, 0xFF00C8FF, 0xFFFF8A1E,
                                        0xFFE8E8FF, 0xFF7A2CFF};
   for (int i = 0; i < 6; ++i) {
@@ -208,6 +228,10 @@ void TForm1::TestSceneFrame() {
   for (int i = 0; i < 41; ++i) {
     VexelScreen1->PutPixel(xs(Random), ys(Random), 255, 200, 100, 100);
   }
+  VexelSprite1.ClearDead();
+  VexelSprite1.Move(0);
+  VexelSprite1.Draw();
+  VexelImageList1.EndBatch();
   VexelScreen1->EndScene();
 }
 

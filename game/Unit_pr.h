@@ -7,10 +7,13 @@
 #include <random>
 #include <string>
 
+#include "Cursor.h"
 #include "GamePaths.h"
 #include "RaceTime.h"
+#include "engine/VexelImageList.h"
 #include "engine/VexelRenderer.h"
 #include "engine/VexelScreen.h"
+#include "engine/VexelSprite.h"
 #include "engine/VexelTimer.h"
 #include "platform/Application.h"
 #include "platform/Clock.h"
@@ -90,6 +93,11 @@ class TForm1 {
   platform::TSystemClock Clock;
   std::unique_ptr<platform::TPlatformWindow> Window;
   std::unique_ptr<vexel::TVexelScreen> VexelScreen1;
+  /// Menu pictures, race pictures, and the pictures of the closing screen.
+  vexel::TVexelImageList VexelImageList1;
+  vexel::TVexelImageList GameImageList;
+  vexel::TVexelImageList ShareList;
+  vexel::TVexelSprite VexelSprite1;
   std::unique_ptr<vexel::TVexelTimer> VexelTimer1;
   platform::TSystemTimer RaceTimer;
   platform::TInputScript InputScript;
@@ -107,6 +115,11 @@ class TForm1 {
   int32_t ShareCountdown = 0;
   /// Frames run since the form was shown.
   long FrameCount = 0;
+  /// The game's own mouse pointer (owned by the sprite engine).
+  TCursor* Cursor = nullptr;
+  /// The pointer position in back-buffer pixels, from the last mouse event.
+  int32_t MouseX = 0;
+  int32_t MouseY = 0;
 
   /// The player's lap clock runs while LapTiming is set; its race time always runs.
   TRaceTime PlayerLapClock;
