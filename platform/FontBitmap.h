@@ -16,9 +16,7 @@ struct TGrayBitmap {
   /// Makes a black image of the given size (negative sizes count as 0).
   static TGrayBitmap Blank(int32_t width, int32_t height);
   /// Whether (x, y) lies inside the image.
-  bool Contains(int32_t x, int32_t y) const {
-    return x >= 0 && y >= 0 && x < Width && y < Height;
-  }
+  bool Contains(int32_t x, int32_t y) const { return x >= 0 && y >= 0 && x < Width && y < Height; }
   /// The intensity at (x, y), which must lie inside.
   uint8_t At(int32_t x, int32_t y) const { return Pixels[static_cast<std::size_t>(y) * Width + x]; }
   /// Sets the intensity of the pixels of a rectangle, clipped to the image.

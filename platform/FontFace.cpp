@@ -15,13 +15,17 @@ namespace {
 constexpr int32_t kMinPixelHeight = 1;
 constexpr int32_t kMaxPixelHeight = 512;
 
-int32_t RoundPixels(FT_Pos value26) { return static_cast<int32_t>((value26 + 32) >> 6); }
+int32_t RoundPixels(FT_Pos value26) {
+  return static_cast<int32_t>((value26 + 32) >> 6);
+}
 
-FT_Fixed ToFixed(double value) { return static_cast<FT_Fixed>(std::lround(value * 65536.0)); }
+FT_Fixed ToFixed(double value) {
+  return static_cast<FT_Fixed>(std::lround(value * 65536.0));
+}
 
 TGrayBitmap CopyCoverage(const FT_Bitmap& source) {
-  TGrayBitmap bitmap = TGrayBitmap::Blank(static_cast<int32_t>(source.width),
-                                          static_cast<int32_t>(source.rows));
+  TGrayBitmap bitmap =
+      TGrayBitmap::Blank(static_cast<int32_t>(source.width), static_cast<int32_t>(source.rows));
   for (int32_t y = 0; y < bitmap.Height; ++y) {
     const unsigned char* row = source.buffer + static_cast<std::ptrdiff_t>(y) * source.pitch;
     for (int32_t x = 0; x < bitmap.Width; ++x) {
@@ -53,9 +57,8 @@ std::unique_ptr<TFontFace> TFontFace::Open(FT_Library library, const TFontMatch&
 
 TFontFace::TFontFace(FT_Face face, const TFontMatch& match, const TFontRequest& request)
     : Face_(face), Match_(match), Request_(request) {
-  LoadFlags_ = FT_LOAD_NO_BITMAP |
-               static_cast<int32_t>(request.Antialiased ? FT_LOAD_TARGET_NORMAL
-                                                        : FT_LOAD_TARGET_MONO);
+  LoadFlags_ = FT_LOAD_NO_BITMAP | static_cast<int32_t>(request.Antialiased ? FT_LOAD_TARGET_NORMAL
+                                                                            : FT_LOAD_TARGET_MONO);
   if (match.Slant) {
     FT_Matrix matrix{ToFixed(match.Matrix[0]), ToFixed(match.Matrix[1]), ToFixed(match.Matrix[2]),
                      ToFixed(match.Matrix[3])};
@@ -65,7 +68,9 @@ TFontFace::TFontFace(FT_Face face, const TFontMatch& match, const TFontRequest& 
   MeasureAdvances();
 }
 
-TFontFace::~TFontFace() { FT_Done_Face(Face_); }
+TFontFace::~TFontFace() {
+  FT_Done_Face(Face_);
+}
 
 void TFontFace::MeasureLines() {
   // Line metrics follow the Windows ascent and descent of the file when it has them, so that a
@@ -84,11 +89,10 @@ void TFontFace::MeasureLines() {
       std::max(1, RoundPixels(FT_MulFix(Face_->underline_thickness, metrics.y_scale)));
   const int32_t underlineCentre =
       Ascent_ - RoundPixels(FT_MulFix(Face_->underline_position, metrics.y_scale));
-  UnderlineTop_ = std::min(underlineCentre - UnderlineThickness_ / 2,
-                           LineHeight() - UnderlineThickness_);
+  UnderlineTop_ =
+      std::min(underlineCentre - UnderlineThickness_ / 2, LineHeight() - UnderlineThickness_);
   if (os2 && os2->version != 0xFFFF && os2->yStrikeoutSize > 0) {
-    StrikeOutThickness_ =
-        std::max(1, RoundPixels(FT_MulFix(os2->yStrikeoutSize, metrics.y_scale)));
+    StrikeOutThickness_ = std::max(1, RoundPixels(FT_MulFix(os2->yStrikeoutSize, metrics.y_scale)));
     StrikeOutTop_ = Ascent_ - RoundPixels(FT_MulFix(os2->yStrikeoutPosition, metrics.y_scale));
   } else {
     StrikeOutThickness_ = UnderlineThickness_;

@@ -58,11 +58,13 @@ class TFontFace {
   /// first. Drawing is clipped to the bitmap.
   void DrawText(TGrayBitmap& target, int32_t x, int32_t y, const std::string& text,
                 bool opaqueBackground) const;
-  /// Offset of the underline bar below the top of the line, and its thickness.
+  /// Offset of the underline bar below the top of the line.
   int32_t UnderlineTop() const { return UnderlineTop_; }
+  /// Thickness of the underline bar.
   int32_t UnderlineThickness() const { return UnderlineThickness_; }
-  /// Offset of the strike-out bar below the top of the line, and its thickness.
+  /// Offset of the strike-out bar below the top of the line.
   int32_t StrikeOutTop() const { return StrikeOutTop_; }
+  /// Thickness of the strike-out bar.
   int32_t StrikeOutThickness() const { return StrikeOutThickness_; }
 
  private:

@@ -17,10 +17,9 @@ constexpr int32_t kMaxPageSide = 2048;
 
 std::vector<uint32_t> WhiteTexels(const TGrayBitmap& coverage) {
   std::vector<uint32_t> texels(coverage.Pixels.size());
-  std::transform(coverage.Pixels.begin(), coverage.Pixels.end(), texels.begin(),
-                 [](uint8_t alpha) {
-                   return alpha == 0 ? 0u : static_cast<uint32_t>(alpha) << 24 | 0xFFFFFFu;
-                 });
+  std::transform(coverage.Pixels.begin(), coverage.Pixels.end(), texels.begin(), [](uint8_t alpha) {
+    return alpha == 0 ? 0u : static_cast<uint32_t>(alpha) << 24 | 0xFFFFFFu;
+  });
   return texels;
 }
 
@@ -46,8 +45,7 @@ void TFontGlyphCache::Prepare(const std::string& text) {
   Upload();
 }
 
-TCachedGlyph TFontGlyphCache::SolidBar(int32_t left, int32_t top, int32_t width,
-                                       int32_t height) {
+TCachedGlyph TFontGlyphCache::SolidBar(int32_t left, int32_t top, int32_t width, int32_t height) {
   if (Pages_.empty()) NewPage();
   Upload();
   // Every corner samples the middle of the solid block, so the bar is evenly covered.

@@ -81,8 +81,8 @@ std::unique_ptr<TFontFace> TFontSystem::Open(const TFontRequest& request) const 
   auto face =
       TFontFace::Open(Library_, Match(request.Face, request.PixelHeight, request.Style), request);
   if (!face) {
-    face = TFontFace::Open(
-        Library_, Match(kFallbackFamily, request.PixelHeight, request.Style), request);
+    face = TFontFace::Open(Library_, Match(kFallbackFamily, request.PixelHeight, request.Style),
+                           request);
   }
   return face;
 }
