@@ -188,7 +188,7 @@ void glowLight(cairo_t* cr, const Cell& cell) {
   const Colour core = r.colour("core");
   cairo_save(cr);
   cairo_translate(cr, cx, cy);
-  cairo_scale(cr, 1, h / w * 1.4);
+  cairo_scale(cr, 1, h / w);
   draw::radialGlow(cr, 0, 0, w * 0.5, halo);
   cairo_restore(cr);
   const double streak = r.number("streak");
