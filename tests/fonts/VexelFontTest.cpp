@@ -166,4 +166,37 @@ TEST(SystemTextAlone, AFontSetBeforeTheDeviceIsReadyOnceTheDeviceIs) {
   EXPECT_EQ(rec.Draws().size(), 2u);
 }
 
+TEST(SystemTextSmallDevice, GlyphsSpreadOverPagesAndOversizedOnesAreLeftOut) {
+  fonts_test::TRecordingScreen rec(64);
+  const platform::TFontSystem fonts(fonts_test::AliasFile());
+  vexel::TVexelFont font(fonts);
+  font.SetVexelScreen(rec.Screen.get());
+  rec.Screen->Initialize();
+  rec.Screen->BeginScene();
+  font.SetFont("MathSoftText", 15, {});
+  const std::string text = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  font.TextOut(0, 0, text);
+  const auto& cache = *font.GlyphCache();
+  EXPECT_EQ(cache.PageSide(), 64);
+  EXPECT_GT(cache.Glyph('9').Page, 0);
+  EXPECT_NE(cache.PageTexture(0), cache.PageTexture(cache.Glyph('9').Page));
+  const auto draws = rec.Draws();
+  ASSERT_EQ(draws.size(), text.size());
+  for (const auto& draw : draws) {
+    for (const auto& vertex : draw.Vertices) {
+      EXPECT_GE(vertex.U, 0.0f);
+      EXPECT_LE(vertex.U, 1.0f);
+      EXPECT_LE(vertex.V, 1.0f);
+    }
+  }
+  const auto textures = rec.Device().CallsOf(vexel::TDeviceCall::TKind::Texture);
+  EXPECT_EQ(textures.back().Texture, cache.PageTexture(cache.Glyph('9').Page));
+
+  font.SetFont("Verdana", 80, {});
+  rec.Device().Calls.clear();
+  font.TextOut(0, 0, "W.");
+  EXPECT_EQ(font.GlyphCache()->Glyph('W').Page, -1);
+  EXPECT_EQ(rec.Draws().size(), 1u);  // only the full stop fits on a page
+}
+
 }  // namespace
