@@ -72,7 +72,8 @@ class TVexelBitmapFont : public TDeviceClient {
   void SetImageList(TVexelImageList* list);
   /// Sets the character set (empty: the default set) and builds the character map.
   void SetCharacters(const std::string& value);
-  /// Renders a system font into a texture of character cells (flags: TGenerateFontFlags).
+  /// Renders a system font into a texture of character cells (flags: TGenerateFontFlags);
+  /// nothing without a device.
   void GenerateFont(const std::string& faceName, const std::string& chars, int32_t flags,
                     int32_t size);
   /// Draws text, one quad per character, with four corner colours; BlendMode −1 keeps the
