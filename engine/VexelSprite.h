@@ -50,10 +50,12 @@ class TVexelSprite {
   /// Killed sprites waiting for ClearDead, in order of death.
   const std::vector<TSprite*>& DeadList() const { return DeadList_; }
 
+  // Culling rectangle in screen pixels, inclusive; all four 0 draws everything.
   int32_t DrawAreaX1 = 0;
   int32_t DrawAreaY1 = 0;
   int32_t DrawAreaX2 = 0;
   int32_t DrawAreaY2 = 0;
+  // World position shown at the screen's top-left corner (not for IgnoreCamera sprites).
   float CameraX = 0;
   float CameraY = 0;
 
