@@ -86,7 +86,10 @@ ObstacleShape ObstacleOf(const TrackRecord& r, const RaceSizes& sizes, std::size
 void AddRecord(TrackModel& m, const TrackRecord& r, const RaceSizes& sizes, std::size_t i) {
   const Vec2 p{static_cast<double>(r.PosX), static_cast<double>(r.PosY)};
   Rect area;
-  if (RoadAreaOf(r, sizes, area)) m.Road.push_back({area, r.Kind, i});
+  if (RoadAreaOf(r, sizes, area)) {
+    const bool turned = r.Kind == Kind::PaintStartLine || r.Kind == Kind::PaintDecal;
+    m.Road.push_back({area, r.Kind, turned ? static_cast<double>(r.ParamA) : 0.0, i});
+  }
   switch (r.Kind) {
     case Kind::PathPoint:
       m.Path.push_back({p, r.ParamB, r.ParamA, i});

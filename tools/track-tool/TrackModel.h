@@ -15,6 +15,8 @@ namespace tracktool {
 struct RoadArea {
   Rect Area;
   int32_t Kind = 0;
+  /// Angle the paint is drawn at (start line and decals); the area stays unrotated.
+  double Angle = 0;
   std::size_t Record = 0;
 };
 

@@ -27,6 +27,7 @@ constexpr Colour LaneMark{0.85, 0.88, 0.92, 0.35};
 constexpr Colour CheckCyan{0.22, 0.84, 1.0, 1.0};
 constexpr Colour ObstacleOrange{1.0, 0.55, 0.24, 1.0};
 constexpr Colour DecorViolet{0.83, 0.42, 1.0, 0.9};
+constexpr Colour DecalAmber{1.0, 0.72, 0.25, 0.9};
 constexpr Colour OpponentGold{1.0, 0.82, 0.40, 1.0};
 constexpr Colour PlayerGreen{0.30, 1.0, 0.56, 1.0};
 constexpr Colour PathPink{1.0, 0.35, 0.55, 0.8};
@@ -69,8 +70,10 @@ class OverviewPainter {
     if (!Options_.Transparent) PaintPanel();
     SetWorldTransform();
     PaintRoad();
-    PaintDecorations();
-    if (Details()) PaintPath();
+    if (Details()) {
+      PaintDecorations();
+      PaintPath();
+    }
     PaintCheckLines();
     PaintObstacles();
     if (Details()) PaintGrid();
@@ -179,12 +182,23 @@ class OverviewPainter {
   }
 
   void PaintDecorations() {
-    Set(DecorViolet);
     for (const RoadArea& a : Model_.Road) {
       if (IsRoadPiece(a) || a.Kind == Kind::PaintStartLine) continue;
       const Vec2 c = a.Area.Centre();
-      cairo_arc(Cr_, c.X, c.Y, std::max(2.0 * Pixel(), (a.Area.Right - a.Area.Left) / 4), 0,
-                2 * std::numbers::pi);
+      const double size = (a.Area.Right - a.Area.Left) / 2;
+      if (a.Kind == Kind::PaintDecal) {
+        const Vec2 along = FromDegrees(a.Angle) * (size / 2);
+        const Vec2 across{-along.Y, along.X};
+        Set(DecalAmber);
+        cairo_move_to(Cr_, c.X - along.X - across.X, c.Y - along.Y - across.Y);
+        cairo_line_to(Cr_, c.X + along.X, c.Y + along.Y);
+        cairo_line_to(Cr_, c.X - along.X + across.X, c.Y - along.Y + across.Y);
+        cairo_set_line_width(Cr_, 2 * Pixel());
+        cairo_stroke(Cr_);
+        continue;
+      }
+      Set(DecorViolet);
+      cairo_arc(Cr_, c.X, c.Y, size / 2, 0, 2 * std::numbers::pi);
       cairo_fill(Cr_);
     }
   }
