@@ -31,6 +31,7 @@ TForm1::TForm1(platform::TApplication& application, const TGameOptions& options)
     : Application(application),
       Options(options),
       Paths(options.DataDir, options.ConfigDir),
+      FontSystem(Paths.DataFile("fonts\\fonts.conf")),
       RaceTimer(application, 10) {
   if (!options.RecordingDisplay) {
     Window = std::make_unique<platform::TPlatformWindow>(kCaption, 800, 600);
@@ -44,6 +45,13 @@ TForm1::TForm1(platform::TApplication& application, const TGameOptions& options)
     list->SetVexelScreen(VexelScreen1.get());
     list->OnTerminateRequest = [this] { Application.Terminate(); };
   }
+  for (auto* font : {&VexelFont1, &VexelFont2, &VexelFont3, &VexelFont4}) {
+    font->SetVexelScreen(VexelScreen1.get());
+  }
+  VexelBitmapFont1.LineSpace = 10;
+  VexelBitmapFont1.PositionMode = vexel::TBitmapFontPositionMode::pmTopLeft;
+  VexelBitmapFont1.SetImageList(&VexelImageList1);
+  VexelBitmapFont1.SetVexelScreen(VexelScreen1.get());
   VexelTimer1 = std::make_unique<vexel::TVexelTimer>(application, Clock);
   VexelTimer1->SetTargetFPS(options.Unpaced ? 0 : 90);
   VexelTimer1->SetMinFPS(10);
@@ -57,6 +65,10 @@ TForm1::TForm1(platform::TApplication& application, const TGameOptions& options)
 
 TForm1::~TForm1() {
   RaceTimer.SetEnabled(false);
+  VexelBitmapFont1.SetVexelScreen(nullptr);
+  for (auto* font : {&VexelFont1, &VexelFont2, &VexelFont3, &VexelFont4}) {
+    font->SetVexelScreen(nullptr);
+  }
   for (auto* list : {&VexelImageList1, &GameImageList, &ShareList}) list->SetVexelScreen(nullptr);
 }
 
@@ -90,6 +102,7 @@ void TForm1::FormCreate() {
   VexelImageList1.Prepare();
   VexelScreen1->SetFiltering(true);
   SceneRenderer_.Bind(VexelScreen1.get());
+  VexelFont2.SetFont("Arial Black", 8, {});
   Cursor = VexelSprite1.Create<TCursor>(VexelImageList1, [this](int32_t& x, int32_t& y) {
     x = MouseX;
     y = MouseY;
@@ -228,6 +241,10 @@ void TForm1::TestSceneFrame() {
   for (int i = 0; i < 41; ++i) {
     VexelScreen1->PutPixel(xs(Random), ys(Random), 255, 200, 100, 100);
   }
+  VexelBitmapFont1.TextOut(40, 140, 0, 1, 1, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF,
+                           "0123456789 \xC2\xC5\xCA\xD1\xC5\xCB\xDC", 0);
+  VexelFont2.TextOut(70, 8, "Comet Lane Derby: engine test card. Escape leaves.", 255, 255, 255,
+                     255);
   VexelSprite1.ClearDead();
   VexelSprite1.Move(0);
   VexelSprite1.Draw();

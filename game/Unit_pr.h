@@ -10,6 +10,8 @@
 #include "Cursor.h"
 #include "GamePaths.h"
 #include "RaceTime.h"
+#include "engine/VexelBitmapFont.h"
+#include "engine/VexelFont.h"
 #include "engine/VexelImageList.h"
 #include "engine/VexelRenderer.h"
 #include "engine/VexelScreen.h"
@@ -17,6 +19,7 @@
 #include "engine/VexelTimer.h"
 #include "platform/Application.h"
 #include "platform/Clock.h"
+#include "platform/FontSystem.h"
 #include "platform/InputScript.h"
 #include "platform/PlatformEvent.h"
 #include "platform/PlatformWindow.h"
@@ -98,6 +101,13 @@ class TForm1 {
   vexel::TVexelImageList GameImageList;
   vexel::TVexelImageList ShareList;
   vexel::TVexelSprite VexelSprite1;
+  /// The system fonts with the game's face aliases, and the fonts drawn with them.
+  platform::TFontSystem FontSystem;
+  vexel::TVexelFont VexelFont1{FontSystem};
+  vexel::TVexelFont VexelFont2{FontSystem};
+  vexel::TVexelFont VexelFont3{FontSystem};
+  vexel::TVexelFont VexelFont4{FontSystem};
+  vexel::TVexelBitmapFont VexelBitmapFont1{FontSystem};
   std::unique_ptr<vexel::TVexelTimer> VexelTimer1;
   platform::TSystemTimer RaceTimer;
   platform::TInputScript InputScript;
