@@ -54,6 +54,13 @@ Colour greyed(const Colour& c) {
   return {y, y, y * 1.05, c.a};
 }
 
+Colour over(const Colour& top, const Colour& base) {
+  const double a = top.a + base.a * (1 - top.a);
+  if (a <= 0) return {0, 0, 0, 0};
+  const auto ch = [&](double t, double b) { return (t * top.a + b * base.a * (1 - top.a)) / a; };
+  return {ch(top.r, base.r), ch(top.g, base.g), ch(top.b, base.b), a};
+}
+
 double luminance(const Colour& c) {
   return 0.2126 * c.r + 0.7152 * c.g + 0.0722 * c.b;
 }

@@ -24,6 +24,8 @@ Colour darken(const Colour& c, double t);
 Colour withAlpha(const Colour& c, double a);
 /// The desaturated, dimmed form used for disabled widgets.
 Colour greyed(const Colour& c);
+/// top painted over base with top's alpha (Porter-Duff "over", straight alpha).
+Colour over(const Colour& top, const Colour& base);
 /// Relative luminance 0..1 with Rec. 709 weights.
 double luminance(const Colour& c);
 

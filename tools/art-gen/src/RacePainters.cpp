@@ -50,7 +50,7 @@ void ground(cairo_t* cr, const Cell& cell) {
         const double n = noise.fractal(u, v, 4, 5);
         Colour c = n < 0.5 ? mix(dark, mid, n * 2) : mix(mid, light, n * 2 - 1);
         const double ridge = 1 - std::abs(noise.fractal(u + 0.31, v + 0.17, 3, 4) * 2 - 1);
-        c = mix(c, vein, std::pow(ridge, 14) * vein.a);
+        c = over(withAlpha(vein, vein.a * std::pow(ridge, 14)), c);
         for (const Crater& k : craters) {
           const double dx = wrapDelta(x, k.x, w);
           const double dy = wrapDelta(y, k.y, h);

@@ -46,7 +46,7 @@ SurfacePtr roadSurface(const Recipe& r, int w, int h, double period) {
     Colour c = mix(dark, light, n);
     const double px = std::fmod(x, plate);
     const double py = std::fmod(y, plate);
-    if (px < 1 || py < 1) c = mix(c, seam, seam.a);
+    if (px < 1 || py < 1) c = over(seam, c);
     if (px < 2 || py < 2) c = lighten(c, 0.03);
     return c;
   });

@@ -106,13 +106,6 @@ Colour ringPixel(const Ring& ring, const TileNoise& noise, double dx, double dy)
   return {c.r * lit, c.g * lit, c.b * lit, ring.colour.a * bands * fade};
 }
 
-Colour over(const Colour& top, const Colour& bottom) {
-  const double a = top.a + bottom.a * (1 - top.a);
-  if (a <= 0) return {0, 0, 0, 0};
-  const auto ch = [&](double t, double b) { return (t * top.a + b * bottom.a * (1 - top.a)) / a; };
-  return {ch(top.r, bottom.r), ch(top.g, bottom.g), ch(top.b, bottom.b), a};
-}
-
 }  // namespace
 
 void cursor(cairo_t* cr, const Cell& cell) {
