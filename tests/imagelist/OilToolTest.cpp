@@ -2,6 +2,7 @@
 // extracting, and bad manifest lines named by file and line.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -29,7 +30,9 @@ std::vector<uint8_t> ReadBytes(const fs::path& path) {
 
 class OilToolTest : public ::testing::Test {
  protected:
-  OilToolTest() : Folder(fs::temp_directory_path() / "oil-tool-test") {
+  // Each test process gets a folder of its own: CTest runs the cases side by side.
+  OilToolTest()
+      : Folder(fs::temp_directory_path() / ("oil-tool-test-" + std::to_string(getpid()))) {
     fs::remove_all(Folder);
     fs::create_directories(Folder / "pics");
     Png = imagelisttest::SolidPng(64, 32, 0xFFFF00FF).Data;
