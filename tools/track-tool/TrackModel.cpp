@@ -67,7 +67,7 @@ std::pair<std::string, bool> ObstaclePicture(int32_t kind) {
   }
 }
 
-ObstacleShape ObstacleOf(const TrackRecord& r, const RaceSizes& sizes, std::size_t index) {
+ObstacleShape ObstacleOf(const TrackRecord& r, const RaceSizes& sizes) {
   const auto [picture, rotates] = ObstaclePicture(r.ParamB);
   const CellSize size = picture.empty() ? CellSize{PatchSize, PatchSize} : sizes.Cell(picture);
   Vec2 c{static_cast<double>(r.PosX), static_cast<double>(r.PosY)};
@@ -79,41 +79,40 @@ ObstacleShape ObstacleOf(const TrackRecord& r, const RaceSizes& sizes, std::size
   o.Shape = RectQuad(CentredRect(c, size));
   o.RandomRotation = rotates;
   o.Reach = std::hypot(size.Width / 2.0, size.Height / 2.0);
-  o.Record = index;
   return o;
 }
 
-void AddRecord(TrackModel& m, const TrackRecord& r, const RaceSizes& sizes, std::size_t i) {
+void AddRecord(TrackModel& m, const TrackRecord& r, const RaceSizes& sizes) {
   const Vec2 p{static_cast<double>(r.PosX), static_cast<double>(r.PosY)};
   Rect area;
   if (RoadAreaOf(r, sizes, area)) {
     const bool turned = r.Kind == Kind::PaintStartLine || r.Kind == Kind::PaintDecal;
-    m.Road.push_back({area, r.Kind, turned ? static_cast<double>(r.ParamA) : 0.0, i});
+    m.Road.push_back({area, r.Kind, turned ? static_cast<double>(r.ParamA) : 0.0});
   }
   switch (r.Kind) {
     case Kind::PathPoint:
-      m.Path.push_back({p, r.ParamB, r.ParamA, i});
+      m.Path.push_back({p, r.ParamB, r.ParamA});
       if (r.ParamA > 0) ++m.TaggedPathCount;
       break;
     case Kind::CheckLine:
-      m.CheckLines.push_back({r.ParamB, CentredRect(p, sizes.Cell("checkline")), i});
+      m.CheckLines.push_back({r.ParamB, CentredRect(p, sizes.Cell("checkline"))});
       break;
     case Kind::FinishLine: {
       const CellSize f = sizes.Cell("fline");
       const Vec2 c = p + Vec2{f.Width / 2.0, 0};
       m.FinishLines.push_back(
-          {c, static_cast<double>(r.ParamA), RotatedRect(c, f.Width, f.Height, r.ParamA), i});
+          {c, static_cast<double>(r.ParamA), RotatedRect(c, f.Width, f.Height, r.ParamA)});
       break;
     }
     case Kind::GridSlot: {
       const CellSize car = sizes.LargestCar();
       m.Slots.push_back(
           {r.ParamB, p, static_cast<double>(r.ParamA),
-           RotatedRect(p, car.Height - 2 * CarInset, car.Width - 2 * CarInset, r.ParamA), i});
+           RotatedRect(p, car.Height - 2 * CarInset, car.Width - 2 * CarInset, r.ParamA)});
       break;
     }
     case Kind::Obstacle:
-      m.Obstacles.push_back(ObstacleOf(r, sizes, i));
+      m.Obstacles.push_back(ObstacleOf(r, sizes));
       break;
     default:
       break;
@@ -147,7 +146,7 @@ double TrackModel::LapLength() const {
 
 TrackModel BuildTrackModel(const std::vector<TrackRecord>& records, const RaceSizes& sizes) {
   TrackModel m;
-  for (std::size_t i = 0; i < records.size(); ++i) AddRecord(m, records[i], sizes, i);
+  for (const TrackRecord& r : records) AddRecord(m, r, sizes);
   SortPath(m.Path);
   return m;
 }

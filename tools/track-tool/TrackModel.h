@@ -1,7 +1,6 @@
 #pragma once
 // The shapes a compiled track places in the world, worked out from its records.
 
-#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -17,7 +16,6 @@ struct RoadArea {
   int32_t Kind = 0;
   /// Angle the paint is drawn at (start line and decals); the area stays unrotated.
   double Angle = 0;
-  std::size_t Record = 0;
 };
 
 /// A path point of the opponents' driving line.
@@ -25,14 +23,12 @@ struct PathPoint {
   Vec2 P;
   int32_t Order = 0;
   int32_t Tag = 0;
-  std::size_t Record = 0;
 };
 
 /// A checkpoint line: its number and the unrotated rectangle a car must touch.
 struct CheckLineShape {
   int32_t Number = 0;
   Rect Area;
-  std::size_t Record = 0;
 };
 
 /// The invisible finish line: its turned rectangle.
@@ -40,7 +36,6 @@ struct FinishLineShape {
   Vec2 Centre;
   double Angle = 0;
   Quad Shape{};
-  std::size_t Record = 0;
 };
 
 /// A starting-grid slot and the collision shape of the largest car standing on it.
@@ -49,7 +44,6 @@ struct GridSlotShape {
   Vec2 Centre;
   double Heading = 0;
   Quad Car{};
-  std::size_t Record = 0;
 };
 
 /// An obstacle: its rectangle at rotation 0, and whether the game turns it at random.
@@ -60,7 +54,6 @@ struct ObstacleShape {
   bool RandomRotation = false;
   /// Half the diagonal of its rectangle: the reach of the shape at any rotation.
   double Reach = 0;
-  std::size_t Record = 0;
 };
 
 /// Everything of a track file that has a place in the world.

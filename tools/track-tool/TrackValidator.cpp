@@ -328,7 +328,7 @@ class TrackChecker {
       const double clearance = PathClearance(o);
       if (clearance < ObstacleClearance) {
         Fail("obstacles",
-             "obstacle " + std::to_string(std::lround(clearance)) +
+             "obstacle " + std::to_string(std::max(0L, std::lround(clearance))) +
                  " px from the path blocks the racing line (keep " +
                  std::to_string(std::lround(ObstacleClearance)) + " px clear)",
              o.Centre);
