@@ -143,6 +143,9 @@ const std::vector<BrokenRule>& BrokenRules() {
                [](const TrackRecord& r) { return r.Kind == Kind::PathPoint && r.ParamB > 2; });
        },
        "path points", "at least 3 points, found 2", false},
+      {"path point flung far away",
+       [](TrackFileData& d) { Find(d.Records, Kind::PathPoint, 7).PosX = 2000000000; },
+       "path points", "point 6 lies more than 20000 px from the next", true},
       {"finish line along the road",
        [](TrackFileData& d) { Find(d.Records, Kind::FinishLine, 0).ParamA = 90; }, "finish line",
        "does not span the road", true},

@@ -27,6 +27,8 @@ constexpr double CollisionRange = 200;
 constexpr double ObstacleClearance = 44;
 constexpr double EdgeTolerance = 0.5;
 constexpr double WalkLimit = 2000;
+/// Longest path segment checked; a damaged file's far-flung point is reported instead.
+constexpr double MaxSegment = 20000;
 
 std::string Xy(Vec2 p) {
   std::ostringstream out;
@@ -134,18 +136,30 @@ class TrackChecker {
     for (std::size_t i = 0; i < Loop_->SegmentCount(); ++i) {
       const Vec2 a = Loop_->SegmentStart(i);
       const Vec2 b = Loop_->SegmentEnd(i);
-      const int steps = std::max(1, static_cast<int>(std::ceil(Distance(a, b))));
-      int offRoad = 0;
-      for (int s = 0; s <= steps; ++s) {
-        const Vec2 p = a + (b - a) * (static_cast<double>(s) / steps);
-        offRoad = Model_.OnRoad(p) ? 0 : offRoad + 1;
-        if (offRoad * Distance(a, b) / steps >= ProbeSpan) {
-          Fail("road",
-               "the path from point " + std::to_string(i + 1) + " runs " +
-                   std::to_string(std::lround(ProbeSpan)) + " px or more off the road",
-               p);
-          break;
-        }
+      if (Distance(a, b) > MaxSegment) {
+        Fail("path points",
+             "point " + std::to_string(i + 1) + " lies more than " +
+                 std::to_string(std::lround(MaxSegment)) + " px from the next",
+             a);
+        continue;
+      }
+      CheckRoadAlong(i, a, b);
+    }
+  }
+
+  /// Samples a path segment pixel by pixel for a stretch off the road as long as the probes' span.
+  void CheckRoadAlong(std::size_t segment, Vec2 a, Vec2 b) {
+    const int steps = std::max(1, static_cast<int>(std::ceil(Distance(a, b))));
+    int offRoad = 0;
+    for (int s = 0; s <= steps; ++s) {
+      const Vec2 p = a + (b - a) * (static_cast<double>(s) / steps);
+      offRoad = Model_.OnRoad(p) ? 0 : offRoad + 1;
+      if (offRoad * Distance(a, b) / steps >= ProbeSpan) {
+        Fail("road",
+             "the path from point " + std::to_string(segment + 1) + " runs " +
+                 std::to_string(std::lround(ProbeSpan)) + " px or more off the road",
+             p);
+        return;
       }
     }
   }
