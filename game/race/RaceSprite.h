@@ -1,0 +1,44 @@
+#pragma once
+// The base of the race's sprites.
+
+#include <array>
+#include <string>
+
+#include "engine/VexelSprite.h"
+#include "game/GameProcedures.h"
+
+namespace game {
+
+class TRaceWorld;
+
+/// A sprite of the race world: it knows its race and draws a race picture. Most race objects
+/// follow the world, moving each frame by the player's shift and bounce so that the player's car
+/// stays at its screen point.
+class TRaceSprite : public vexel::TSprite {
+ public:
+  /// A sprite of the race on the engine.
+  TRaceSprite(vexel::TVexelSprite& engine, TRaceWorld& world);
+
+  /// Moves the sprite by (DX, DY) pixels.
+  void MoveBy(double dx, double dy);
+  /// The centre of the sprite's rectangle: (X + Width / 2, Y + Height / 2).
+  TPoint2 Centre() const;
+
+  TRaceWorld& World;
+
+ protected:
+  /// Draws the race picture Key from now on (a missing picture keeps the size).
+  void UseImage(const std::string& key);
+  /// Follows the world: X += ShiftX, Y += ShiftY, then X += BounceX, Y += BounceY (the player's).
+  void FollowWorld();
+  /// The corners of this sprite's rectangle rotated by Angle about its centre, at the quad
+  /// angles given (see RectangleQuadAngles).
+  TQuad RotatedQuad(double angle, const std::array<double, 4>& quadAngles) const;
+  /// The corners of this sprite's unrotated rectangle: top-left, bottom-left, bottom-right,
+  /// top-right.
+  TQuad RectangleQuad() const;
+  /// The quad angles of this sprite's rectangle: 180 - γ, γ - 180, -γ, γ with γ = atan(H / W).
+  std::array<double, 4> RectangleQuadAngles() const;
+};
+
+}  // namespace game
