@@ -58,14 +58,16 @@ Colour sunPixel(const PlanetLook& p, double dx, double dy) {
   if (d < 1) {
     const double nz = std::sqrt(1 - d * d);
     const double grain = p.noise.fractal(angle + p.phase * 0.25, d * 0.5 + p.phase * 0.5, 6, 3);
-    Colour c = mix(p.c2, p.c3, std::pow(nz, 0.6));
-    c = mix(c, p.c1, (1 - grain) * 0.35 * (1 - nz * 0.5));
-    return c;
+    Colour c = mix(p.c1, p.c2, std::min(1.0, nz * 1.6));
+    c = mix(c, p.c3, std::pow(nz, 2.2));
+    c = mix(c, p.c1, (1 - grain) * 0.3);
+    const double edge = std::clamp((1 - d) * p.radius, 0.0, 1.0);
+    return over(withAlpha(c, edge), withAlpha(p.atmosphere, p.atmosphere.a));
   }
   const double rays = p.noise.fractal(angle + p.phase, 0.3, 8, 2);
-  const double reach = 1 + 0.35 * rays + 0.1;
-  const double a = std::clamp(1 - (d - 1) / (reach - 1), 0.0, 1.0);
-  return withAlpha(p.atmosphere, p.atmosphere.a * a * a);
+  const double reach = 1.25 + 0.55 * rays;
+  const double t = std::clamp(1 - (d - 1) / (reach - 1), 0.0, 1.0);
+  return withAlpha(p.atmosphere, p.atmosphere.a * t * t);
 }
 
 Colour planetPixel(const PlanetLook& p, double dx, double dy) {
