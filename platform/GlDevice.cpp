@@ -187,13 +187,9 @@ bool TGlDevice::MakeBackBuffer(int32_t width, int32_t height) {
   Gl_.BindTexture(GL_TEXTURE_2D, ColorTexture_);
   Gl_.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
   Gl_.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
-  Gl_.GenRenderbuffers(1, &DepthBuffer_);
-  Gl_.BindRenderbuffer(GL_RENDERBUFFER, DepthBuffer_);
-  Gl_.RenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT16, width, height);
   Gl_.GenFramebuffers(1, &Framebuffer_);
   Gl_.BindFramebuffer(GL_FRAMEBUFFER, Framebuffer_);
   Gl_.FramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, ColorTexture_, 0);
-  Gl_.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, DepthBuffer_);
   Gl_.BindTexture(GL_TEXTURE_2D, BoundTexture_);
   if (Gl_.CheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return false;
   BindBackBuffer();
@@ -203,7 +199,6 @@ bool TGlDevice::MakeBackBuffer(int32_t width, int32_t height) {
 void TGlDevice::ReleaseBackBuffer() {
   Gl_.BindFramebuffer(GL_FRAMEBUFFER, 0);
   Gl_.DeleteFramebuffers(1, &Framebuffer_);
-  Gl_.DeleteRenderbuffers(1, &DepthBuffer_);
   Gl_.DeleteTextures(1, &ColorTexture_);
 }
 
@@ -257,7 +252,10 @@ void TGlDevice::Present() {
   BindBackBuffer();
 }
 
-void TGlDevice::Clear(uint32_t argb, bool clearDepth, const vexel::TRect* area) {
+// Every vertex lies at depth 0 and the depth test passes "less or equal" against a buffer
+// cleared to 1, so a depth buffer never changes the picture: this back end has none, and a
+// depth clear has nothing to do.
+void TGlDevice::Clear(uint32_t argb, bool, const vexel::TRect* area) {
   MakeCurrent();
   Flush();
   if (area) {
@@ -268,8 +266,7 @@ void TGlDevice::Clear(uint32_t argb, bool clearDepth, const vexel::TRect* area) 
                  static_cast<float>((argb >> 8) & 0xFF) / 255.0f,
                  static_cast<float>(argb & 0xFF) / 255.0f,
                  static_cast<float>(argb >> 24) / 255.0f);
-  Gl_.ClearDepth(1.0);
-  Gl_.Clear(GL_COLOR_BUFFER_BIT | (clearDepth ? GL_DEPTH_BUFFER_BIT : 0));
+  Gl_.Clear(GL_COLOR_BUFFER_BIT);
   if (area) Gl_.Disable(GL_SCISSOR_TEST);
 }
 

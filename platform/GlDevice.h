@@ -66,7 +66,6 @@ class TGlDevice : public vexel::TDisplayDevice {
   GLuint IndexBuffer_ = 0;
   GLuint Framebuffer_ = 0;
   GLuint ColorTexture_ = 0;
-  GLuint DepthBuffer_ = 0;
   GLuint WhiteTexture_ = 0;
   GLuint Samplers_[2] = {0, 0};
   std::vector<vexel::TVertex> Batch_;

@@ -14,7 +14,6 @@ namespace platform {
   X(PFNGLDISABLEPROC, Disable)                                       \
   X(PFNGLBLENDFUNCPROC, BlendFunc)                                   \
   X(PFNGLCLEARCOLORPROC, ClearColor)                                 \
-  X(PFNGLCLEARDEPTHPROC, ClearDepth)                                 \
   X(PFNGLCLEARPROC, Clear)                                           \
   X(PFNGLREADPIXELSPROC, ReadPixels)                                 \
   X(PFNGLPIXELSTOREIPROC, PixelStorei)                               \
@@ -59,12 +58,7 @@ namespace platform {
   X(PFNGLDELETEFRAMEBUFFERSPROC, DeleteFramebuffers)                 \
   X(PFNGLBINDFRAMEBUFFERPROC, BindFramebuffer)                       \
   X(PFNGLFRAMEBUFFERTEXTURE2DPROC, FramebufferTexture2D)             \
-  X(PFNGLFRAMEBUFFERRENDERBUFFERPROC, FramebufferRenderbuffer)       \
   X(PFNGLCHECKFRAMEBUFFERSTATUSPROC, CheckFramebufferStatus)         \
-  X(PFNGLGENRENDERBUFFERSPROC, GenRenderbuffers)                     \
-  X(PFNGLDELETERENDERBUFFERSPROC, DeleteRenderbuffers)               \
-  X(PFNGLBINDRENDERBUFFERPROC, BindRenderbuffer)                     \
-  X(PFNGLRENDERBUFFERSTORAGEPROC, RenderbufferStorage)               \
   X(PFNGLBLITFRAMEBUFFERPROC, BlitFramebuffer)
 
 /// Function pointers of the current OpenGL context.

@@ -5,6 +5,7 @@
 //
 //   render-bench [--seconds S]          quads per frame 100, 500, 2000, both paths
 //   render-bench --paced [--seconds S]  the frame timer at 90 frames a second, trivial frame
+//   render-bench --paced --no-draw      the same loop without touching the display device
 
 #include <SDL.h>
 #include <sys/resource.h>
@@ -179,7 +180,7 @@ int ComparePaths(double seconds) {
   return 0;
 }
 
-int PacedLoop(double seconds) {
+int PacedLoop(double seconds, bool draw) {
   platform::TPlatformWindow window("bench", 800, 600);
   vexel::TVexelScreen screen(std::make_unique<platform::TGlSystem>(window));
   screen.Initialize();
@@ -194,9 +195,11 @@ int PacedLoop(double seconds) {
     const auto now = Clock::now();
     intervals.push_back(std::chrono::duration<double, std::milli>(now - last).count());
     last = now;
-    screen.Clear(10, 10, 40, 0);
-    screen.BeginScene();
-    screen.EndScene();
+    if (draw) {
+      screen.Clear(10, 10, 40, 0);
+      screen.BeginScene();
+      screen.EndScene();
+    }
     if (SecondsSince(start) >= seconds) application.Terminate();
   };
   timer.SetTargetFPS(90);
@@ -222,16 +225,19 @@ int PacedLoop(double seconds) {
 
 int main(int argc, char** argv) {
   bool paced = false;
+  bool draw = true;
   double seconds = 2.0;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--paced") == 0) {
       paced = true;
+    } else if (std::strcmp(argv[i], "--no-draw") == 0) {
+      draw = false;
     } else if (std::strcmp(argv[i], "--seconds") == 0 && i + 1 < argc) {
       seconds = std::atof(argv[++i]);
     } else {
-      std::fprintf(stderr, "usage: render-bench [--paced] [--seconds S]\n");
+      std::fprintf(stderr, "usage: render-bench [--paced [--no-draw]] [--seconds S]\n");
       return 2;
     }
   }
-  return paced ? PacedLoop(seconds) : ComparePaths(seconds);
+  return paced ? PacedLoop(seconds, draw) : ComparePaths(seconds);
 }
