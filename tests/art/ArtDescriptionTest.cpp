@@ -6,12 +6,14 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <stdexcept>
 #include <string>
 
 #include "ArtDocument.h"
 #include "ArtList.h"
 #include "EntryRenderer.h"
+#include "FontCheck.h"
 #include "Palette.h"
 #include "RaceSizes.h"
 
@@ -86,6 +88,24 @@ TEST_F(ArtDescription, RaceSizeTableFixesTheLayout) {
   EXPECT_EQ(layout.rows, 1);
   EXPECT_EQ(layout.width, 6);
   EXPECT_EQ(layout.height, 8);
+}
+
+TEST_F(ArtDescription, NamesEveryFontAndRefusesMissingOnes) {
+  const artgen::ArtList list(
+      Write("f.art",
+            "[template t]\nlabel_font = DejaVu Sans:bold\n"
+            "[entry a]\nuse = t\nkind = probe\ncell = 2x2\ncolour = #ffffff\ntitle_font = "
+            "Liberation Sans\n"),
+      artgen::RaceSizes{});
+  const std::set<std::string> expected = {"DejaVu Sans:bold", "Liberation Sans"};
+  EXPECT_EQ(list.fontFamilies(), expected);
+  EXPECT_NO_THROW(artgen::requireFonts(list.fontFamilies()));
+  try {
+    artgen::requireFonts({"DejaVu Sans", "Nowhere Grotesk Condensed"});
+    ADD_FAILURE() << "a missing font was accepted";
+  } catch (const std::runtime_error& e) {
+    EXPECT_STREQ(e.what(), "fonts not installed: Nowhere Grotesk Condensed");
+  }
 }
 
 struct BadCase {

@@ -56,6 +56,20 @@ ArtList::ArtList(const std::filesystem::path& path, const RaceSizes& sizes)
   if (entries_.empty()) throw std::runtime_error(path.string() + ": no entries");
 }
 
+std::set<std::string> ArtList::fontFamilies() const {
+  std::set<std::string> families;
+  const std::string suffix = "_font";
+  for (const ArtSection& section : document_.sections()) {
+    for (const ArtParam& p : section.params) {
+      if (p.key.size() > suffix.size() &&
+          p.key.compare(p.key.size() - suffix.size(), suffix.size(), suffix) == 0) {
+        families.insert(p.value);
+      }
+    }
+  }
+  return families;
+}
+
 void ArtList::collectLayers(const ArtSection& section, std::vector<const ArtSection*>& layers,
                             int depth) const {
   if (depth > kMaxTemplateDepth) {

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,8 @@ class ArtList {
 
   /// The pictures in list order.
   const std::vector<ArtEntry>& entries() const { return entries_; }
+  /// Every font family named by a "..._font" parameter anywhere in the list.
+  std::set<std::string> fontFamilies() const;
 
  private:
   void addEntry(const ArtSection& section, const RaceSizes& sizes);

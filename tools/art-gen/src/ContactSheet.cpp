@@ -78,8 +78,8 @@ void checker(cairo_t* cr, double x, double y, double w, double h) {
 void drawItem(cairo_t* cr, const Placed& p) {
   const SheetItem& it = *p.item;
   const CellLayout& l = it.layout;
-  const Font label{"DejaVu Sans:bold", 12};
-  const Font small{"DejaVu Sans", 9};
+  const Font label{std::string(kContactSheetFont) + ":bold", 12};
+  const Font small{kContactSheetFont, 9};
   const std::string info = "  " + std::to_string(l.columns) + "x" + std::to_string(l.rows) +
                            " of " + std::to_string(l.width) + "x" + std::to_string(l.height);
   draw::text(cr, label, it.key, p.x, p.y + 13, Align::Left, {1, 0.85, 0.4, 1});
@@ -117,7 +117,8 @@ void writeContactSheet(const std::vector<SheetItem>& items, const std::string& t
   ContextPtr cr = makeContext(surface.get());
   draw::setColour(cr.get(), {0.09, 0.09, 0.11, 1});
   cairo_paint(cr.get());
-  draw::text(cr.get(), {"DejaVu Sans:bold", 18}, title, kPad, 26, Align::Left, {1, 1, 1, 1});
+  draw::text(cr.get(), {std::string(kContactSheetFont) + ":bold", 18}, title, kPad, 26, Align::Left,
+             {1, 1, 1, 1});
   for (const Placed& p : placed) drawItem(cr.get(), p);
   writePng(surface.get(), out);
 }

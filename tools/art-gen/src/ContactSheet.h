@@ -10,6 +10,9 @@
 
 namespace artgen {
 
+/// The font family the contact sheet writes with.
+inline constexpr const char* kContactSheetFont = "DejaVu Sans";
+
 /// One picture shown on a contact sheet.
 struct SheetItem {
   std::string key;

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <iostream>
 #include <map>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "ArtList.h"
 #include "ContactSheet.h"
 #include "EntryRenderer.h"
+#include "FontCheck.h"
 #include "PackManifest.h"
 #include "RaceSizes.h"
 
@@ -48,6 +50,9 @@ void run(const std::map<std::string, std::string>& args) {
   const artgen::RaceSizes sizes =
       get("sizes").empty() ? artgen::RaceSizes{} : artgen::RaceSizes::load(get("sizes"));
   const artgen::ArtList list(get("list"), sizes);
+  std::set<std::string> fonts = list.fontFamilies();
+  if (!get("contact").empty()) fonts.insert(artgen::kContactSheetFont);
+  artgen::requireFonts(fonts);
   const std::filesystem::path out = get("out");
   std::filesystem::create_directories(out);
   std::vector<artgen::SurfacePtr> pictures;
