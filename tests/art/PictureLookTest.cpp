@@ -302,11 +302,6 @@ TEST_F(ArtPictures, CheckpointIsTranslucentInTheMiddle) {
 
 // The game turns the upright needle by 585 - share * 190 degrees (clockwise) about the
 // pivot (needle width / 2, 480 + needle height); the dial scale must follow that sweep.
-struct DialPoint {
-  double share;
-  bool onScale;
-};
-
 TEST_F(ArtPictures, DialScaleFollowsTheNeedleSweep) {
   const PackEntry& needle = Entry("blank");
   const PngImage dial = Picture("speeder");

@@ -115,10 +115,7 @@ void deck(cairo_t* cr, const Cell& cell) {
   paintTexts(cr, r);
 }
 
-void dialFace(cairo_t* cr, const Cell& cell, Point c) {
-  const Recipe& r = cell.recipe;
-  const double radius = r.number("dial_radius");
-  const Colour scale = r.resolveColour(perCell(cell, "scale_colour"));
+void dialDisc(cairo_t* cr, const Recipe& r, Point c, double radius) {
   cairo_arc(cr, c.x, c.y, radius, 0, kTau);
   cairo_pattern_t* p = cairo_pattern_create_radial(c.x, c.y - radius * 0.3, 2, c.x, c.y, radius);
   const Colour a = r.colour("dial_centre");
@@ -128,29 +125,35 @@ void dialFace(cairo_t* cr, const Cell& cell, Point c) {
   cairo_set_source(cr, p);
   cairo_fill(cr);
   cairo_pattern_destroy(p);
-  const double zero = r.number("zero_angle");
-  const double sweep = r.number("sweep");
-  const double red = r.number("redline");
-  const auto arcBand = [&](double from, double to, const Colour& col, double rad, double width) {
-    const int steps = 48;
-    for (int i = 0; i <= steps; ++i) {
-      const Point d = dialDirection(zero - sweep * (from + (to - from) * i / steps));
-      if (i == 0)
-        cairo_move_to(cr, c.x + d.x * rad, c.y + d.y * rad);
-      else
-        cairo_line_to(cr, c.x + d.x * rad, c.y + d.y * rad);
+}
+
+// The needle's rotation for a speed share 0..1.
+double shareRotation(const Recipe& r, double share) {
+  return r.number("zero_angle") - r.number("sweep") * share;
+}
+
+void scaleBand(cairo_t* cr, const Recipe& r, Point c, double from, double to, const Colour& col,
+               double rad, double width) {
+  const int steps = 48;
+  for (int i = 0; i <= steps; ++i) {
+    const Point d = dialDirection(shareRotation(r, from + (to - from) * i / steps));
+    if (i == 0) {
+      cairo_move_to(cr, c.x + d.x * rad, c.y + d.y * rad);
+    } else {
+      cairo_line_to(cr, c.x + d.x * rad, c.y + d.y * rad);
     }
-    draw::glowStroke(cr, col, width, 2);
-  };
-  arcBand(0, red, withAlpha(scale, 0.7), radius - 4, 2);
-  arcBand(red, 1, r.colour("redline_colour"), radius - 4, 3);
+  }
+  draw::glowStroke(cr, col, width, 2);
+}
+
+void scaleMarks(cairo_t* cr, const Cell& cell, Point c, double radius, const Colour& scale) {
+  const Recipe& r = cell.recipe;
   const int majors = static_cast<int>(perCellNumber(cell, "majors"));
   const int every = static_cast<int>(perCellNumber(cell, "label_every"));
   const double step = perCellNumber(cell, "label_step");
   const Font font = recipeFont(r, "dial");
   for (int i = 0; i <= majors * 5; ++i) {
-    const double share = static_cast<double>(i) / (majors * 5);
-    const Point d = dialDirection(zero - sweep * share);
+    const Point d = dialDirection(shareRotation(r, static_cast<double>(i) / (majors * 5)));
     const bool major = i % 5 == 0;
     const double inner = radius - (major ? 14 : 9);
     cairo_move_to(cr, c.x + d.x * inner, c.y + d.y * inner);
@@ -164,6 +167,17 @@ void dialFace(cairo_t* cr, const Cell& cell, Point c) {
                        Align::Centre, r.colour("dial_ink"));
     }
   }
+}
+
+void dialFace(cairo_t* cr, const Cell& cell, Point c) {
+  const Recipe& r = cell.recipe;
+  const double radius = r.number("dial_radius");
+  const Colour scale = r.resolveColour(perCell(cell, "scale_colour"));
+  const double red = r.number("redline");
+  dialDisc(cr, r, c, radius);
+  scaleBand(cr, r, c, 0, red, withAlpha(scale, 0.7), radius - 4, 2);
+  scaleBand(cr, r, c, red, 1, r.colour("redline_colour"), radius - 4, 3);
+  scaleMarks(cr, cell, c, radius, scale);
   const Font caption = recipeFont(r, "caption");
   const Point cd = dialDirection(r.number("caption_angle"));
   draw::glowText(cr, caption, perCell(cell, "caption"), c.x + cd.x * radius * 0.42,

@@ -111,12 +111,9 @@ void block(cairo_t* cr, const Cell& cell) {
   }
 }
 
-void rock(cairo_t* cr, const Cell& cell) {
-  const Recipe& r = cell.recipe;
-  Rng rng(r.key(), static_cast<std::uint64_t>(cell.index));
-  const double cx = cell.width / 2;
-  const double cy = cell.height / 2;
-  const double radius = std::min(cx, cy);
+namespace {
+
+void rockOutline(cairo_t* cr, Rng& rng, double cx, double cy, double radius) {
   const int points = 11;
   std::vector<double> radii;
   for (int i = 0; i < points; ++i) radii.push_back(radius * rng.range(0.82, 1.0));
@@ -130,6 +127,38 @@ void rock(cairo_t* cr, const Cell& cell) {
                    cy + std::sin(am) * rm, cx + std::cos(a) * rr, cy + std::sin(a) * rr);
   }
   cairo_close_path(cr);
+}
+
+void craters(cairo_t* cr, Rng& rng, double cx, double cy, double radius, const Colour& light,
+             const Colour& dark) {
+  for (int i = 0; i < 4; ++i) {
+    const double a = rng.range(0, kTau);
+    const double d = rng.range(0, radius * 0.55);
+    const double size = rng.range(radius * 0.12, radius * 0.26);
+    const double x = cx + std::cos(a) * d;
+    const double y = cy + std::sin(a) * d;
+    cairo_arc(cr, x, y, size, 0, kTau);
+    draw::setColour(cr, withAlpha(darken(dark, 0.3), 0.7));
+    cairo_fill(cr);
+    cairo_arc(cr, x, y, size, radians(200), radians(340));
+    draw::setColour(cr, withAlpha(darken(dark, 0.5), 0.8));
+    cairo_set_line_width(cr, 1.2);
+    cairo_stroke(cr);
+    cairo_arc(cr, x, y, size, radians(20), radians(160));
+    draw::setColour(cr, withAlpha(light, 0.6));
+    cairo_stroke(cr);
+  }
+}
+
+}  // namespace
+
+void rock(cairo_t* cr, const Cell& cell) {
+  const Recipe& r = cell.recipe;
+  Rng rng(r.key(), static_cast<std::uint64_t>(cell.index));
+  const double cx = cell.width / 2;
+  const double cy = cell.height / 2;
+  const double radius = std::min(cx, cy);
+  rockOutline(cr, rng, cx, cy, radius);
   cairo_path_t* outline = cairo_copy_path(cr);
   const Colour light = r.colour("light");
   const Colour dark = r.colour("dark");
@@ -143,28 +172,11 @@ void rock(cairo_t* cr, const Cell& cell) {
   cairo_save(cr);
   cairo_append_path(cr, outline);
   cairo_clip(cr);
-  for (int i = 0; i < 4; ++i) {
-    const double a = rng.range(0, kTau);
-    const double d = rng.range(0, radius * 0.55);
-    const double cr0 = rng.range(radius * 0.12, radius * 0.26);
-    const double x = cx + std::cos(a) * d;
-    const double y = cy + std::sin(a) * d;
-    cairo_arc(cr, x, y, cr0, 0, kTau);
-    draw::setColour(cr, withAlpha(darken(dark, 0.3), 0.7));
-    cairo_fill(cr);
-    cairo_arc(cr, x, y, cr0, radians(200), radians(340));
-    draw::setColour(cr, withAlpha(darken(dark, 0.5), 0.8));
-    cairo_set_line_width(cr, 1.2);
-    cairo_stroke(cr);
-    cairo_arc(cr, x, y, cr0, radians(20), radians(160));
-    draw::setColour(cr, withAlpha(light, 0.6));
-    cairo_stroke(cr);
-  }
-  const Colour vein = r.colour("vein");
+  craters(cr, rng, cx, cy, radius, light, dark);
   cairo_move_to(cr, cx - radius * 0.6, cy + radius * rng.range(-0.3, 0.3));
   cairo_line_to(cr, cx + rng.range(-0.2, 0.2) * radius, cy + rng.range(-0.2, 0.2) * radius);
   cairo_line_to(cr, cx + radius * 0.5, cy + radius * rng.range(-0.5, 0.5));
-  draw::glowStroke(cr, vein, 1.0, 1.5);
+  draw::glowStroke(cr, r.colour("vein"), 1.0, 1.5);
   cairo_restore(cr);
   cairo_append_path(cr, outline);
   draw::setColour(cr, darken(dark, 0.6));

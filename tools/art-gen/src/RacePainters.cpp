@@ -28,48 +28,42 @@ double wrapDelta(double a, double b, double size) {
 
 }  // namespace
 
-void ground(cairo_t* cr, const Cell& cell) {
-  const Recipe& r = cell.recipe;
-  const double w = cell.width;
-  const double h = cell.height;
-  const TileNoise noise(hashText(r.key()));
-  Rng rng(r.key(), 3);
+namespace {
+
+struct GroundLook {
+  Colour dark, mid, light, vein;
+  TileNoise noise;
   std::vector<Crater> craters;
-  const int count = static_cast<int>(r.number("craters"));
-  for (int i = 0; i < count; ++i) {
-    craters.push_back({rng.range(0, w), rng.range(0, h), std::pow(rng.uniform(), 2) * 22 + 5});
+  double w, h;
+};
+
+Colour groundPixel(const GroundLook& g, double x, double y) {
+  const double u = x / g.w;
+  const double v = y / g.h;
+  const double n = g.noise.fractal(u, v, 4, 5);
+  Colour c = n < 0.5 ? mix(g.dark, g.mid, n * 2) : mix(g.mid, g.light, n * 2 - 1);
+  const double ridge = 1 - std::abs(g.noise.fractal(u + 0.31, v + 0.17, 3, 4) * 2 - 1);
+  c = over(withAlpha(g.vein, g.vein.a * std::pow(ridge, 14)), c);
+  for (const Crater& k : g.craters) {
+    const double d = std::hypot(wrapDelta(x, k.x, g.w), wrapDelta(y, k.y, g.h)) / k.radius;
+    if (d > 1.25) continue;
+    const double sx = (x - k.x) - std::round((x - k.x) / g.w) * g.w;
+    const double sy = (y - k.y) - std::round((y - k.y) / g.h) * g.h;
+    const double side = -(sx + sy) / (k.radius * 1.41);
+    if (d < 1) {
+      c = darken(c, 0.35 * (1 - d * d) - 0.15 * side * d);
+    } else {
+      c = lighten(c, 0.18 * (1.25 - d) * 4 * std::max(0.0, side));
+    }
   }
-  const Colour dark = r.colour("dark");
-  const Colour mid = r.colour("mid");
-  const Colour light = r.colour("light");
-  const Colour vein = r.colour("vein");
-  const SurfacePtr img =
-      pixelSurface(static_cast<int>(w), static_cast<int>(h), [&](double x, double y) {
-        const double u = x / w;
-        const double v = y / h;
-        const double n = noise.fractal(u, v, 4, 5);
-        Colour c = n < 0.5 ? mix(dark, mid, n * 2) : mix(mid, light, n * 2 - 1);
-        const double ridge = 1 - std::abs(noise.fractal(u + 0.31, v + 0.17, 3, 4) * 2 - 1);
-        c = over(withAlpha(vein, vein.a * std::pow(ridge, 14)), c);
-        for (const Crater& k : craters) {
-          const double dx = wrapDelta(x, k.x, w);
-          const double dy = wrapDelta(y, k.y, h);
-          const double d = std::hypot(dx, dy) / k.radius;
-          if (d > 1.25) continue;
-          const double sx = (x - k.x) - std::round((x - k.x) / w) * w;
-          const double sy = (y - k.y) - std::round((y - k.y) / h) * h;
-          const double side = -(sx + sy) / (k.radius * 1.41);
-          if (d < 1)
-            c = darken(c, 0.35 * (1 - d * d) - 0.15 * side * d);
-          else
-            c = lighten(c, 0.18 * (1.25 - d) * 4 * std::max(0.0, side));
-        }
-        return c;
-      });
-  paintSurface(cr, img.get(), 0, 0);
+  return c;
+}
+
+// Glowing shards, drawn with their wrapped copies so they tile too.
+void shards(cairo_t* cr, const Recipe& r, Rng& rng, double w, double h) {
   const Colour crystal = r.colour("crystal");
-  const int shards = static_cast<int>(r.number("crystals"));
-  for (int i = 0; i < shards; ++i) {
+  const int count = static_cast<int>(r.number("crystals"));
+  for (int i = 0; i < count; ++i) {
     const double x = rng.range(0, w);
     const double y = rng.range(0, h);
     const double size = rng.range(1.2, 2.6);
@@ -80,6 +74,30 @@ void ground(cairo_t* cr, const Cell& cell) {
       }
     }
   }
+}
+
+}  // namespace
+
+void ground(cairo_t* cr, const Cell& cell) {
+  const Recipe& r = cell.recipe;
+  Rng rng(r.key(), 3);
+  GroundLook g{r.colour("dark"),
+               r.colour("mid"),
+               r.colour("light"),
+               r.colour("vein"),
+               TileNoise(hashText(r.key())),
+               {},
+               cell.width,
+               cell.height};
+  const int count = static_cast<int>(r.number("craters"));
+  for (int i = 0; i < count; ++i) {
+    g.craters.push_back(
+        {rng.range(0, g.w), rng.range(0, g.h), std::pow(rng.uniform(), 2) * 22 + 5});
+  }
+  const SurfacePtr img = pixelSurface(static_cast<int>(g.w), static_cast<int>(g.h),
+                                      [&](double x, double y) { return groundPixel(g, x, y); });
+  paintSurface(cr, img.get(), 0, 0);
+  shards(cr, r, rng, g.w, g.h);
 }
 
 void smoke(cairo_t* cr, const Cell& cell) {

@@ -20,8 +20,6 @@ class RaceSizes {
 
   /// The layout fixed for key, if the table has one.
   std::optional<CellLayout> find(const std::string& key) const;
-  /// Every fixed layout by key.
-  const std::map<std::string, CellLayout>& all() const { return layouts_; }
 
  private:
   std::map<std::string, CellLayout> layouts_;

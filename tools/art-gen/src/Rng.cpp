@@ -29,8 +29,4 @@ double Rng::uniform() {
   return static_cast<double>(next() >> 11) * 0x1.0p-53;
 }
 
-int Rng::below(int n) {
-  return static_cast<int>(next() % static_cast<std::uint64_t>(n));
-}
-
 }  // namespace artgen

@@ -9,8 +9,6 @@ namespace artgen {
 /// same pictures on every machine and library version.
 class Rng {
  public:
-  /// Starts the sequence from seed.
-  explicit Rng(std::uint64_t seed) : state_(seed) {}
   /// Starts the sequence from a text (e.g. an image key) and a number.
   Rng(const std::string& text, std::uint64_t salt);
 
@@ -20,8 +18,6 @@ class Rng {
   double uniform();
   /// Uniform in [lo, hi).
   double range(double lo, double hi) { return lo + (hi - lo) * uniform(); }
-  /// Uniform integer in [0, n) for n > 0.
-  int below(int n);
 
  private:
   std::uint64_t state_;

@@ -226,6 +226,59 @@ void roadDecal(cairo_t* cr, const Cell& cell) {
   }
 }
 
+namespace {
+
+// One of five mark patterns in a w x h box running along x; the path is left to fill, or
+// stroked already for the zig-zag (returns false then).
+bool markPattern(cairo_t* cr, int pattern, double w, double h) {
+  switch (pattern) {
+    case 0:
+      for (int i = 0; i < 3; ++i) {
+        cairo_rectangle(cr, 4 + i * (w - 8) / 3, h * 0.35, (w - 8) / 3 - 6, h * 0.3);
+      }
+      return true;
+    case 1:
+      for (int i = 0; i < 4; ++i) {
+        const double x = 4 + i * (w - 8) / 4;
+        cairo_move_to(cr, x, h * 0.2);
+        cairo_line_to(cr, x + 7, h / 2);
+        cairo_line_to(cr, x, h * 0.8);
+        cairo_line_to(cr, x + 4, h * 0.8);
+        cairo_line_to(cr, x + 11, h / 2);
+        cairo_line_to(cr, x + 4, h * 0.2);
+        cairo_close_path(cr);
+      }
+      return true;
+    case 2:
+      for (int i = 0; i < 5; ++i) {
+        cairo_new_sub_path(cr);
+        cairo_arc(cr, 7 + i * (w - 14) / 4, h / 2, h * 0.16, 0, 2 * std::numbers::pi);
+      }
+      return true;
+    case 3:
+      cairo_rectangle(cr, 2, h * 0.2, w - 4, h * 0.6);
+      cairo_clip(cr);
+      for (double x = -h; x < w; x += 10) {
+        cairo_move_to(cr, x, h);
+        cairo_line_to(cr, x + h, 0);
+        cairo_line_to(cr, x + h + 5, 0);
+        cairo_line_to(cr, x + 5, h);
+        cairo_close_path(cr);
+      }
+      return true;
+    default:
+      cairo_move_to(cr, 3, h / 2);
+      for (int i = 0; i <= 8; ++i) {
+        cairo_line_to(cr, 3 + i * (w - 6) / 8, i % 2 == 0 ? h * 0.3 : h * 0.7);
+      }
+      cairo_set_line_width(cr, 2.2);
+      cairo_stroke(cr);
+      return false;
+  }
+}
+
+}  // namespace
+
 void paintMarks(cairo_t* cr, const Cell& cell) {
   const Recipe& r = cell.recipe;
   const auto colours = splitWords(r.text("colours"));
@@ -240,49 +293,7 @@ void paintMarks(cairo_t* cr, const Cell& cell) {
     std::swap(w, h);
   }
   draw::setColour(cr, c);
-  switch (cell.index % 5) {
-    case 0:
-      for (int i = 0; i < 3; ++i)
-        cairo_rectangle(cr, 4 + i * (w - 8) / 3, h * 0.35, (w - 8) / 3 - 6, h * 0.3);
-      break;
-    case 1:
-      for (int i = 0; i < 4; ++i) {
-        const double x = 4 + i * (w - 8) / 4;
-        cairo_move_to(cr, x, h * 0.2);
-        cairo_line_to(cr, x + 7, h / 2);
-        cairo_line_to(cr, x, h * 0.8);
-        cairo_line_to(cr, x + 4, h * 0.8);
-        cairo_line_to(cr, x + 11, h / 2);
-        cairo_line_to(cr, x + 4, h * 0.2);
-        cairo_close_path(cr);
-      }
-      break;
-    case 2:
-      for (int i = 0; i < 5; ++i) {
-        cairo_new_sub_path(cr);
-        cairo_arc(cr, 7 + i * (w - 14) / 4, h / 2, h * 0.16, 0, 2 * std::numbers::pi);
-      }
-      break;
-    case 3:
-      cairo_rectangle(cr, 2, h * 0.2, w - 4, h * 0.6);
-      cairo_clip(cr);
-      for (double x = -h; x < w; x += 10) {
-        cairo_move_to(cr, x, h);
-        cairo_line_to(cr, x + h, 0);
-        cairo_line_to(cr, x + h + 5, 0);
-        cairo_line_to(cr, x + 5, h);
-        cairo_close_path(cr);
-      }
-      break;
-    default:
-      cairo_move_to(cr, 3, h / 2);
-      for (int i = 0; i <= 8; ++i)
-        cairo_line_to(cr, 3 + i * (w - 6) / 8, i % 2 == 0 ? h * 0.3 : h * 0.7);
-      cairo_set_line_width(cr, 2.2);
-      cairo_stroke(cr);
-      return;
-  }
-  cairo_fill(cr);
+  if (markPattern(cr, cell.index % 5, w, h)) cairo_fill(cr);
 }
 
 }  // namespace artgen::paint
