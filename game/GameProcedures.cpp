@@ -163,20 +163,37 @@ int32_t RandomBelow(std::mt19937& random, int32_t range) {
                               32);
 }
 
-bool PointInQuad(const TPoint2& p, const TQuad& quad) {
-  double minX = quad[0].X, maxX = quad[0].X, minY = quad[0].Y, maxY = quad[0].Y;
-  for (const TPoint2& v : quad) {
-    minX = std::min(minX, v.X);
-    maxX = std::max(maxX, v.X);
-    minY = std::min(minY, v.Y);
-    maxY = std::max(maxY, v.Y);
+namespace {
+
+/// The bounding box of a quad widened by the band in which a point outside can still count as
+/// inside: from a point farther than that outside a convex quad the quad spans less than 177.5
+/// degrees, so the angle sum (twice the span) stays below 355.
+struct TQuadReach {
+  double MinX, MaxX, MinY, MaxY;
+
+  explicit TQuadReach(const TQuad& quad)
+      : MinX(quad[0].X), MaxX(quad[0].X), MinY(quad[0].Y), MaxY(quad[0].Y) {
+    for (const TPoint2& v : quad) {
+      MinX = std::min(MinX, v.X);
+      MaxX = std::max(MaxX, v.X);
+      MinY = std::min(MinY, v.Y);
+      MaxY = std::max(MaxY, v.Y);
+    }
+    const double margin = ((MaxX - MinX) + (MaxY - MinY)) / 50;
+    MinX -= margin;
+    MaxX += margin;
+    MinY -= margin;
+    MaxY += margin;
   }
-  // From a point farther than this outside a convex quad the quad spans less than 177.5
-  // degrees, so the angle sum (twice the span) stays below 355.
-  const double margin = ((maxX - minX) + (maxY - minY)) / 50;
-  if (p.X < minX - margin || p.X > maxX + margin || p.Y < minY - margin || p.Y > maxY + margin) {
-    return false;
+  bool Holds(const TPoint2& p) const {
+    return p.X >= MinX && p.X <= MaxX && p.Y >= MinY && p.Y <= MaxY;
   }
+  bool Meets(const TQuadReach& other) const {
+    return MinX <= other.MaxX && other.MinX <= MaxX && MinY <= other.MaxY && other.MinY <= MaxY;
+  }
+};
+
+bool AngleSumInside(const TPoint2& p, const TQuad& quad) {
   std::array<TPoint2, 4> units;
   for (size_t k = 0; k < quad.size(); ++k) {
     const double dx = quad[k].X - p.X;
@@ -194,14 +211,25 @@ bool PointInQuad(const TPoint2& p, const TQuad& quad) {
   return sum >= kInsideAngleSum;
 }
 
-bool QuadsOverlap(const TQuad& a, const TQuad& b) {
-  for (const TPoint2& corner : b) {
-    if (PointInQuad(corner, a)) return true;
-  }
-  for (const TPoint2& corner : a) {
-    if (PointInQuad(corner, b)) return true;
+bool AnyCornerInside(const TQuad& corners, const TQuad& quad, const TQuadReach& reach) {
+  for (const TPoint2& corner : corners) {
+    if (reach.Holds(corner) && AngleSumInside(corner, quad)) return true;
   }
   return false;
+}
+
+}  // namespace
+
+bool PointInQuad(const TPoint2& p, const TQuad& quad) {
+  return TQuadReach(quad).Holds(p) && AngleSumInside(p, quad);
+}
+
+bool QuadsOverlap(const TQuad& a, const TQuad& b) {
+  const TQuadReach reachA(a);
+  const TQuadReach reachB(b);
+  // Corners of one quad lie in its own box: without a meeting of the boxes none can be inside.
+  if (!reachA.Meets(reachB)) return false;
+  return AnyCornerInside(b, a, reachA) || AnyCornerInside(a, b, reachB);
 }
 
 TQuad SquareAround(const TPoint2& centre, double half) {

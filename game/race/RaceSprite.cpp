@@ -25,18 +25,29 @@ void TRaceSprite::UseImage(const std::string& key) {
 
 void TRaceSprite::FollowWorld() {
   const TPlayer& player = *World.Player;
-  MoveBy(player.ShiftX, player.ShiftY);
-  MoveBy(player.BounceX, player.BounceY);
+  // Two steps, each stored as a Single; only the second position needs the sprite's setters.
+  const auto shiftedX = static_cast<float>(X() + player.ShiftX);
+  const auto shiftedY = static_cast<float>(Y() + player.ShiftY);
+  SetX(static_cast<float>(shiftedX + player.BounceX));
+  SetY(static_cast<float>(shiftedY + player.BounceY));
 }
 
-TQuad TRaceSprite::RotatedQuad(double angle, const std::array<double, 4>& quadAngles) const {
+TQuad TRaceSprite::RotatedQuad(double angle, const std::array<double, 4>& quadAngles) {
+  if (angle != QuadAngle_ || Width() != QuadWidth_ || Height() != QuadHeight_) {
+    const double halfW = Width() / 2.0;
+    const double halfH = Height() / 2.0;
+    const double r = std::sqrt(halfH * halfH + halfW * halfW);
+    for (size_t k = 0; k < QuadOffsets_.size(); ++k) {
+      QuadOffsets_[k] = {r * CosDeg(angle + quadAngles[k]), r * SinDeg(angle + quadAngles[k])};
+    }
+    QuadAngle_ = angle;
+    QuadWidth_ = Width();
+    QuadHeight_ = Height();
+  }
   const TPoint2 c = Centre();
-  const double halfW = Width() / 2.0;
-  const double halfH = Height() / 2.0;
-  const double r = std::sqrt(halfH * halfH + halfW * halfW);
   TQuad quad;
   for (size_t k = 0; k < quad.size(); ++k) {
-    quad[k] = {c.X + r * CosDeg(angle + quadAngles[k]), c.Y + r * SinDeg(angle + quadAngles[k])};
+    quad[k] = {c.X + QuadOffsets_[k].X, c.Y + QuadOffsets_[k].Y};
   }
   return quad;
 }

@@ -32,13 +32,21 @@ class TRaceSprite : public vexel::TSprite {
   /// Follows the world: X += ShiftX, Y += ShiftY, then X += BounceX, Y += BounceY (the player's).
   void FollowWorld();
   /// The corners of this sprite's rectangle rotated by Angle about its centre, at the quad
-  /// angles given (see RectangleQuadAngles).
-  TQuad RotatedQuad(double angle, const std::array<double, 4>& quadAngles) const;
+  /// angles given (see RectangleQuadAngles). A sprite passes the same quad angles every time;
+  /// the corner offsets are kept until the angle or the size changes.
+  TQuad RotatedQuad(double angle, const std::array<double, 4>& quadAngles);
   /// The corners of this sprite's unrotated rectangle: top-left, bottom-left, bottom-right,
   /// top-right.
   TQuad RectangleQuad() const;
   /// The quad angles of this sprite's rectangle: 180 - γ, γ - 180, -γ, γ with γ = atan(H / W).
   std::array<double, 4> RectangleQuadAngles() const;
+
+ private:
+  /// Corner offsets from the centre for QuadAngle and QuadSize of the last RotatedQuad.
+  std::array<TPoint2, 4> QuadOffsets_{};
+  double QuadAngle_ = 0;
+  int32_t QuadWidth_ = -1;
+  int32_t QuadHeight_ = -1;
 };
 
 }  // namespace game
