@@ -196,6 +196,22 @@ INSTANTIATE_TEST_SUITE_P(
       return name.substr(0, name.find('.'));
     });
 
+TEST_F(TrackLoad, LargestFieldFitsTheGrid) {
+  SelectTrack(PutTrack("eight.prd", MinimalTrack(8)), 8);
+  game::SetupRace(World);
+  ASSERT_EQ(World.EnemyCount, game::MaxOpponents);
+  World.ReleaseStart();
+  for (int n = 0; n < 200; ++n) Frame();
+  EXPECT_EQ(World.Enemy(7).Index, 7);
+  EXPECT_NE(World.EnemyProgress[7], 0);
+}
+
+TEST_F(TrackLoad, NineOpponentsNeedAGridSlotThatCannotExist) {
+  SelectTrack(PutTrack("nine.prd", MinimalTrack(8)), 9);
+  EXPECT_THROW(game::SetupRace(World), game::TTrackFileError);
+  EXPECT_EQ(Engine.Count(), 0);
+}
+
 TEST_F(TrackLoad, MostPathPointsThatFit) {
   SelectTrack(PutTrack("path255.prd", WithPathPoints(255)), 4);
   game::SetupRace(World);
