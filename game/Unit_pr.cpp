@@ -131,11 +131,7 @@ void TForm1::FinishFrame() {
 }
 
 void TForm1::RaceTimerTimer() {
-  if (PlayerLapTiming) PlayerLapClock.AddHundredth();
-  PlayerRaceTime.AddHundredth();
-  for (int32_t i = 0; i < EnemyCount && i < static_cast<int32_t>(EnemyRaceTimes.size()); ++i) {
-    EnemyRaceTimes[i].AddHundredth();
-  }
+  if (Race) Race->RaceClockStep();
 }
 
 void TForm1::FormKeyDown(int32_t key) {

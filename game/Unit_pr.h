@@ -8,8 +8,10 @@
 #include <string>
 
 #include "Cursor.h"
+#include "GameConstants.h"
 #include "GamePaths.h"
 #include "RaceTime.h"
+#include "race/RaceWorld.h"
 #include "engine/VexelBitmapFont.h"
 #include "engine/VexelFont.h"
 #include "engine/VexelImageList.h"
@@ -131,13 +133,10 @@ class TForm1 {
   int32_t MouseX = 0;
   int32_t MouseY = 0;
 
-  /// The player's lap clock runs while LapTiming is set; its race time always runs.
-  TRaceTime PlayerLapClock;
-  bool PlayerLapTiming = false;
-  TRaceTime PlayerRaceTime;
-  /// Race times of the opponents of the race (EnemyCount of them, at most 8).
-  std::array<TRaceTime, 8> EnemyRaceTimes{};
-  int32_t EnemyCount = 0;
+  /// The track and car catalogue.
+  TGameCatalogue Catalogue;
+  /// The race being run, if any; its sprites belong to VexelSprite1.
+  std::unique_ptr<TRaceWorld> Race;
 
   /// The game's one random generator.
   std::mt19937 Random;

@@ -5,6 +5,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "game/GameProcedures.h"
+#include "game/race/EnemyCar.h"
+#include "game/race/Player.h"
 #include "game/Unit_pr.h"
 #include "platform/VirtualKeys.h"
 
@@ -96,16 +99,24 @@ TEST_F(ShellTest, RaceClocksCarryAtHundredthsAndSecondsWithUnboundedMinutes) {
   EXPECT_EQ((game::TRaceTime{61, 1, 1}).Text(), "61:01:01");
 }
 
-TEST_F(ShellTest, RaceTimerAdvancesTheRaceClocks) {
-  Form.EnemyCount = 3;
+TEST_F(ShellTest, RaceTimerAdvancesTheClocksOfTheRunningRace) {
+  Form.RaceTimerTimer();  // no race: nothing to advance
+  ASSERT_TRUE(Form.GameImageList.ImageList.LoadFromFile(Form.Paths.DataFile("Data\\data2.oil")));
+  Form.GameImageList.Prepare();
+  Form.Race = std::make_unique<game::TRaceWorld>(Form.VexelSprite1, Form.GameImageList,
+                                                 Form.Catalogue, Form.Random, Form.KeyDown,
+                                                 Form.KeyReleased, Form.Paths.DataDir());
+  game::SetupRace(*Form.Race);
+  ASSERT_GT(Form.Race->EnemyCount, 0);
   for (int i = 0; i < 150; ++i) Form.RaceTimerTimer();
-  EXPECT_EQ(Form.PlayerRaceTime, (game::TRaceTime{0, 1, 50}));
-  EXPECT_EQ(Form.PlayerLapClock, (game::TRaceTime{}));  // the lap clock waits for LapTiming
-  EXPECT_EQ(Form.EnemyRaceTimes[2], (game::TRaceTime{0, 1, 50}));
-  EXPECT_EQ(Form.EnemyRaceTimes[3], (game::TRaceTime{}));
-  Form.PlayerLapTiming = true;
+  EXPECT_EQ(Form.Race->Player->RaceTime, (game::TRaceTime{0, 1, 50}));
+  EXPECT_EQ(Form.Race->Player->LapClock, (game::TRaceTime{}));  // waits for the first crossing
+  for (int i = 0; i < Form.Race->EnemyCount; ++i) {
+    EXPECT_EQ(Form.Race->Enemy(i).RaceTime, (game::TRaceTime{0, 1, 50})) << i;
+  }
+  Form.Race->Player->LapTiming = true;
   Form.RaceTimerTimer();
-  EXPECT_EQ(Form.PlayerLapClock, (game::TRaceTime{0, 0, 1}));
+  EXPECT_EQ(Form.Race->Player->LapClock, (game::TRaceTime{0, 0, 1}));
 }
 
 /// Runs the real game with a real OpenGL window on Mesa's offscreen driver.
