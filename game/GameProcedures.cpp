@@ -27,13 +27,6 @@ namespace {
 /// Angle sum from which a point counts as inside a quad.
 constexpr double kInsideAngleSum = 355;
 
-int32_t ReadInt32(const uint8_t* bytes) {
-  const uint32_t value = static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
-                         static_cast<uint32_t>(bytes[2]) << 16 |
-                         static_cast<uint32_t>(bytes[3]) << 24;
-  return static_cast<int32_t>(value);
-}
-
 TTrackFileError TrackError(const std::string& gamePath, const std::string& fileName,
                            const std::string& reason) {
   return TTrackFileError("Track file " + gamePath + " (" + fileName + ") " + reason);
@@ -276,13 +269,7 @@ std::vector<double> BuildPathDistance(const std::vector<TPathPoint>& points) {
 std::vector<TTrackRecord> ReadTrackRecords(const std::string& gamePath,
                                            const std::string& fileName) {
   const std::vector<uint8_t> bytes = ReadWholeFile(gamePath, fileName);
-  std::vector<TTrackRecord> records;
-  records.reserve(bytes.size() / TrackRecordSize);
-  for (size_t offset = 0; offset + TrackRecordSize <= bytes.size(); offset += TrackRecordSize) {
-    const uint8_t* b = bytes.data() + offset;
-    records.push_back(
-        {ReadInt32(b), ReadInt32(b + 4), ReadInt32(b + 8), ReadInt32(b + 12), ReadInt32(b + 16)});
-  }
+  std::vector<TTrackRecord> records = DecodeTrackRecords(bytes);
   const int32_t pathPoints = CountKind(records, TrackKind::PathPoint);
   if (pathPoints > MaxPathPoints) {
     throw TrackError(gamePath, fileName,

@@ -9,33 +9,18 @@
 #include <string>
 #include <vector>
 
+#include "TrackFormat.h"
+
 namespace game {
 
 class TRaceWorld;
 
-/// Bytes in one track-file record.
-inline constexpr int32_t TrackRecordSize = 128;
 /// Largest track file read; real tracks are a few hundred records.
 inline constexpr int64_t MaxTrackFileBytes = 4 * 1024 * 1024;
 /// Most path points a track may hold.
 inline constexpr int32_t MaxPathPoints = 255;
 /// Grid slots are numbered 1 .. MaxGridSlots.
 inline constexpr int32_t MaxGridSlots = 9;
-
-/// Record kinds of a track file.
-namespace TrackKind {
-inline constexpr int32_t PathPoint = 0;
-inline constexpr int32_t RoadFirst = 1;
-inline constexpr int32_t RoadLast = 14;
-inline constexpr int32_t Obstacle = 20;
-inline constexpr int32_t PaintFlowersHorizontal = 53;
-inline constexpr int32_t PaintFlowersVertical = 54;
-inline constexpr int32_t GridSlot = 88;
-inline constexpr int32_t PaintStartLine = 99;
-inline constexpr int32_t CheckLine = 101;
-inline constexpr int32_t FinishLine = 105;
-inline constexpr int32_t PaintDecal = 160;
-}  // namespace TrackKind
 
 /// Degrees to radians (π/180) and back.
 inline constexpr double DegToRad = std::numbers::pi / 180.0;
@@ -91,15 +76,6 @@ struct TPathPoint {
 void SortPathPoints(std::vector<TPathPoint>& points);
 /// Distance along the path from its first point to each point, in units of 10 pixels.
 std::vector<double> BuildPathDistance(const std::vector<TPathPoint>& points);
-
-/// One record of a track file: y first, then x, the kind and its two parameters.
-struct TTrackRecord {
-  int32_t PosY = 0;
-  int32_t PosX = 0;
-  int32_t Kind = 0;
-  int32_t ParamA = 0;
-  int32_t ParamB = 0;
-};
 
 /// Reads the whole records of a track file (a trailing piece shorter than a record is not read).
 /// Throws TTrackFileError naming the game path when the file cannot be opened or read, is

@@ -4,25 +4,6 @@
 
 namespace tracktool {
 
-namespace {
-
-void PutInt32(std::vector<uint8_t>& out, std::size_t offset, int32_t value) {
-  const auto bits = static_cast<uint32_t>(value);
-  for (std::size_t i = 0; i < 4; ++i) {
-    out[offset + i] = static_cast<uint8_t>((bits >> (8 * i)) & 0xFFu);
-  }
-}
-
-int32_t GetInt32(std::span<const uint8_t> bytes, std::size_t offset) {
-  uint32_t bits = 0;
-  for (std::size_t i = 0; i < 4; ++i) {
-    bits |= static_cast<uint32_t>(bytes[offset + i]) << (8 * i);
-  }
-  return static_cast<int32_t>(bits);
-}
-
-}  // namespace
-
 std::string KindName(int32_t kind) {
   switch (kind) {
     case Kind::PathPoint:
@@ -58,31 +39,11 @@ std::string KindName(int32_t kind) {
 }
 
 std::vector<uint8_t> EncodeRecords(const std::vector<TrackRecord>& records) {
-  std::vector<uint8_t> out(records.size() * RecordSize, 0);
-  for (std::size_t i = 0; i < records.size(); ++i) {
-    const TrackRecord& r = records[i];
-    const std::size_t base = i * RecordSize;
-    PutInt32(out, base + 0, r.PosY);
-    PutInt32(out, base + 4, r.PosX);
-    PutInt32(out, base + 8, r.Kind);
-    PutInt32(out, base + 12, r.ParamA);
-    PutInt32(out, base + 16, r.ParamB);
-  }
-  return out;
+  return game::EncodeTrackRecords(records);
 }
 
 TrackFileData DecodeRecords(std::span<const uint8_t> bytes) {
-  TrackFileData data;
-  data.ByteSize = bytes.size();
-  const std::size_t count = bytes.size() / RecordSize;
-  data.Records.reserve(count);
-  for (std::size_t i = 0; i < count; ++i) {
-    const std::size_t base = i * RecordSize;
-    data.Records.push_back({GetInt32(bytes, base + 0), GetInt32(bytes, base + 4),
-                            GetInt32(bytes, base + 8), GetInt32(bytes, base + 12),
-                            GetInt32(bytes, base + 16)});
-  }
-  return data;
+  return TrackFileData{game::DecodeTrackRecords(bytes), bytes.size()};
 }
 
 TrackFileData ReadTrackFile(const std::filesystem::path& file) {

@@ -9,42 +9,20 @@
 #include <string>
 #include <vector>
 
+#include "game/TrackFormat.h"
+
 namespace tracktool {
 
 /// Bytes in one record: five 32-bit little-endian integers, then 108 reserved zero bytes.
-inline constexpr std::size_t RecordSize = 128;
+inline constexpr std::size_t RecordSize = game::TrackRecordSize;
 /// Largest track file the tools accept; real tracks are a few hundred records.
 inline constexpr std::size_t MaxTrackFileBytes = 4 * 1024 * 1024;
 
 /// Record kinds of a track file.
-namespace Kind {
-inline constexpr int32_t PathPoint = 0;
-inline constexpr int32_t RoadHorizontal = 1;
-inline constexpr int32_t RoadVertical = 2;
-inline constexpr int32_t RoadPatchFirst = 3;
-inline constexpr int32_t RoadPatchLast = 10;
-inline constexpr int32_t RoadCornerFirst = 11;
-inline constexpr int32_t RoadCornerLast = 14;
-inline constexpr int32_t Obstacle = 20;
-inline constexpr int32_t PaintFlowersHorizontal = 53;
-inline constexpr int32_t PaintFlowersVertical = 54;
-inline constexpr int32_t GridSlot = 88;
-inline constexpr int32_t PaintStartLine = 99;
-inline constexpr int32_t CheckLine = 101;
-inline constexpr int32_t FinishLine = 105;
-inline constexpr int32_t PaintDecal = 160;
-}  // namespace Kind
+namespace Kind = game::TrackKind;
 
 /// One record as stored: y first, then x, the kind and its two parameters.
-struct TrackRecord {
-  int32_t PosY = 0;
-  int32_t PosX = 0;
-  int32_t Kind = 0;
-  int32_t ParamA = 0;
-  int32_t ParamB = 0;
-
-  bool operator==(const TrackRecord&) const = default;
-};
+using TrackRecord = game::TTrackRecord;
 
 /// The records of a track file and the size of the file they came from.
 struct TrackFileData {
