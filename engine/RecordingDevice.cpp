@@ -24,11 +24,17 @@ bool TRecordingDevice::Reset(const TPresentParams& params) {
   return ResetSucceeds;
 }
 
-void TRecordingDevice::BeginScene() { Record(TDeviceCall::TKind::BeginScene); }
+void TRecordingDevice::BeginScene() {
+  Record(TDeviceCall::TKind::BeginScene);
+}
 
-void TRecordingDevice::EndScene() { Record(TDeviceCall::TKind::EndScene); }
+void TRecordingDevice::EndScene() {
+  Record(TDeviceCall::TKind::EndScene);
+}
 
-void TRecordingDevice::Present() { Record(TDeviceCall::TKind::Present); }
+void TRecordingDevice::Present() {
+  Record(TDeviceCall::TKind::Present);
+}
 
 void TRecordingDevice::Clear(uint32_t argb, bool clearDepth, const TRect* area) {
   Record(TDeviceCall::TKind::Clear);

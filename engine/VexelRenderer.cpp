@@ -48,7 +48,9 @@ void TVexelRenderer::SetMirrorY(bool flag) {
   ApplyTexCoords();
 }
 
-void TVexelRenderer::SetMirrorX(bool flag) { MirrorX_ = flag; }
+void TVexelRenderer::SetMirrorX(bool flag) {
+  MirrorX_ = flag;
+}
 
 void TVexelRenderer::SetColors(uint32_t c0, uint32_t c1, uint32_t c2, uint32_t c3) {
   Vertices_[0].Color = c0;
@@ -78,7 +80,9 @@ void TVexelRenderer::RotateScale(float cx, float cy, float angle, float sx, floa
   for (auto& v : Vertices_) RotateScalePoint(v.X, v.Y, cx, cy, radians, sx, sy);
 }
 
-void TVexelRenderer::Rotate(float cx, float cy, float angle) { RotateScale(cx, cy, angle, 1, 1); }
+void TVexelRenderer::Rotate(float cx, float cy, float angle) {
+  RotateScale(cx, cy, angle, 1, 1);
+}
 
 void TVexelRenderer::Render() {
   if (Screen_) Screen_->DrawVertices(Vertices_.data(), 4);

@@ -22,8 +22,7 @@ class TVexelRenderer {
   /// Remembers the screen; with a device, resets mirroring, texture coordinates and colours.
   void Bind(TVexelScreen* screen);
   /// Stores four texture coordinate pairs (top-left, top-right, bottom-right, bottom-left).
-  void SetTexCoords(float u0, float v0, float u1, float v1, float u2, float v2, float u3,
-                    float v3);
+  void SetTexCoords(float u0, float v0, float u1, float v1, float u2, float v2, float u3, float v3);
   /// Stores the top-bottom mirror flag and re-applies the stored texture coordinates.
   void SetMirrorY(bool flag);
   /// Stores the left-right mirror flag (used by the next SetTexCoords).
@@ -31,8 +30,7 @@ class TVexelRenderer {
   /// Sets the four vertex colours.
   void SetColors(uint32_t c0, uint32_t c1, uint32_t c2, uint32_t c3);
   /// Sets the four corners; the right and bottom edges get half a pixel more.
-  void SetPositions(float x0, float y0, float x1, float y1, float x2, float y2, float x3,
-                    float y3);
+  void SetPositions(float x0, float y0, float x1, float y1, float x2, float y2, float x3, float y3);
   /// Selects the texture of the screen's next quads.
   void SetTexture(const TTexture* texture);
   /// Rotates (degrees, clockwise) and scales the corners about (cx, cy).

@@ -14,8 +14,8 @@ namespace vexel {
 namespace {
 
 bool IsKnownMode(int32_t w, int32_t h) {
-  static constexpr int32_t kModes[][2] = {{800, 600},  {640, 400}, {640, 480},  {1024, 768},
-                                          {320, 200},  {320, 240}, {1280, 1024}};
+  static constexpr int32_t kModes[][2] = {{800, 600}, {640, 400}, {640, 480},  {1024, 768},
+                                          {320, 200}, {320, 240}, {1280, 1024}};
   return std::any_of(std::begin(kModes), std::end(kModes),
                      [&](const auto& m) { return m[0] == w && m[1] == h; });
 }
@@ -29,13 +29,20 @@ uint32_t PackArgb(uint32_t a, uint32_t r, uint32_t g, uint32_t b) {
 std::pair<TBlendFactor, TBlendFactor> BlendFactorsOf(int32_t mode) {
   using F = TBlendFactor;
   static constexpr std::pair<F, F> kTable[] = {
-      {F::SrcAlpha, F::InvSrcAlpha},       {F::One, F::One},
-      {F::SrcAlpha, F::One},               {F::SrcColor, F::InvSrcColor},
-      {F::SrcColor, F::One},               {F::Zero, F::SrcColor},
-      {F::Zero, F::SrcAlpha},              {F::Zero, F::InvSrcColor},
-      {F::Zero, F::InvSrcAlpha},           {F::InvDestColor, F::Zero},
-      {F::SrcColor, F::SrcColor},          {F::DestColor, F::DestColor},
-      {F::InvSrcColor, F::InvSrcColor},    {F::InvDestColor, F::InvDestColor},
+      {F::SrcAlpha, F::InvSrcAlpha},
+      {F::One, F::One},
+      {F::SrcAlpha, F::One},
+      {F::SrcColor, F::InvSrcColor},
+      {F::SrcColor, F::One},
+      {F::Zero, F::SrcColor},
+      {F::Zero, F::SrcAlpha},
+      {F::Zero, F::InvSrcColor},
+      {F::Zero, F::InvSrcAlpha},
+      {F::InvDestColor, F::Zero},
+      {F::SrcColor, F::SrcColor},
+      {F::DestColor, F::DestColor},
+      {F::InvSrcColor, F::InvSrcColor},
+      {F::InvDestColor, F::InvDestColor},
   };
   if (mode < 0 || mode >= static_cast<int32_t>(std::size(kTable))) return kTable[0];
   return kTable[mode];
@@ -80,8 +87,8 @@ void TVexelScreen::Fatal(const std::vector<std::string>& lines) {
 void TVexelScreen::SetFrequency(uint32_t value) {
   static constexpr uint32_t kRates[] = {56,  60,  70,  72,  75,  85,  90,  100,
                                         120, 140, 144, 150, 160, 170, 200, 240};
-  Frequency_ = std::find(std::begin(kRates), std::end(kRates), value) != std::end(kRates) ? value
-                                                                                          : 0;
+  Frequency_ =
+      std::find(std::begin(kRates), std::end(kRates), value) != std::end(kRates) ? value : 0;
 }
 
 void TVexelScreen::SetRed(uint8_t v) {
@@ -101,7 +108,9 @@ void TVexelScreen::SetAlpha(uint8_t v) {
   RebuildScreenColor();
 }
 
-void TVexelScreen::RebuildScreenColor() { ScreenColor_ = PackArgb(Alpha_, Red_, Green_, Blue_); }
+void TVexelScreen::RebuildScreenColor() {
+  ScreenColor_ = PackArgb(Alpha_, Red_, Green_, Blue_);
+}
 
 void TVexelScreen::SetColor(uint32_t argb) {
   ScreenColor_ = argb;

@@ -69,10 +69,11 @@ void TVexelTimer::Rearm() {
   TimerId_ = 0;
   if (LossyMode_) {
     if (TargetFPS_ > 0 && Enabled_ && OnTimer) {
-      TimerId_ = Application_.StartTimer(static_cast<uint32_t>(std::max(TimerInterval_, 1)), [this] {
-        bool done = true;
-        Step(done);
-      });
+      TimerId_ =
+          Application_.StartTimer(static_cast<uint32_t>(std::max(TimerInterval_, 1)), [this] {
+            bool done = true;
+            Step(done);
+          });
     }
     Application_.SetOnIdle(nullptr);
     return;

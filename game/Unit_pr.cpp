@@ -146,13 +146,17 @@ void TForm1::FormKeyUp(int32_t key) {
 
 void TForm1::FormMouseDown(platform::TPlatformEvent::TButton, int32_t, int32_t) {}
 
-bool TForm1::FormCloseQuery() { return GameState == kClosingState && ShareCountdown == 0; }
+bool TForm1::FormCloseQuery() {
+  return GameState == kClosingState && ShareCountdown == 0;
+}
 
 void TForm1::Close() {
   if (FormCloseQuery()) Application.Terminate();
 }
 
-void TForm1::FormDestroy() { RaceTimer.SetEnabled(false); }
+void TForm1::FormDestroy() {
+  RaceTimer.SetEnabled(false);
+}
 
 void TForm1::PumpEvents() {
   if (!Window) return;
@@ -167,14 +171,23 @@ void TForm1::DispatchEvent(const platform::TPlatformEvent& event) {
     MouseY = event.Y;
   }
   switch (event.Type) {
-    case T::KeyDown: FormKeyDown(event.Key); break;
-    case T::KeyUp: FormKeyUp(event.Key); break;
-    case T::MouseDown: FormMouseDown(event.Button, event.X, event.Y); break;
-    case T::Close: Close(); break;
+    case T::KeyDown:
+      FormKeyDown(event.Key);
+      break;
+    case T::KeyUp:
+      FormKeyUp(event.Key);
+      break;
+    case T::MouseDown:
+      FormMouseDown(event.Button, event.X, event.Y);
+      break;
+    case T::Close:
+      Close();
+      break;
     case T::MouseMove:
     case T::MouseUp:
     case T::Char:
-    case T::None: break;
+    case T::None:
+      break;
   }
 }
 
@@ -223,8 +236,8 @@ void TForm1::TestSceneFrame() {
   VexelScreen1->BeginScene();
   VexelImageList1.BeginBatch();
   if (auto* back = VexelImageList1.ImageList.Find("mainback")) back->Draw(0, 0, 0);
-  static constexpr uint32_t kBars[] = {0xFF101848, 0xFF2A1460, 0xFF00C8FF, 0xFFFF8A1E,
-                                       0xFFE8E8FF, 0xFF7A2CFF};
+  static constexpr uint32_t kBars[] = {0xFF101848, 0xFF2A1460, 0xFF00C8FF,
+                                       0xFFFF8A1E, 0xFFE8E8FF, 0xFF7A2CFF};
   for (int i = 0; i < 6; ++i) {
     DrawTestQuad(40.0f + 120.0f * static_cast<float>(i), 40, 110, 80, 0, kBars[i], 0);
   }

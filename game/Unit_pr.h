@@ -11,7 +11,6 @@
 #include "GameConstants.h"
 #include "GamePaths.h"
 #include "RaceTime.h"
-#include "race/RaceWorld.h"
 #include "engine/VexelBitmapFont.h"
 #include "engine/VexelFont.h"
 #include "engine/VexelImageList.h"
@@ -26,6 +25,7 @@
 #include "platform/PlatformEvent.h"
 #include "platform/PlatformWindow.h"
 #include "platform/SystemTimer.h"
+#include "race/RaceWorld.h"
 
 namespace game {
 

@@ -27,7 +27,9 @@ int TApplication::StartTimer(uint32_t intervalMs, std::function<void()> onTimer)
   return id;
 }
 
-void TApplication::KillTimer(int id) { Timers_.erase(id); }
+void TApplication::KillTimer(int id) {
+  Timers_.erase(id);
+}
 
 void TApplication::FireDueTimers() {
   const uint64_t now = Milliseconds();

@@ -41,16 +41,26 @@ void main() {
 
 GLenum GlFactor(TBlendFactor factor) {
   switch (factor) {
-    case TBlendFactor::Zero: return GL_ZERO;
-    case TBlendFactor::One: return GL_ONE;
-    case TBlendFactor::SrcColor: return GL_SRC_COLOR;
-    case TBlendFactor::InvSrcColor: return GL_ONE_MINUS_SRC_COLOR;
-    case TBlendFactor::SrcAlpha: return GL_SRC_ALPHA;
-    case TBlendFactor::InvSrcAlpha: return GL_ONE_MINUS_SRC_ALPHA;
-    case TBlendFactor::DestAlpha: return GL_DST_ALPHA;
-    case TBlendFactor::InvDestAlpha: return GL_ONE_MINUS_DST_ALPHA;
-    case TBlendFactor::DestColor: return GL_DST_COLOR;
-    case TBlendFactor::InvDestColor: return GL_ONE_MINUS_DST_COLOR;
+    case TBlendFactor::Zero:
+      return GL_ZERO;
+    case TBlendFactor::One:
+      return GL_ONE;
+    case TBlendFactor::SrcColor:
+      return GL_SRC_COLOR;
+    case TBlendFactor::InvSrcColor:
+      return GL_ONE_MINUS_SRC_COLOR;
+    case TBlendFactor::SrcAlpha:
+      return GL_SRC_ALPHA;
+    case TBlendFactor::InvSrcAlpha:
+      return GL_ONE_MINUS_SRC_ALPHA;
+    case TBlendFactor::DestAlpha:
+      return GL_DST_ALPHA;
+    case TBlendFactor::InvDestAlpha:
+      return GL_ONE_MINUS_DST_ALPHA;
+    case TBlendFactor::DestColor:
+      return GL_DST_COLOR;
+    case TBlendFactor::InvDestColor:
+      return GL_ONE_MINUS_DST_COLOR;
   }
   return GL_ONE;
 }
@@ -229,7 +239,9 @@ void TGlDevice::BeginScene() {
   BindBackBuffer();
 }
 
-void TGlDevice::EndScene() { Flush(); }
+void TGlDevice::EndScene() {
+  Flush();
+}
 
 void TGlDevice::Present() {
   Flush();
@@ -264,8 +276,7 @@ void TGlDevice::Clear(uint32_t argb, bool, const vexel::TRect* area) {
   }
   Gl_.ClearColor(static_cast<float>((argb >> 16) & 0xFF) / 255.0f,
                  static_cast<float>((argb >> 8) & 0xFF) / 255.0f,
-                 static_cast<float>(argb & 0xFF) / 255.0f,
-                 static_cast<float>(argb >> 24) / 255.0f);
+                 static_cast<float>(argb & 0xFF) / 255.0f, static_cast<float>(argb >> 24) / 255.0f);
   Gl_.Clear(GL_COLOR_BUFFER_BIT);
   if (area) Gl_.Disable(GL_SCISSOR_TEST);
 }

@@ -6,8 +6,8 @@ namespace platform {
 
 bool TGlFunctions::Load() {
   bool complete = true;
-#define CLD_GL_LOAD(type, name)                                              \
-  name = reinterpret_cast<type>(SDL_GL_GetProcAddress("gl" #name));          \
+#define CLD_GL_LOAD(type, name)                                     \
+  name = reinterpret_cast<type>(SDL_GL_GetProcAddress("gl" #name)); \
   complete = complete && name != nullptr;
   CLD_GL_FUNCTIONS(CLD_GL_LOAD)
 #undef CLD_GL_LOAD

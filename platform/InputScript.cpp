@@ -22,10 +22,14 @@ TPlatformEvent MakeEvent(T type) {
 bool ReadButton(std::istringstream& in, TPlatformEvent& event) {
   std::string word;
   if (!(in >> word)) return true;
-  if (word == "left") event.Button = TPlatformEvent::TButton::Left;
-  else if (word == "right") event.Button = TPlatformEvent::TButton::Right;
-  else if (word == "middle") event.Button = TPlatformEvent::TButton::Middle;
-  else return false;
+  if (word == "left")
+    event.Button = TPlatformEvent::TButton::Left;
+  else if (word == "right")
+    event.Button = TPlatformEvent::TButton::Right;
+  else if (word == "middle")
+    event.Button = TPlatformEvent::TButton::Middle;
+  else
+    return false;
   return true;
 }
 
@@ -74,8 +78,9 @@ bool TInputScript::ParseLine(const std::string& line, std::string& error) {
     return true;
   }
   if (verb == "move" || verb == "down" || verb == "up" || verb == "click") {
-    TPlatformEvent event = MakeEvent(verb == "move" ? T::MouseMove : verb == "up" ? T::MouseUp
-                                                                                  : T::MouseDown);
+    TPlatformEvent event = MakeEvent(verb == "move" ? T::MouseMove
+                                     : verb == "up" ? T::MouseUp
+                                                    : T::MouseDown);
     if (!(in >> event.X >> event.Y) || !ReadButton(in, event)) {
       error = "expected X Y [left|right|middle]";
       return false;

@@ -25,8 +25,9 @@ int ShowMessageBox(const std::string& caption, const std::string& text,
     if (i + 1 == buttons.size() && i > 0) flags |= SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
     data.push_back({flags, static_cast<int>(i), buttons[i].c_str()});
   }
-  const SDL_MessageBoxData box{SDL_MESSAGEBOX_ERROR, nullptr,  caption.c_str(), text.c_str(),
-                               static_cast<int>(data.size()), data.data(), nullptr};
+  const SDL_MessageBoxData box{
+      SDL_MESSAGEBOX_ERROR,          nullptr,     caption.c_str(), text.c_str(),
+      static_cast<int>(data.size()), data.data(), nullptr};
   int pressed = 0;
   if (SDL_ShowMessageBox(&box, &pressed) != 0) {
     std::fprintf(stderr, "[%s] %s\n", caption.c_str(), text.c_str());

@@ -27,8 +27,8 @@ TPlatformWindow::TPlatformWindow(const std::string& caption, int width, int heig
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
   SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
-  Window_ = SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                             width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+  Window_ = SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
+                             height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
   if (!Window_) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER);
     throw std::runtime_error(std::string("No window: ") + SDL_GetError());
@@ -42,7 +42,9 @@ TPlatformWindow::~TPlatformWindow() {
   SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER);
 }
 
-void TPlatformWindow::Show() { SDL_ShowWindow(Window_); }
+void TPlatformWindow::Show() {
+  SDL_ShowWindow(Window_);
+}
 
 void TPlatformWindow::SetCaption(const std::string& caption) {
   SDL_SetWindowTitle(Window_, caption.c_str());
@@ -58,7 +60,9 @@ void TPlatformWindow::SetFullScreen(bool fullScreen) {
   }
 }
 
-void TPlatformWindow::ShowCursor(bool show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
+void TPlatformWindow::ShowCursor(bool show) {
+  SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+}
 
 SDL_Rect TPlatformWindow::PresentRect() const {
   int w = 0;
@@ -140,4 +144,3 @@ bool TPlatformWindow::Translate(const SDL_Event& sdl, TPlatformEvent& event) {
 }
 
 }  // namespace platform
-

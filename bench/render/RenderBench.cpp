@@ -98,10 +98,11 @@ double EngineFps(vexel::TVexelScreen& screen, const vexel::TTexture& texture,
 }
 
 // Frames per second of the same scene through SDL_Renderer.
-double SdlRendererFps(const std::vector<uint32_t>& texels, std::vector<TQuad> quads,
-                      double seconds, std::string& name) {
+double SdlRendererFps(const std::vector<uint32_t>& texels, std::vector<TQuad> quads, double seconds,
+                      std::string& name) {
   SDL_Window* window = SDL_CreateWindow("bench", 0, 0, 800, 600, SDL_WINDOW_HIDDEN);
-  SDL_Renderer* renderer = window ? SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED) : nullptr;
+  SDL_Renderer* renderer =
+      window ? SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED) : nullptr;
   if (!renderer) {
     name = SDL_GetError();
     if (window) SDL_DestroyWindow(window);
@@ -134,9 +135,8 @@ double SdlRendererFps(const std::vector<uint32_t>& texels, std::vector<TQuad> qu
       for (const auto& k : corners) {
         const float dx = k[0] - 32;
         const float dy = k[1] - 32;
-        vertices.push_back({{q.X + 32 + c * dx - s * dy, q.Y + 32 + s * dx + c * dy},
-                            color,
-                            {k[2], k[3]}});
+        vertices.push_back(
+            {{q.X + 32 + c * dx - s * dy, q.Y + 32 + s * dx + c * dy}, color, {k[2], k[3]}});
       }
       for (int i : {0, 1, 2, 0, 2, 3}) indices.push_back(base + i);
     }
@@ -214,10 +214,11 @@ int PacedLoop(double seconds, bool draw) {
   const auto at = [&](double q) {
     return intervals[static_cast<size_t>(q * static_cast<double>(intervals.size() - 1))];
   };
-  std::printf("paced frames: %.1f fps, frame interval p50 %.2f ms, p99 %.2f ms, max %.2f ms, "
-              "CPU %.1f %% of one core\n",
-              static_cast<double>(intervals.size() + 1) / wall, at(0.5), at(0.99),
-              intervals.back(), 100.0 * cpu / wall);
+  std::printf(
+      "paced frames: %.1f fps, frame interval p50 %.2f ms, p99 %.2f ms, max %.2f ms, "
+      "CPU %.1f %% of one core\n",
+      static_cast<double>(intervals.size() + 1) / wall, at(0.5), at(0.99), intervals.back(),
+      100.0 * cpu / wall);
   return 0;
 }
 

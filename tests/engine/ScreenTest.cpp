@@ -68,14 +68,20 @@ TEST_F(ScreenTest, ScreenColourScalesEveryChannelSoWhiteBecomes254) {
 
 TEST_F(ScreenTest, EveryBlendModeSetsItsFactorPair) {
   using F = TBlendFactor;
-  const std::pair<F, F> table[] = {
-      {F::SrcAlpha, F::InvSrcAlpha},    {F::One, F::One},
-      {F::SrcAlpha, F::One},            {F::SrcColor, F::InvSrcColor},
-      {F::SrcColor, F::One},            {F::Zero, F::SrcColor},
-      {F::Zero, F::SrcAlpha},           {F::Zero, F::InvSrcColor},
-      {F::Zero, F::InvSrcAlpha},        {F::InvDestColor, F::Zero},
-      {F::SrcColor, F::SrcColor},       {F::DestColor, F::DestColor},
-      {F::InvSrcColor, F::InvSrcColor}, {F::InvDestColor, F::InvDestColor}};
+  const std::pair<F, F> table[] = {{F::SrcAlpha, F::InvSrcAlpha},
+                                   {F::One, F::One},
+                                   {F::SrcAlpha, F::One},
+                                   {F::SrcColor, F::InvSrcColor},
+                                   {F::SrcColor, F::One},
+                                   {F::Zero, F::SrcColor},
+                                   {F::Zero, F::SrcAlpha},
+                                   {F::Zero, F::InvSrcColor},
+                                   {F::Zero, F::InvSrcAlpha},
+                                   {F::InvDestColor, F::Zero},
+                                   {F::SrcColor, F::SrcColor},
+                                   {F::DestColor, F::DestColor},
+                                   {F::InvSrcColor, F::InvSrcColor},
+                                   {F::InvDestColor, F::InvDestColor}};
   for (int mode = 13; mode >= 0; --mode) {
     Device->Calls.clear();
     Screen->SetBlendMode(mode);

@@ -6,7 +6,8 @@
 
 namespace {
 
-/// A clock of 900 000 ticks per second (whole ticks per frame at 90 and at 10 frames a second) that moves only when told.
+/// A clock of 900 000 ticks per second (whole ticks per frame at 90 and at 10 frames a second) that
+/// moves only when told.
 class TFakeClock : public platform::TClock {
  public:
   int64_t Frequency() const override { return 900'000; }
@@ -64,7 +65,7 @@ TEST_F(TimerTest, NewTimerHasTheComponentDefaults) {
 
 TEST_F(TimerTest, PacesToTargetWithFactorNearOne) {
   Configure(90, 10, 120);
-  StepEvery(0.0001, 20'000);  // two seconds of quick steps
+  StepEvery(0.0001, 20'000);   // two seconds of quick steps
   EXPECT_NEAR(Fired, 180, 2);  // steps fall on 0.1 ms, so frames come up to 0.1 ms late
   EXPECT_NEAR(Timer.FPS(), 90u, 1u);
   for (float f : Factors) EXPECT_NEAR(f, 1.0f, 0.01f);

@@ -60,8 +60,8 @@ TEST_F(CursorTest, CyclesThroughEightCellsOneStepEverySevenMoves) {
     Sprites.Move(0);
     cells.push_back(cursor->PatternIndex());
   }
-  EXPECT_EQ(cells[5], 0);   // moves 1..6 keep cell 0
-  EXPECT_EQ(cells[6], 1);   // the 7th move advances
+  EXPECT_EQ(cells[5], 0);  // moves 1..6 keep cell 0
+  EXPECT_EQ(cells[6], 1);  // the 7th move advances
   EXPECT_EQ(cells[12], 1);
   EXPECT_EQ(cells[13], 2);  // then every 7 moves
   EXPECT_EQ(cells[48], 7);

@@ -6,9 +6,9 @@
 #include <fstream>
 
 #include "game/GameProcedures.h"
+#include "game/Unit_pr.h"
 #include "game/race/EnemyCar.h"
 #include "game/race/Player.h"
-#include "game/Unit_pr.h"
 #include "platform/VirtualKeys.h"
 
 namespace {
@@ -85,12 +85,8 @@ TEST_F(ShellTest, RaceClocksCarryAtHundredthsAndSecondsWithUnboundedMinutes) {
     int ticks;
     game::TRaceTime expected;
   };
-  const Case cases[] = {{99, {0, 0, 99}},
-                        {100, {0, 1, 0}},
-                        {5999, {0, 59, 99}},
-                        {6000, {1, 0, 0}},
-                        {360000, {60, 0, 0}},
-                        {366101, {61, 1, 1}}};
+  const Case cases[] = {{99, {0, 0, 99}},  {100, {0, 1, 0}},     {5999, {0, 59, 99}},
+                        {6000, {1, 0, 0}}, {360000, {60, 0, 0}}, {366101, {61, 1, 1}}};
   for (const auto& c : cases) {
     game::TRaceTime clock;
     for (int i = 0; i < c.ticks; ++i) clock.AddHundredth();

@@ -1,8 +1,7 @@
 // The platform layer: input scripts, code page 1251, virtual keys, the message loop's timers.
 
-#include <gtest/gtest.h>
-
 #include <SDL.h>
+#include <gtest/gtest.h>
 
 #include "platform/Application.h"
 #include "platform/CodePage1251.h"
@@ -19,16 +18,17 @@ using T = TPlatformEvent::TType;
 TEST(InputScriptTest, ParsesEveryEventKindAtItsFrame) {
   platform::TInputScript script;
   std::string error;
-  ASSERT_TRUE(script.Parse("# comment\n"
-                           "\n"
-                           "3 keydown left\n"
-                           "5 keyup 37\n"
-                           "7 key enter\n"
-                           "9 click 100 200\n"
-                           "12 down 5 6 right\n"
-                           "13 text Аб1\n"
-                           "20 close\n",
-                           error))
+  ASSERT_TRUE(
+      script.Parse("# comment\n"
+                   "\n"
+                   "3 keydown left\n"
+                   "5 keyup 37\n"
+                   "7 key enter\n"
+                   "9 click 100 200\n"
+                   "12 down 5 6 right\n"
+                   "13 text Аб1\n"
+                   "20 close\n",
+                   error))
       << error;
   EXPECT_EQ(script.LastFrame(), 20);
   auto at3 = script.EventsAt(3);
@@ -91,11 +91,10 @@ TEST(CodePage1251Test, RoundTripsEveryAssignedByte) {
 
 TEST(VirtualKeysTest, MapsTheKeysTheGameUsesBothWays) {
   const std::pair<SDL_Keycode, int> cases[] = {
-      {SDLK_BACKSPACE, 8}, {SDLK_RETURN, 13}, {SDLK_LCTRL, 17}, {SDLK_ESCAPE, 27},
-      {SDLK_SPACE, 32},    {SDLK_LEFT, 37},   {SDLK_UP, 38},    {SDLK_RIGHT, 39},
-      {SDLK_DOWN, 40},     {SDLK_p, 80},      {SDLK_F1, 112},   {SDLK_a, 65},
-      {SDLK_z, 90},        {SDLK_0, 48},      {SDLK_9, 57},     {SDLK_KP_5, 101},
-      {SDLK_F12, 123},
+      {SDLK_BACKSPACE, 8}, {SDLK_RETURN, 13}, {SDLK_LCTRL, 17}, {SDLK_ESCAPE, 27}, {SDLK_SPACE, 32},
+      {SDLK_LEFT, 37},     {SDLK_UP, 38},     {SDLK_RIGHT, 39}, {SDLK_DOWN, 40},   {SDLK_p, 80},
+      {SDLK_F1, 112},      {SDLK_a, 65},      {SDLK_z, 90},     {SDLK_0, 48},      {SDLK_9, 57},
+      {SDLK_KP_5, 101},    {SDLK_F12, 123},
   };
   for (const auto& [sdl, vk] : cases) {
     EXPECT_EQ(platform::VirtualKeyOf(sdl), vk) << SDL_GetKeyName(sdl);
