@@ -252,11 +252,11 @@ void wall(cairo_t* cr, const Cell& cell) {
 
 void stripedWall(cairo_t* cr, const Cell& cell) {
   const Recipe& r = cell.recipe;
-  const std::string spec = perCell(cell, "pairs");
-  const auto slash = spec.find('/');
+  const std::string recipeLine = perCell(cell, "pairs");
+  const auto slash = recipeLine.find('/');
   if (slash == std::string::npos) r.fail("pairs are written colourA/colourB");
-  const Colour a = r.resolveColour(spec.substr(0, slash));
-  const Colour b = r.resolveColour(spec.substr(slash + 1));
+  const Colour a = r.resolveColour(recipeLine.substr(0, slash));
+  const Colour b = r.resolveColour(recipeLine.substr(slash + 1));
   double w = cell.width;
   double h = cell.height;
   if (h > w) {

@@ -84,8 +84,8 @@ Align parseAlign(const Recipe& r, const std::string& a) {
   r.fail("text alignment must be l, c or r");
 }
 
-void paintText(cairo_t* cr, const Recipe& r, const std::string& spec) {
-  const auto words = splitWords(spec);
+void paintText(cairo_t* cr, const Recipe& r, const std::string& recipeLine) {
+  const auto words = splitWords(recipeLine);
   if (words.size() < 7) r.fail("text needs: x y align size colour font words...");
   const auto v = leadingNumbers(r, words, 2, "text");
   const Align align = parseAlign(r, words[2]);
@@ -108,7 +108,7 @@ void paintText(cairo_t* cr, const Recipe& r, const std::string& spec) {
 }  // namespace
 
 void paintTexts(cairo_t* cr, const Recipe& recipe) {
-  for (const auto& spec : recipe.all("text")) paintText(cr, recipe, spec);
+  for (const auto& recipeLine : recipe.all("text")) paintText(cr, recipe, recipeLine);
 }
 
 double radians(double degrees) {

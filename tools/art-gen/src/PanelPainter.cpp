@@ -52,8 +52,8 @@ void plate(cairo_t* cr, const Cell& cell) {
   draw::glowStroke(cr, corner, 2.5, 2.5);
 }
 
-void well(cairo_t* cr, const Recipe& r, const std::string& spec) {
-  const auto words = splitWords(spec);
+void well(cairo_t* cr, const Recipe& r, const std::string& recipeLine) {
+  const auto words = splitWords(recipeLine);
   const auto v = leadingNumbers(r, words, 4, "well");
   const std::string style = words.size() > 4 ? words[4] : "dark";
   const double x = v[0], y = v[1], w = v[2], h = v[3];
@@ -82,8 +82,8 @@ void well(cairo_t* cr, const Recipe& r, const std::string& spec) {
   }
 }
 
-void trough(cairo_t* cr, const Recipe& r, const std::string& spec) {
-  const auto v = leadingNumbers(r, splitWords(spec), 4, "trough");
+void trough(cairo_t* cr, const Recipe& r, const std::string& recipeLine) {
+  const auto v = leadingNumbers(r, splitWords(recipeLine), 4, "trough");
   draw::roundedRect(cr, v[0], v[1], v[2], v[3], 3);
   draw::setColour(cr, r.colour("well_bottom"));
   cairo_fill_preserve(cr);
@@ -97,8 +97,8 @@ void trough(cairo_t* cr, const Recipe& r, const std::string& spec) {
   cairo_fill(cr);
 }
 
-void rule(cairo_t* cr, const Recipe& r, const std::string& spec) {
-  const auto words = splitWords(spec);
+void rule(cairo_t* cr, const Recipe& r, const std::string& recipeLine) {
+  const auto words = splitWords(recipeLine);
   const auto v = leadingNumbers(r, words, 3, "rule");
   const Colour c = words.size() > 3 ? r.resolveColour(words[3]) : r.colour("edge2");
   cairo_pattern_t* p = cairo_pattern_create_linear(v[0], 0, v[0] + v[2], 0);
@@ -111,8 +111,8 @@ void rule(cairo_t* cr, const Recipe& r, const std::string& spec) {
   cairo_pattern_destroy(p);
 }
 
-void keyCap(cairo_t* cr, const Recipe& r, const std::string& spec) {
-  const auto words = splitWords(spec);
+void keyCap(cairo_t* cr, const Recipe& r, const std::string& recipeLine) {
+  const auto words = splitWords(recipeLine);
   const auto v = leadingNumbers(r, words, 4, "key");
   const std::string label = joinWords(words, 4);
   const double x = v[0], y = v[1], w = v[2], h = v[3];
@@ -135,10 +135,10 @@ void keyCap(cairo_t* cr, const Recipe& r, const std::string& spec) {
 void panel(cairo_t* cr, const Cell& cell) {
   const Recipe& r = cell.recipe;
   plate(cr, cell);
-  for (const auto& spec : r.all("well")) well(cr, r, spec);
-  for (const auto& spec : r.all("trough")) trough(cr, r, spec);
-  for (const auto& spec : r.all("rule")) rule(cr, r, spec);
-  for (const auto& spec : r.all("key")) keyCap(cr, r, spec);
+  for (const auto& recipeLine : r.all("well")) well(cr, r, recipeLine);
+  for (const auto& recipeLine : r.all("trough")) trough(cr, r, recipeLine);
+  for (const auto& recipeLine : r.all("rule")) rule(cr, r, recipeLine);
+  for (const auto& recipeLine : r.all("key")) keyCap(cr, r, recipeLine);
   if (r.has("title")) {
     const double g = r.number("glow");
     const Font font = recipeFont(r, "title");

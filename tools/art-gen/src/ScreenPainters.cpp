@@ -21,8 +21,8 @@ void nebulae(cairo_t* cr, const Cell& cell) {
   const auto layers = r.all("nebula");
   if (layers.empty()) return;
   std::vector<std::pair<Colour, std::array<double, 2>>> looks;
-  for (const auto& spec : layers) {
-    const auto words = splitWords(spec);
+  for (const auto& recipeLine : layers) {
+    const auto words = splitWords(recipeLine);
     if (words.size() != 3) r.fail("nebula needs: colour period threshold");
     const auto v = leadingNumbers(r, {words[1], words[2]}, 2, "nebula");
     looks.push_back({r.resolveColour(words[0]), {v[0], v[1]}});
@@ -77,8 +77,8 @@ void orbits(cairo_t* cr, const Recipe& r) {
   const auto centre = r.numbers("orbit_centre");
   if (centre.size() != 2) r.fail("orbit_centre needs x y");
   const Colour c = r.colour("orbit_colour");
-  for (const auto& spec : rings) {
-    const auto v = leadingNumbers(r, splitWords(spec), 2, "orbit");
+  for (const auto& recipeLine : rings) {
+    const auto v = leadingNumbers(r, splitWords(recipeLine), 2, "orbit");
     cairo_save(cr);
     cairo_translate(cr, centre[0], centre[1]);
     cairo_scale(cr, v[0], v[1]);
@@ -171,8 +171,8 @@ void comet(cairo_t* cr, const Recipe& r) {
 }
 
 void wordmarks(cairo_t* cr, const Recipe& r) {
-  for (const auto& spec : r.all("wordmark")) {
-    const auto words = splitWords(spec);
+  for (const auto& recipeLine : r.all("wordmark")) {
+    const auto words = splitWords(recipeLine);
     const auto v = leadingNumbers(r, words, 3, "wordmark");
     const std::string text = joinWords(words, 3);
     const Font font{r.text("word_font"), v[2]};
