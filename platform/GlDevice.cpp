@@ -308,6 +308,7 @@ void TGlDevice::DrawTriangleFan(const vexel::TVertex* vertices, int32_t count) {
     Batch_.push_back(vertices[i]);
     Batch_.push_back(vertices[i + 1]);
   }
+  if (!Batching) Flush();
 }
 
 void TGlDevice::Flush() {

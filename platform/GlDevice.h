@@ -42,6 +42,9 @@ class TGlDevice : public vexel::TDisplayDevice {
   /// Number of draw calls made since the device was created.
   uint64_t DrawCalls() const { return DrawCalls_; }
 
+  /// When false, every fan is drawn at once in a call of its own (for measurements).
+  bool Batching = true;
+
  private:
   bool MakeProgram();
   bool MakeBackBuffer(int32_t width, int32_t height);

@@ -1,7 +1,7 @@
 // Measures the display device: N textured, tinted, rotated, alpha-blended 64 x 64 quads a frame
-// through the engine and through SDL_Renderer (SDL_RenderGeometry), and the paced frame loop's
-// rate, frame-interval spread and processor use. Both paths read the frame back every frame, so
-// each frame counts only once it is really drawn.
+// through the engine (batched, and one draw call per quad) and through SDL_Renderer
+// (SDL_RenderGeometry), and the paced frame loop's rate, frame-interval spread and processor
+// use. Every path reads the frame back every frame, so a frame counts once it is really drawn.
 //
 //   render-bench [--seconds S]          quads per frame 100, 500, 2000, both paths
 //   render-bench --paced [--seconds S]  the frame timer at 90 frames a second, trivial frame
@@ -66,14 +66,24 @@ double SecondsSince(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-// Frames per second of the scene drawn through the engine's display device.
-double EngineFps(vexel::TVexelScreen& screen, const vexel::TTexture& texture,
-                 std::vector<TQuad> quads, double seconds) {
+/// What a run of the engine path measured.
+struct TEngineRun {
+  double Fps = 0;
+  double DrawCallsPerFrame = 0;
+};
+
+// Frames per second of the scene drawn through the engine's display device, and how many draw
+// calls the batching made of each frame's quads.
+TEngineRun EngineFps(vexel::TVexelScreen& screen, const vexel::TTexture& texture,
+                     std::vector<TQuad> quads, double seconds, bool batching) {
   vexel::TVexelRenderer renderer;
   renderer.Bind(&screen);
   std::vector<uint32_t> pixels;
   int32_t w = 0;
   int32_t h = 0;
+  auto* device = dynamic_cast<platform::TGlDevice*>(screen.Device());
+  if (device) device->Batching = batching;
+  const uint64_t callsBefore = device ? device->DrawCalls() : 0;
   long frames = 0;
   const auto start = Clock::now();
   while (SecondsSince(start) < seconds) {
@@ -94,7 +104,9 @@ double EngineFps(vexel::TVexelScreen& screen, const vexel::TTexture& texture,
     screen.Device()->ReadBackBuffer(pixels, w, h);  // waits until the frame is really drawn
     ++frames;
   }
-  return static_cast<double>(frames) / SecondsSince(start);
+  const double fps = static_cast<double>(frames) / SecondsSince(start);
+  const uint64_t calls = device ? device->DrawCalls() - callsBefore : 0;
+  return {fps, static_cast<double>(calls) / static_cast<double>(std::max(frames, 1L))};
 }
 
 // Frames per second of the same scene through SDL_Renderer.
@@ -168,14 +180,17 @@ int ComparePaths(double seconds) {
   screen.Initialize();
   const auto texels = MakeTexels();
   auto texture = screen.Device()->CreateTexture(64, 64, texels);
-  std::printf("%-6s %14s %18s %8s\n", "quads", "engine fps", "SDL_Renderer fps", "ratio");
+  std::printf("%-6s %12s %12s %14s %18s %8s\n", "quads", "engine fps", "draws/frame",
+              "unbatched fps", "SDL_Renderer fps", "ratio");
   for (int count : {100, 500, 2000}) {
     const auto scene = MakeScene(count);
-    const double engine = EngineFps(screen, *texture, scene, seconds);
+    const TEngineRun engine = EngineFps(screen, *texture, scene, seconds, true);
+    const TEngineRun unbatched = EngineFps(screen, *texture, scene, seconds, false);
     std::string name;
     const double sdl = SdlRendererFps(texels, scene, seconds, name);
-    std::printf("%-6d %14.1f %18.1f %8.2f   (SDL_Renderer: %s)\n", count, engine, sdl,
-                sdl > 0 ? engine / sdl : 0.0, name.c_str());
+    std::printf("%-6d %12.1f %12.1f %14.1f %18.1f %8.2f   (SDL_Renderer: %s)\n", count, engine.Fps,
+                engine.DrawCallsPerFrame, unbatched.Fps, sdl, sdl > 0 ? engine.Fps / sdl : 0.0,
+                name.c_str());
   }
   return 0;
 }
