@@ -249,4 +249,11 @@ TPoint2 TCar::Velocity(double speed) const {
   return {CosDeg(TravelDir) * speed, SinDeg(TravelDir) * speed};
 }
 
+void TCar::TurnFromBump(const TPoint2& own, const TPoint2& other) {
+  const double k = own.X * other.Y - own.Y * other.X;
+  const double turn = k > 0 ? 1.5 : k < 0 ? -1.5 : 0.0;
+  Heading += turn;
+  TravelDir += turn;
+}
+
 }  // namespace game

@@ -53,6 +53,9 @@ class TCar : public TRaceSprite {
   TPoint2 TravelUnit() const;
   /// Velocity along the travel direction at the given speed.
   TPoint2 Velocity(double speed) const;
+  /// After a bump: turns heading and travel direction 1.5 degrees by the sign of the cross
+  /// product of this car's motion and the other car's (not at all when they are parallel).
+  void TurnFromBump(const TPoint2& own, const TPoint2& other);
 
   int32_t SteerAnimTick = 0;
   double TurnRate = 0;

@@ -232,14 +232,7 @@ void TEnemyCar::BumpOff(const TCar& other) {
   const TPoint2 p{m.X * Speed, m.Y * Speed};
   Speed = Speed * 0.95;
   const TPoint2 q = other.Velocity(other.Speed);
-  const double k = p.X * q.Y - p.Y * q.X;
-  if (k > 0) {
-    Heading += 1.5;
-    TravelDir += 1.5;
-  } else if (k < 0) {
-    Heading -= 1.5;
-    TravelDir -= 1.5;
-  }
+  TurnFromBump(p, q);
 }
 
 bool TEnemyCar::SectionsComplete() const {

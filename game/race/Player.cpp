@@ -134,14 +134,7 @@ void TPlayer::BumpOff(int32_t index) {
   Speed = Speed * 0.99;
   const TPoint2 p = Velocity(Speed);
   const TPoint2 q = enemy.Velocity(enemy.Speed);
-  const double k = p.X * q.Y - p.Y * q.X;
-  if (k > 0) {
-    Heading += 1.5;
-    TravelDir += 1.5;
-  } else if (k < 0) {
-    Heading -= 1.5;
-    TravelDir -= 1.5;
-  }
+  TurnFromBump(p, q);
 }
 
 }  // namespace game
