@@ -64,6 +64,16 @@ void verticalGradient(cairo_t* cr, double y0, double y1, const Colour& top, cons
   cairo_pattern_destroy(p);
 }
 
+void fillRadial(cairo_t* cr, double fx, double fy, double r0, double cx, double cy, double r1,
+                const Colour& inner, const Colour& outer) {
+  cairo_pattern_t* p = cairo_pattern_create_radial(fx, fy, r0, cx, cy, r1);
+  cairo_pattern_add_color_stop_rgb(p, 0, inner.r, inner.g, inner.b);
+  cairo_pattern_add_color_stop_rgb(p, 1, outer.r, outer.g, outer.b);
+  cairo_set_source(cr, p);
+  cairo_fill(cr);
+  cairo_pattern_destroy(p);
+}
+
 void glowStroke(cairo_t* cr, const Colour& colour, double coreWidth, double spread) {
   cairo_path_t* path = cairo_copy_path(cr);
   cairo_new_path(cr);

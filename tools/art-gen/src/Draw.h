@@ -53,6 +53,10 @@ void verticalGradient(cairo_t* cr, double y0, double y1, const Colour& top, cons
 /// Strokes the current path as a neon line: a soft halo of the given spread, then the core.
 /// The path is consumed.
 void glowStroke(cairo_t* cr, const Colour& colour, double coreWidth, double spread);
+/// Fills the current path (and consumes it) with an opaque radial gradient: the inner colour
+/// on the circle (fx, fy, r0), the outer colour on the circle (cx, cy, r1).
+void fillRadial(cairo_t* cr, double fx, double fy, double r0, double cx, double cy, double r1,
+                const Colour& inner, const Colour& outer);
 /// Paints a radial glow of radius r, colour at the centre fading to transparent.
 void radialGlow(cairo_t* cr, double cx, double cy, double r, const Colour& colour);
 /// Selects the font on the context.

@@ -117,14 +117,9 @@ void deck(cairo_t* cr, const Cell& cell) {
 
 void dialDisc(cairo_t* cr, const Recipe& r, Point c, double radius) {
   cairo_arc(cr, c.x, c.y, radius, 0, kTau);
-  cairo_pattern_t* p = cairo_pattern_create_radial(c.x, c.y - radius * 0.3, 2, c.x, c.y, radius);
   const Colour a = r.colour("dial_centre");
   const Colour b = r.colour("dial_edge");
-  cairo_pattern_add_color_stop_rgb(p, 0, a.r, a.g, a.b);
-  cairo_pattern_add_color_stop_rgb(p, 1, b.r, b.g, b.b);
-  cairo_set_source(cr, p);
-  cairo_fill(cr);
-  cairo_pattern_destroy(p);
+  draw::fillRadial(cr, c.x, c.y - radius * 0.3, 2, c.x, c.y, radius, a, b);
 }
 
 // The needle's rotation for a speed share 0..1.
@@ -188,14 +183,9 @@ void radarFace(cairo_t* cr, const Recipe& r, Point c) {
   const double radius = r.number("radar_radius");
   const Colour col = r.colour("radar_colour");
   cairo_arc(cr, c.x, c.y, radius, 0, kTau);
-  cairo_pattern_t* p = cairo_pattern_create_radial(c.x, c.y, 1, c.x, c.y, radius);
   const Colour a = r.colour("radar_centre");
   const Colour b = r.colour("dial_edge");
-  cairo_pattern_add_color_stop_rgb(p, 0, a.r, a.g, a.b);
-  cairo_pattern_add_color_stop_rgb(p, 1, b.r, b.g, b.b);
-  cairo_set_source(cr, p);
-  cairo_fill(cr);
-  cairo_pattern_destroy(p);
+  draw::fillRadial(cr, c.x, c.y, 1, c.x, c.y, radius, a, b);
   for (const double k : {0.35, 0.7}) {
     cairo_new_sub_path(cr);
     cairo_arc(cr, c.x, c.y, radius * k, 0, kTau);
@@ -257,15 +247,9 @@ void speedoGlass(cairo_t* cr, const Cell& cell) {
   bezel(cr, r, radar, r.number("radar_radius"));
   const double hub = r.number("hub_radius");
   cairo_arc(cr, dial.x, dial.y, hub, 0, kTau);
-  cairo_pattern_t* p =
-      cairo_pattern_create_radial(dial.x - hub * 0.3, dial.y - hub * 0.4, 0.5, dial.x, dial.y, hub);
   const Colour a = r.colour("bezel_light");
   const Colour b = r.colour("bezel_dark");
-  cairo_pattern_add_color_stop_rgb(p, 0, a.r, a.g, a.b);
-  cairo_pattern_add_color_stop_rgb(p, 1, b.r, b.g, b.b);
-  cairo_set_source(cr, p);
-  cairo_fill(cr);
-  cairo_pattern_destroy(p);
+  draw::fillRadial(cr, dial.x - hub * 0.3, dial.y - hub * 0.4, 0.5, dial.x, dial.y, hub, a, b);
   cairo_arc(cr, dial.x, dial.y, hub * 0.35, 0, kTau);
   draw::setColour(cr, r.colour("edge"));
   cairo_fill(cr);
@@ -377,13 +361,10 @@ void lightHousing(cairo_t* cr, const Cell& cell) {
     draw::setColour(cr, r.colour("socket_rim"));
     cairo_fill(cr);
     cairo_arc(cr, x, y, socket, 0, kTau);
-    cairo_pattern_t* p = cairo_pattern_create_radial(x, y - socket * 0.3, 1, x, y, socket);
     const Colour lens = r.resolveColour(splitWords(r.text("lenses")).at(k));
-    cairo_pattern_add_color_stop_rgb(p, 0, lens.r * 0.5, lens.g * 0.5, lens.b * 0.5);
-    cairo_pattern_add_color_stop_rgb(p, 1, lens.r * 0.15, lens.g * 0.15, lens.b * 0.15);
-    cairo_set_source(cr, p);
-    cairo_fill(cr);
-    cairo_pattern_destroy(p);
+    draw::fillRadial(cr, x, y - socket * 0.3, 1, x, y, socket,
+                     Colour{lens.r * 0.5, lens.g * 0.5, lens.b * 0.5, 1},
+                     Colour{lens.r * 0.15, lens.g * 0.15, lens.b * 0.15, 1});
     if (k < labels.size()) {
       draw::textMiddle(cr, font, labels[k], x, y + socket + 12, Align::Centre, r.colour("ink"));
     }
@@ -398,14 +379,8 @@ void lamp(cairo_t* cr, const Cell& cell) {
   const double lens = r.number("lens_radius");
   draw::radialGlow(cr, cx, cy, std::min(cx, cy), withAlpha(c, 0.75));
   cairo_arc(cr, cx, cy, lens, 0, kTau);
-  cairo_pattern_t* p =
-      cairo_pattern_create_radial(cx - lens * 0.25, cy - lens * 0.3, 1, cx, cy, lens);
   const Colour hot = lighten(c, 0.75);
-  cairo_pattern_add_color_stop_rgb(p, 0, hot.r, hot.g, hot.b);
-  cairo_pattern_add_color_stop_rgb(p, 1, c.r, c.g, c.b);
-  cairo_set_source(cr, p);
-  cairo_fill(cr);
-  cairo_pattern_destroy(p);
+  draw::fillRadial(cr, cx - lens * 0.25, cy - lens * 0.3, 1, cx, cy, lens, hot, c);
   cairo_arc(cr, cx - lens * 0.3, cy - lens * 0.35, lens * 0.22, 0, kTau);
   draw::setColour(cr, {1, 1, 1, 0.7});
   cairo_fill(cr);

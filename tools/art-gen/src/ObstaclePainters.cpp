@@ -162,13 +162,7 @@ void rock(cairo_t* cr, const Cell& cell) {
   cairo_path_t* outline = cairo_copy_path(cr);
   const Colour light = r.colour("light");
   const Colour dark = r.colour("dark");
-  cairo_pattern_t* p =
-      cairo_pattern_create_radial(cx - radius * 0.35, cy - radius * 0.4, 1, cx, cy, radius * 1.1);
-  cairo_pattern_add_color_stop_rgb(p, 0, light.r, light.g, light.b);
-  cairo_pattern_add_color_stop_rgb(p, 1, dark.r, dark.g, dark.b);
-  cairo_set_source(cr, p);
-  cairo_fill(cr);
-  cairo_pattern_destroy(p);
+  draw::fillRadial(cr, cx - radius * 0.35, cy - radius * 0.4, 1, cx, cy, radius * 1.1, light, dark);
   cairo_save(cr);
   cairo_append_path(cr, outline);
   cairo_clip(cr);

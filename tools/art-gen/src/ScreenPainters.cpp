@@ -161,12 +161,7 @@ void comet(cairo_t* cr, const Recipe& r) {
   }
   draw::radialGlow(cr, 0, 0, radius * 2.6, withAlpha(head, 0.6));
   cairo_arc(cr, 0, 0, radius, 0, kTau);
-  cairo_pattern_t* p = cairo_pattern_create_radial(-radius * 0.3, -radius * 0.3, 1, 0, 0, radius);
-  cairo_pattern_add_color_stop_rgb(p, 0, 1, 1, 1);
-  cairo_pattern_add_color_stop_rgb(p, 1, head.r, head.g, head.b);
-  cairo_set_source(cr, p);
-  cairo_fill(cr);
-  cairo_pattern_destroy(p);
+  draw::fillRadial(cr, -radius * 0.3, -radius * 0.3, 1, 0, 0, radius, Colour{1, 1, 1, 1}, head);
   cairo_restore(cr);
 }
 

@@ -141,14 +141,9 @@ void toggleSwitch(cairo_t* cr, const Cell& cell) {
   const double knobR = h / 2 - 3;
   const double knobX = on ? inset + w - h / 2 : inset + h / 2;
   cairo_arc(cr, knobX, inset + h / 2, knobR, 0, 2 * std::numbers::pi);
-  cairo_pattern_t* p = cairo_pattern_create_radial(knobX - knobR * 0.3, inset + h / 2 - knobR * 0.4,
-                                                   1, knobX, inset + h / 2, knobR);
   const Colour knob = on ? lighten(accent, 0.5) : Colour{0.65, 0.68, 0.75, 1};
-  cairo_pattern_add_color_stop_rgb(p, 0, 1, 1, 1);
-  cairo_pattern_add_color_stop_rgb(p, 1, knob.r, knob.g, knob.b);
-  cairo_set_source(cr, p);
-  cairo_fill(cr);
-  cairo_pattern_destroy(p);
+  draw::fillRadial(cr, knobX - knobR * 0.3, inset + h / 2 - knobR * 0.4, 1, knobX, inset + h / 2,
+                   knobR, Colour{1, 1, 1, 1}, knob);
   const std::string label = r.text("label");
   const Font font = recipeFont(r, "label");
   const double textX = on ? inset + (w - h) / 2 + 4 : inset + h + (w - h) / 2 - 4;
