@@ -23,6 +23,18 @@ std::string perCell(const Cell& cell, const std::string& name) {
   return words[static_cast<std::size_t>(cell.index)];
 }
 
+// Adds diagonal bands of the given width, one every pitch pixels, across a strip of height h
+// from x = fromX to x = toX.
+void diagonalStripes(cairo_t* cr, double fromX, double toX, double h, double pitch, double band) {
+  for (double x = fromX; x < toX; x += pitch) {
+    cairo_move_to(cr, x, h);
+    cairo_line_to(cr, x + h, 0);
+    cairo_line_to(cr, x + h + band, 0);
+    cairo_line_to(cr, x + band, h);
+    cairo_close_path(cr);
+  }
+}
+
 void bevelBox(cairo_t* cr, double w, double h, const Colour& c) {
   const double b = std::min(w, h) * 0.12;
   draw::roundedRect(cr, 0, 0, w, h, 3);
@@ -54,13 +66,7 @@ void hazardMarks(cairo_t* cr, double w, double h, const Colour& accent) {
   cairo_clip(cr);
   draw::setColour(cr, {0.08, 0.08, 0.1, 1});
   cairo_paint(cr);
-  for (double x = -h; x < w; x += 9) {
-    cairo_move_to(cr, x, h);
-    cairo_line_to(cr, x + h, 0);
-    cairo_line_to(cr, x + h + 4.5, 0);
-    cairo_line_to(cr, x + 4.5, h);
-    cairo_close_path(cr);
-  }
+  diagonalStripes(cr, -h, w, h, 9, 4.5);
   draw::setColour(cr, accent);
   cairo_fill(cr);
   cairo_restore(cr);
@@ -264,13 +270,7 @@ void stripedWall(cairo_t* cr, const Cell& cell) {
   cairo_clip(cr);
   draw::setColour(cr, b);
   cairo_paint(cr);
-  for (double x = -h; x < w + h; x += 20) {
-    cairo_move_to(cr, x, h);
-    cairo_line_to(cr, x + h, 0);
-    cairo_line_to(cr, x + h + 10, 0);
-    cairo_line_to(cr, x + 10, h);
-    cairo_close_path(cr);
-  }
+  diagonalStripes(cr, -h, w + h, h, 20, 10);
   draw::setColour(cr, a);
   cairo_fill(cr);
   draw::verticalGradient(cr, 0, h, {1, 1, 1, 0.3}, {0, 0, 0, 0.45});
