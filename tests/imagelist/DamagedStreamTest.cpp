@@ -11,12 +11,10 @@
 namespace {
 
 using imagelisttest::BmpFile;
+using imagelisttest::kStreamMessage;
 using imagelisttest::SolidPng;
 using imagelisttest::StderrOf;
 using imagelisttest::TStreamBuilder;
-
-constexpr char kStreamMessage[] =
-    "[Error!] The stream could not be loaded, either it is corrupt or encrypted!";
 
 std::vector<vexel::TImageListFileEntry> TwoEntries() {
   vexel::TImageListFileEntry first;

@@ -13,12 +13,11 @@
 namespace {
 
 using imagelisttest::BmpFile;
+using imagelisttest::kStreamMessage;
 using imagelisttest::SolidPng;
 using imagelisttest::StderrOf;
 using imagelisttest::TStreamBuilder;
 
-constexpr char kStreamMessage[] =
-    "[Error!] The stream could not be loaded, either it is corrupt or encrypted!";
 constexpr char kFileMessage[] = "Cannot be loaded - file error or file crypted!";
 
 vexel::TPicture BmpPicture() {

@@ -11,6 +11,10 @@
 
 namespace imagelisttest {
 
+/// What a damaged image-list stream shows (caption, then text), as written to standard error.
+inline constexpr char kStreamMessage[] =
+    "[Error!] The stream could not be loaded, either it is corrupt or encrypted!";
+
 /// A PNG picture of 0xAARRGGBB pixels, top row first.
 vexel::TPicture PngPicture(int32_t width, int32_t height, const std::vector<uint32_t>& argb);
 
