@@ -60,7 +60,46 @@ std::string DefaultCharacterSet() {
       "\xE9\xF4\xFF\xF7\xFB\xF6\xF3\xE2\xF1\xEC\xE0\xEA\xE5\xEF\xE8\xF2\xF0\xED\xE3\xEE\xFC"
       "\xE1\xEB\xF8\xF9\xE4\xFE\xE6\xE7\xB8\xFA\xF5\xFD";
   for (int c = 0x7B; c <= 0x7E; ++c) set += static_cast<char>(c);
+  // The Latin letters come last, so the cells above keep their numbers.
+  for (int c = 'A'; c <= 'Z'; ++c) set += static_cast<char>(c);
+  for (int c = 'a'; c <= 'z'; ++c) set += static_cast<char>(c);
   return set;
+}
+
+// Places the cells of the first chars.size() mod 256 bytes row by row in a texture of the
+// given width, two pixels apart, calling place(byte, x, y, extent) for each.
+template <class TPlace>
+void LayOutCells(const platform::TFontFace& face, const std::string& chars, bool fixedCells,
+                 bool italic, int32_t side, TPlace place) {
+  const platform::TTextExtent cell = face.TextExtent(fixedCells ? "W" : "a");
+  const bool slanted = italic && !fixedCells;
+  int32_t x = 0;
+  int32_t y = 0;
+  const size_t count = chars.size() % 256;
+  for (size_t k = 0; k < count; ++k) {
+    platform::TTextExtent extent = fixedCells ? cell : face.TextExtent(chars.substr(k, 1));
+    if (slanted) {
+      extent.Width += 1;
+      extent.Height += 2;
+    }
+    if (x + extent.Width + kCellGap > side) {
+      y += extent.Height + kCellGap;
+      x = 0;
+    }
+    place(static_cast<uint8_t>(chars[k]), x, y, extent);
+    x += extent.Width + kCellGap;
+  }
+}
+
+// Whether every cell lies inside a square texture of the given side.
+bool CellsFit(const platform::TFontFace& face, const std::string& chars, bool fixedCells,
+              bool italic, int32_t side) {
+  bool fit = true;
+  LayOutCells(face, chars, fixedCells, italic, side,
+              [&](uint8_t, int32_t, int32_t y, const platform::TTextExtent& extent) {
+                if (y + extent.Height + 1 > side) fit = false;
+              });
+  return fit;
 }
 
 }  // namespace
@@ -132,10 +171,11 @@ void TVexelBitmapFont::SetCharacters(const std::string& value) {
   if (CharMap_[kSpace] == -1) CharMap_[kSpace] = 0;
 }
 
-void TVexelBitmapFont::GenerateFont(const std::string& faceName, const std::string& chars,
+void TVexelBitmapFont::GenerateFont(const std::string& faceName, const std::string& wanted,
                                     int32_t flags, int32_t size) {
   TDisplayDevice* device = Device();
   if (!device) return;
+  const std::string& chars = wanted.empty() ? DefaultCharacters() : wanted;
   GeneratedTexture_.reset();
   FontName_ = faceName;
   SizeScale_ = 1;
@@ -147,13 +187,17 @@ void TVexelBitmapFont::GenerateFont(const std::string& faceName, const std::stri
     SizeScale_ = static_cast<float>(largest) / static_cast<float>(side);
     side = largest;
   }
-  GenTextureWidth_ = GenTextureHeight_ = side;
   const platform::TFontRequest request{
       faceName, platform::MulDiv(size, static_cast<int32_t>(96 * SizeScale_), 72),
       platform::TFontStyle{(flags & gfBold) != 0, italic, (flags & gfUnderline) != 0,
                            (flags & gfStrikeOut) != 0},
       (flags & gfPlainQuality) == 0};
   auto face = Fonts_.Open(request);
+  // A side too small for the cells (many characters at a small size) grows while it may.
+  while (face && side * 2 <= largest && !CellsFit(*face, chars, fixedCells, italic, side)) {
+    side *= 2;
+  }
+  GenTextureWidth_ = GenTextureHeight_ = side;
   auto bitmap = platform::TGrayBitmap::Blank(side, side);
   if (face) RenderCells(*face, chars, fixedCells, italic, bitmap);
   GeneratedTexture_ = device->CreateTexture(side, side, FourBitTexels(bitmap));
@@ -171,29 +215,15 @@ void TVexelBitmapFont::RenderCells(const platform::TFontFace& face, const std::s
   CellHeight_ = cell.Height;
   const bool slanted = italic && !fixedCells;
   const auto side = static_cast<float>(bitmap.Width);
-  int32_t x = 0;
-  int32_t y = 0;
-  const size_t count = chars.size() % 256;
-  for (size_t k = 0; k < count; ++k) {
-    const std::string character(1, chars[k]);
-    const auto c = static_cast<uint8_t>(chars[k]);
-    platform::TTextExtent extent = fixedCells ? cell : face.TextExtent(character);
-    if (slanted) {
-      extent.Width += 1;
-      extent.Height += 2;
-    }
-    if (x + extent.Width + kCellGap > bitmap.Width) {
-      y += extent.Height + kCellGap;
-      x = 0;
-    }
-    face.DrawText(bitmap, x, y, character, true);
-    CharSize_[c] = TCharSize{extent.Width, extent.Height};
-    const int32_t rightPad = slanted ? -1 : 1;
-    CharUV_[c] = TCharUV{static_cast<float>(x) / side, static_cast<float>(y) / side,
-                         static_cast<float>(x + extent.Width + rightPad) / side,
-                         static_cast<float>(y + extent.Height + 1) / side};
-    x += extent.Width + kCellGap;
-  }
+  LayOutCells(face, chars, fixedCells, italic, bitmap.Width,
+              [&](uint8_t c, int32_t x, int32_t y, const platform::TTextExtent& extent) {
+                face.DrawText(bitmap, x, y, std::string(1, static_cast<char>(c)), true);
+                CharSize_[c] = TCharSize{extent.Width, extent.Height};
+                const int32_t rightPad = slanted ? -1 : 1;
+                CharUV_[c] = TCharUV{static_cast<float>(x) / side, static_cast<float>(y) / side,
+                                     static_cast<float>(x + extent.Width + rightPad) / side,
+                                     static_cast<float>(y + extent.Height + 1) / side};
+              });
 }
 
 const TTexture* TVexelBitmapFont::CurrentTexture() const {

@@ -45,9 +45,10 @@ enum TGenerateFontFlags : int32_t {
   gfFixedCells = 32,
 };
 
-/// The 109 characters a font has when its Characters are empty: space to the at sign, the
-/// upper-case Cyrillic letters, [ \ ] ^ _ `, the lower-case Cyrillic letters and { | } ~, in
-/// the order of an image font's cells (code page 1251 bytes).
+/// The 161 characters a font has when its Characters are empty: space to the at sign, the
+/// upper-case Cyrillic letters, [ \ ] ^ _ `, the lower-case Cyrillic letters, { | } ~, then
+/// the Latin letters "A".."Z" and "a".."z", in the order of an image font's cells (code page
+/// 1251 bytes).
 const std::string& DefaultCharacters();
 
 /// Draws 8-bit text as one textured quad per character, from a table of character cells: the
@@ -72,8 +73,8 @@ class TVexelBitmapFont : public TDeviceClient {
   void SetImageList(TVexelImageList* list);
   /// Sets the character set (empty: the default set) and builds the character map.
   void SetCharacters(const std::string& value);
-  /// Renders a system font into a texture of character cells (flags: TGenerateFontFlags);
-  /// nothing without a device.
+  /// Renders a system font into a texture of character cells (flags: TGenerateFontFlags; empty
+  /// chars: the default set); nothing without a device.
   void GenerateFont(const std::string& faceName, const std::string& chars, int32_t flags,
                     int32_t size);
   /// Draws text, one quad per character, with four corner colours; BlendMode −1 keeps the

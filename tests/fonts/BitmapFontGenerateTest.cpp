@@ -82,8 +82,11 @@ TEST_F(GeneratedFontTest, TextureSideFollowsTheSizeOrTheCellArea) {
                               {17, gfFixedCells, 512},
                               {40, gfFixedCells, 1024},
                               {5, gfFixedCells, 128}};
+  // 109 characters (the default set without its Latin letters) fit every side below, so the
+  // sides are the ones the size or the cell area asks for.
+  const std::string chars = vexel::DefaultCharacters().substr(0, 109);
   for (const auto& c : kCases) {
-    Font.GenerateFont("Arial", vexel::DefaultCharacters(), c.Flags, c.Size);
+    Font.GenerateFont("Arial", chars, c.Flags, c.Size);
     EXPECT_EQ(Font.GenTextureWidth(), c.Side) << c.Size << " flags " << c.Flags;
     EXPECT_EQ(Font.GenTextureHeight(), c.Side);
     ASSERT_NE(Font.GeneratedTexture(), nullptr);
@@ -148,15 +151,47 @@ TEST_F(GeneratedFontTest, CellsAreLaidOutInRowsWithTwoPixelGaps) {
 }
 
 TEST_F(GeneratedFontTest, BytesNotRenderedKeepTheirCells) {
-  Font.GenerateFont("Arial", "A", 0, 30);
-  const auto sizeOfA = Font.CharSize()['A'];
-  const auto uvOfA = Font.CharUV()['A'];
-  EXPECT_GT(sizeOfA.Width, 0);
+  constexpr uint8_t kCopyright = 0xA9;  // not in the default set
+  Font.GenerateFont("Arial", "\xA9", 0, 30);
+  const auto sizeOfSign = Font.CharSize()[kCopyright];
+  const auto uvOfSign = Font.CharUV()[kCopyright];
+  EXPECT_GT(sizeOfSign.Width, 0);
   Font.GenerateFont("Arial", vexel::DefaultCharacters(), 0, 12);
-  EXPECT_EQ(Font.CharSize()['A'], sizeOfA);
-  EXPECT_EQ(Font.CharUV()['A'], uvOfA);
-  EXPECT_EQ(Font.CharMap()['A'], 'A');
+  EXPECT_EQ(Font.CharSize()[kCopyright], sizeOfSign);
+  EXPECT_EQ(Font.CharUV()[kCopyright], uvOfSign);
+  EXPECT_EQ(Font.CharMap()[kCopyright], kCopyright);
   EXPECT_EQ(Font.Characters(), vexel::DefaultCharacters());
+}
+
+// The faces and sizes the game and the restore path generate: every character of the default
+// set, the Latin letters at its end included, gets inked cells inside the texture.
+TEST_F(GeneratedFontTest, EveryDefaultCharacterFitsTheTexture) {
+  struct Case {
+    const char* Face;
+    int32_t Flags;
+    int32_t Size;
+  };
+  const Case kCases[] = {{"MathSoftText", 0, 15}, {"MathSoftText", 0, 17},
+                         {"Arial", gfBold, 12},   {"Arial Black", 0, 16},
+                         {"Arial", 0, 20},        {"Arial Black", gfBold, 20}};
+  for (const Case& c : kCases) {
+    Font.GenerateFont(c.Face, vexel::DefaultCharacters(), c.Flags, c.Size);
+    for (const char ch : vexel::DefaultCharacters()) {
+      const auto byte = static_cast<uint8_t>(ch);
+      const auto& uv = Font.CharUV()[byte];
+      EXPECT_LE(uv.U1, 1.0f) << c.Face << " " << c.Size << " byte " << int{byte};
+      EXPECT_LE(uv.V1, 1.0f) << c.Face << " " << c.Size << " byte " << int{byte};
+      if (ch == ' ') continue;
+      EXPECT_GT(CellAlpha(byte), 0u) << c.Face << " " << c.Size << " byte " << int{byte};
+    }
+  }
+}
+
+TEST_F(GeneratedFontTest, EmptyCharactersGenerateTheDefaultSet) {
+  Font.GenerateFont("MathSoftText", "", 0, 17);
+  EXPECT_EQ(Font.Characters(), vexel::DefaultCharacters());
+  EXPECT_GT(CellAlpha('z'), 0u);
+  EXPECT_GT(CellAlpha(0xDF), 0u);
 }
 
 TEST_F(GeneratedFontTest, OnlyTheByteCountModulo256IsRendered) {

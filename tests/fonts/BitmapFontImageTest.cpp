@@ -62,28 +62,41 @@ class ImageFontTest : public ::testing::Test {
 
 TEST_F(ImageFontTest, RestoreBuildsTheDefaultCharacterMap) {
   EXPECT_EQ(Font.Characters(), vexel::DefaultCharacters());
-  EXPECT_EQ(Font.Characters().size(), 109u);
+  EXPECT_EQ(Font.Characters().size(), 161u);
   EXPECT_EQ(Font.FontName(), "font");
   EXPECT_FALSE(Font.Generated());
   EXPECT_EQ(Font.CellWidth(), 16);
   EXPECT_EQ(Font.CellHeight(), 24);
-  const std::pair<int, int> kMap[] = {{0x20, 0},  {0x40, 32}, {0xDF, 33},  {0xDD, 65},  {0x5B, 66},
-                                      {0x60, 71}, {0xE9, 72}, {0xFD, 104}, {0x7B, 105}, {0x7E, 108},
-                                      {0x41, -1}, {0x61, -1}, {13, -1},    {0x98, -1}};
+  const std::pair<int, int> kMap[] = {
+      {0x20, 0},   {0x40, 32},  {0xDF, 33},  {0xDD, 65},  {0x5B, 66},  {0x60, 71},
+      {0xE9, 72},  {0xFD, 104}, {0x7B, 105}, {0x7E, 108}, {0x41, 109}, {0x5A, 134},
+      {0x61, 135}, {0x7A, 160}, {13, -1},    {0x98, -1},  {0x80, -1}};
   for (const auto& [byte, cell] : kMap) EXPECT_EQ(Font.CharMap()[byte], cell) << byte;
   for (int i = 0; i < 256; ++i) {
     EXPECT_EQ(Font.CharSize()[i], (vexel::TCharSize{16, 24}));
   }
 }
 
-TEST_F(ImageFontTest, ALatinLetterIsSkippedWithoutAdvancing) {
-  Write(100, 50, "0A1");
+TEST_F(ImageFontTest, AByteOutsideTheSetIsSkippedWithoutAdvancing) {
+  Write(100, 50,
+        "0\x80"
+        "1");
   const auto draws = Rec.Draws();
   ASSERT_EQ(draws.size(), 2u);
   EXPECT_EQ(TopLeft(draws[0]), std::make_pair(100.0f, 50.0f));
   EXPECT_EQ(TopLeft(draws[1]), std::make_pair(116.0f, 50.0f));
   ExpectTexCoords(draws[0], Cell(16));
   ExpectTexCoords(draws[1], Cell(17));
+}
+
+TEST_F(ImageFontTest, LatinLettersDrawFromTheCellsAfterTheBraces) {
+  // The fixture's picture has 112 cells: "A" is cell 109, "C" cell 111.
+  Write(100, 50, "AC");
+  const auto draws = Rec.Draws();
+  ASSERT_EQ(draws.size(), 2u);
+  EXPECT_EQ(TopLeft(draws[1]), std::make_pair(116.0f, 50.0f));
+  ExpectTexCoords(draws[0], Cell(109));
+  ExpectTexCoords(draws[1], Cell(111));
 }
 
 TEST_F(ImageFontTest, QuadsHaveNoHalfPixelShiftBeyondTheRenderers) {
@@ -232,8 +245,10 @@ TEST_F(ImageFontTest, CornerColoursAndBlendModeReachTheDevice) {
 
 TEST_F(ImageFontTest, MeasuresScaledCellsRoundingHalvesToEven) {
   EXPECT_EQ(Font.TextWidth(""), 1);
-  EXPECT_EQ(Font.TextWidth("AAA"), 1);
-  EXPECT_EQ(Font.TextWidth("0A1"), 32);
+  EXPECT_EQ(Font.TextWidth("\x98\x98\x98"), 1);
+  EXPECT_EQ(Font.TextWidth("0\x98"
+                           "1"),
+            32);
   Font.Spacing = 5;
   EXPECT_EQ(Font.TextWidth("01"), 32);
   Font.ScaleX = 0.15625f;  // 16 x 0.15625 = 2.5 per character
@@ -280,7 +295,7 @@ TEST_F(ImageFontTest, ADeviceResetBringsBackTheImageFont) {
   EXPECT_FALSE(Font.Generated());
   EXPECT_EQ(Font.FontName(), "font");
   EXPECT_EQ(Font.GeneratedTexture(), nullptr);
-  EXPECT_EQ(Font.CharMap()[0x41], -1);
+  EXPECT_EQ(Font.CharMap()[0x41], 109);
   EXPECT_EQ(Font.CellWidth(), 16);
 }
 
