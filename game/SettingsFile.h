@@ -7,6 +7,7 @@
 #include "GameConstants.h"
 #include "GameSettings.h"
 #include "RaceTime.h"
+#include "SafeFileWriter.h"
 
 namespace game {
 
@@ -28,7 +29,7 @@ class TSettingsFile {
   static constexpr size_t NumberPadding = 10;
   /// Environment variable naming a file the writer creates after flushing a temporary file; the
   /// writer then waits until that file is removed before renaming (for crash tests).
-  static constexpr const char* PauseVariable = "CLD_SETTINGS_PAUSE_BEFORE_RENAME";
+  static constexpr const char* PauseVariable = TSafeFileWriter::PauseVariable;
 
   /// Reads "Config.cfg" into the settings. False when the file is missing or cannot be opened
   /// (the settings stay as they were). Damaged parts keep the values given and are described in
