@@ -1,0 +1,99 @@
+#include "SafeFileWriter.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <thread>
+
+namespace game {
+
+namespace {
+
+// A description of the last system error.
+std::string SystemError() {
+  return std::strerror(errno);
+}
+
+// Writes all bytes, resuming after partial writes and interruptions.
+bool WriteAll(int fd, const std::string& bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<size_t>(n);
+  }
+  return true;
+}
+
+// Writes and flushes the temporary file; on failure it is removed again and the reason is in
+// error.
+bool WriteTemporary(const std::string& temporary, const std::string& bytes, std::string& error) {
+  const int fd =
+      ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    error = "cannot create \"" + temporary + "\": " + SystemError();
+    return false;
+  }
+  bool ok = WriteAll(fd, bytes);
+  if (!ok) error = "cannot write \"" + temporary + "\": " + SystemError();
+  if (ok && ::fsync(fd) != 0) {
+    error = "cannot flush \"" + temporary + "\" to disk: " + SystemError();
+    ok = false;
+  }
+  if (::close(fd) != 0 && ok) {
+    error = "cannot close \"" + temporary + "\": " + SystemError();
+    ok = false;
+  }
+  if (!ok) ::unlink(temporary.c_str());
+  return ok;
+}
+
+// The testing pause between writing and renaming (see PauseVariable).
+void PauseIfAsked() {
+  const char* marker = std::getenv(TSafeFileWriter::PauseVariable);
+  if (marker == nullptr || *marker == '\0') return;
+  const int fd = ::open(marker, O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+  if (fd >= 0) ::close(fd);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+  while (::access(marker, F_OK) == 0 && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+}
+
+// Flushes the folder holding path, so that the rename itself reaches the disk.
+void FlushFolder(const std::string& path) {
+  std::string folder = std::filesystem::path(path).parent_path().string();
+  if (folder.empty()) folder = ".";
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+}  // namespace
+
+std::string TSafeFileWriter::TemporaryPath(const std::string& path) {
+  return path + ".tmp";
+}
+
+bool TSafeFileWriter::Replace(const std::string& path, const std::string& bytes,
+                              std::string& error) {
+  const std::string temporary = TemporaryPath(path);
+  if (!WriteTemporary(temporary, bytes, error)) return false;
+  PauseIfAsked();
+  if (::rename(temporary.c_str(), path.c_str()) != 0) {
+    error = "cannot replace \"" + path + "\": " + SystemError();
+    ::unlink(temporary.c_str());
+    return false;
+  }
+  FlushFolder(path);
+  return true;
+}
+
+}  // namespace game
