@@ -18,6 +18,8 @@ class TVexelImageList;
 
 namespace online {
 
+struct TShareLayout;
+
 /// The promotion screen of the closing state. The form creates it at start-up and calls Load;
 /// on entering the closing state it calls Begin and, when that says the screen is shown, runs
 /// Frame once per frame inside its scene and hands left mouse presses to MouseDown; the window
@@ -75,6 +77,8 @@ class TShareScreen {
   int32_t Color3 = 0;
 
  private:
+  void Reset();
+  void TakeLayout(const TShareLayout& layout);
   void Invalidate(const std::string& fault);
   void CheckFiles(const std::filesystem::path& dataDir);
   int32_t AddPicture(const std::filesystem::path& dataDir, const std::string& gamePath);
