@@ -156,6 +156,23 @@ TEST(ShareLayout, TrailingBlanksAreNoPartOfAFileName) {
   EXPECT_EQ(layout.BackgroundFile, "wdata\\back.png");
 }
 
+TEST(ShareLayout, EveryCutShortFileIsInvalid) {
+  const std::string text = JoinLines(kLayoutLines, "\n");
+  // Complete once the first digit of the font size is there. A flag line cut to "T", "TR" or
+  // "TRU" is a word other than TRUE: a whole layout without a font size.
+  const size_t complete = text.rfind('\n') + 2;
+  const size_t flag = text.rfind("TRUE");
+  for (size_t length = 0; length <= text.size(); ++length) {
+    const TShareLayout layout = TShareLayout::Parse(text.substr(0, length));
+    const bool whole = length >= complete || (length > flag && length < flag + 4);
+    ASSERT_EQ(layout.Valid, whole) << "cut after " << length << " bytes: " << layout.Fault;
+    if (layout.Valid) {
+      EXPECT_EQ(layout.Buttons.size(), 3u);
+      EXPECT_EQ(layout.FontSizeGiven, length >= complete);
+    }
+  }
+}
+
 TEST(ShareLayout, ShippedLayoutIsValid) {
   const TShareLayout layout = TShareLayout::Parse(promo_test::ShippedLayoutText());
   ASSERT_TRUE(layout.Valid) << layout.Fault;
