@@ -1,20 +1,32 @@
 #include "Unit_pr.h"
 
 #include <chrono>
-#include <cmath>
 #include <cstdio>
-#include <stdexcept>
 
+#include "SettingsFile.h"
 #include "engine/RecordingDevice.h"
 #include "platform/GlDevice.h"
 #include "platform/MessageBox.h"
+#include "platform/Shell.h"
 #include "platform/VirtualKeys.h"
+#include "screens/ClosingScreen.h"
+#include "screens/HelpOptionsExit.h"
+#include "screens/HighScoreScreens.h"
+#include "screens/MainMenuScreens.h"
+#include "screens/ProfileScreens.h"
+#include "screens/RaceHud.h"
+#include "screens/RaceOverScreen.h"
+#include "screens/RaceScreens.h"
+#include "screens/TrackCarScreens.h"
 
 namespace game {
 namespace {
 
 constexpr const char* kCaption = "Comet Lane Derby";
 constexpr uint8_t kClosingState = 24;
+// Milliseconds between two frames of a game paced at 90 frames a second, rounded up; scripted
+// runs give the widgets this clock so that their mouse throttle does not depend on speed.
+constexpr uint32_t kScriptFrameMilliseconds = 12;
 
 std::unique_ptr<vexel::TDisplaySystem> MakeDisplaySystem(platform::TPlatformWindow* window) {
   if (!window) return std::make_unique<vexel::TRecordingSystem>();
@@ -52,6 +64,8 @@ TForm1::TForm1(platform::TApplication& application, const TGameOptions& options)
   VexelBitmapFont1.PositionMode = vexel::TBitmapFontPositionMode::pmTopLeft;
   VexelBitmapFont1.SetImageList(&VexelImageList1);
   VexelBitmapFont1.SetVexelScreen(VexelScreen1.get());
+  VexelGUI1.SetVexelScreen(VexelScreen1.get());
+  VexelGUI1.VexelBitmapFont = &VexelBitmapFont1;
   VexelTimer1 = std::make_unique<vexel::TVexelTimer>(application, Clock);
   VexelTimer1->SetTargetFPS(options.Unpaced ? 0 : 90);
   VexelTimer1->SetMinFPS(10);
@@ -61,15 +75,29 @@ TForm1::TForm1(platform::TApplication& application, const TGameOptions& options)
   VexelTimer1->OnTimer = [this](vexel::TVexelTimer&) { VexelTimer1Timer(); };
   RaceTimer.OnTimer = [this] { RaceTimerTimer(); };
   Application.Title = kCaption;
+
+  Hud_ = std::make_unique<TRaceHud>(*this);
+  auto race = std::make_unique<TRaceScreens>(*this, *Hud_);
+  RaceScreens_ = race.get();
+  Groups_.push_back(std::make_unique<TMainMenuScreens>(*this));
+  Groups_.push_back(std::make_unique<THelpOptionsExit>(*this));
+  Groups_.push_back(std::make_unique<TProfileScreens>(*this));
+  Groups_.push_back(std::make_unique<TTrackCarScreens>(*this));
+  Groups_.push_back(std::make_unique<THighScoreScreens>(*this));
+  Groups_.push_back(std::make_unique<TRaceOverScreen>(*this, *Hud_, *race));
+  Groups_.push_back(std::make_unique<TClosingScreen>(*this));
+  Groups_.push_back(std::move(race));
 }
 
 TForm1::~TForm1() {
   RaceTimer.SetEnabled(false);
+  VexelGUI1.Finalize();
   VexelBitmapFont1.SetVexelScreen(nullptr);
   for (auto* font : {&VexelFont1, &VexelFont2, &VexelFont3, &VexelFont4}) {
     font->SetVexelScreen(nullptr);
   }
   for (auto* list : {&VexelImageList1, &GameImageList, &ShareList}) list->SetVexelScreen(nullptr);
+  if (Trace_) std::fclose(Trace_);
 }
 
 int TForm1::Run() {
@@ -77,6 +105,13 @@ int TForm1::Run() {
     std::string error;
     if (!InputScript.Load(Options.InputFile, error)) {
       std::fprintf(stderr, "%s\n", error.c_str());
+      return 2;
+    }
+  }
+  if (!Options.TraceFile.empty()) {
+    Trace_ = std::fopen(Options.TraceFile.c_str(), "w");
+    if (!Trace_) {
+      std::fprintf(stderr, "Cannot write the trace file '%s'\n", Options.TraceFile.c_str());
       return 2;
     }
   }
@@ -92,27 +127,69 @@ void TForm1::FormCreate() {
   Random.seed(Options.HasSeed ? Options.Seed : ClockSeed());
   FullScreen = AppliedFullScreen = false;
   MusicOn = SoundOn = true;
+  ButtonCount = 0;
+  OptionsText.clear();
+  PlayerName.clear();
+  HighScores.ResetHighScores();
+  Score = 0;
   if (Window) Window->SetCaption(kCaption);
   GameImagesPending = true;
   KeyReleased.fill(false);
   VexelImageList1.ImageList.LoadFromFile(Paths.DataFile("Data\\data1.oil"));
+  VexelGUI1.Initialize();
   VexelScreen1->Width = 800;
   VexelScreen1->Height = 600;
   VexelScreen1->Initialize();
   VexelImageList1.Prepare();
+  EditFocused = false;
+  Catalogue.InitTrackCatalogue();
+  Catalogue.InitCarCatalogue();
+  Score = 0;
+  Catalogue.TargetScore = 300;
+  Catalogue.UnlockStage = 0;
   VexelScreen1->SetFiltering(true);
-  SceneRenderer_.Bind(VexelScreen1.get());
-  VexelFont2.SetFont("Arial Black", 8, {});
   Cursor = VexelSprite1.Create<TCursor>(VexelImageList1, [this](int32_t& x, int32_t& y) {
     x = MouseX;
     y = MouseY;
   });
+  Catalogue.TracksAvailable = 3;
+  Catalogue.CarsAvailable = 2;
+  Profiles.ResetAll();
+  ReadSettings();
+  TakeUpProfile(Profiles.CurrentProfile);
   ScreenTick = 0;
+  GameImagesPending = true;
+  PlayerName = Profiles.Current().Name;
+  Links = std::make_unique<online::TGoToLink>(Paths.DataDir(), platform::OpenWithDesktop);
+  ShareScreen = std::make_unique<online::TShareScreen>(ShareList, VexelFont4, *Links);
+  ShareScreen->OnCloseRequest = [this] { Close(); };
+  ShareScreen->Load(Paths.DataDir());
+}
+
+void TForm1::ReadSettings() {
+  std::string warning;
+  const std::string config = Paths.ConfigFile("Config.cfg");
+  const bool read = TSettingsFile::ReadConfig(config, Settings, warning);
+  if (!warning.empty()) std::fprintf(stderr, "%s\n", warning.c_str());
+  if (read && FullScreen) {
+    AppliedFullScreen = true;
+    ApplyDisplayMode(true);
+  }
+  std::array<TRaceTime, TrackSlotCount> best{};
+  for (size_t i = 0; i < best.size(); ++i) best[i] = Catalogue.TrackInfo[i].BestTime;
+  warning.clear();
+  if (TSettingsFile::ReadBestTimes(Paths.ConfigFile("Configdat.cfg"), best, warning)) {
+    for (size_t i = 0; i < best.size(); ++i) Catalogue.TrackInfo[i].BestTime = best[i];
+  }
+  if (!warning.empty()) std::fprintf(stderr, "%s\n", warning.c_str());
 }
 
 void TForm1::FormShow() {
   VexelTimer1->SetEnabled(true);
+  StartMusic("menumusic");
+  if (!MusicOn) StopMusic("menumusic");
   EnterState(3);
+  TraceState();
 }
 
 void TForm1::VexelTimer1Timer() {
@@ -122,6 +199,7 @@ void TForm1::VexelTimer1Timer() {
 }
 
 void TForm1::FinishFrame() {
+  TraceState();
   ++FrameCount;
   if (Options.Frames < 0 || FrameCount < Options.Frames) return;
   if (!Options.ScreenshotFile.empty() && !VexelScreen1->SavePng(Options.ScreenshotFile)) {
@@ -130,24 +208,40 @@ void TForm1::FinishFrame() {
   Application.Terminate();
 }
 
+void TForm1::TraceState() {
+  if (!Trace_ || TracedState_ == GameState) return;
+  TracedState_ = GameState;
+  std::fprintf(Trace_, "%ld %d\n", FrameCount, GameState);
+  std::fflush(Trace_);
+}
+
 void TForm1::RaceTimerTimer() {
   if (Race) Race->RaceClockStep();
 }
 
 void TForm1::FormKeyDown(int32_t key) {
-  if (key >= 0 && key < 256) KeyDown[key] = true;
+  if (key >= 0 && key < 256) KeyDown[static_cast<size_t>(key)] = true;
 }
 
 void TForm1::FormKeyUp(int32_t key) {
   if (key < 0 || key >= 256) return;
-  KeyReleased[key] = true;
-  KeyDown[key] = false;
+  KeyReleased[static_cast<size_t>(key)] = true;
+  KeyDown[static_cast<size_t>(key)] = false;
 }
 
-void TForm1::FormMouseDown(platform::TPlatformEvent::TButton, int32_t, int32_t) {}
+bool TForm1::TakeReleased(int32_t key) {
+  if (key < 0 || key >= 256 || !KeyReleased[static_cast<size_t>(key)]) return false;
+  KeyReleased[static_cast<size_t>(key)] = false;
+  return true;
+}
+
+void TForm1::FormMouseDown(platform::TPlatformEvent::TButton button, int32_t x, int32_t y) {
+  if (GameState != kClosingState || button != platform::TPlatformEvent::TButton::Left) return;
+  if (ShareScreen) ShareScreen->MouseDown(x, y);
+}
 
 bool TForm1::FormCloseQuery() {
-  return GameState == kClosingState && ShareCountdown == 0;
+  return GameState == kClosingState && (!ShareScreen || ShareScreen->CloseAllowed());
 }
 
 void TForm1::Close() {
@@ -156,6 +250,7 @@ void TForm1::Close() {
 
 void TForm1::FormDestroy() {
   RaceTimer.SetEnabled(false);
+  if (Links) Links->OpenPlayLink();
 }
 
 void TForm1::PumpEvents() {
@@ -164,12 +259,19 @@ void TForm1::PumpEvents() {
   while (Window->PollEvent(event)) DispatchEvent(event);
 }
 
+uint32_t TForm1::GuiMilliseconds() const {
+  if (!Options.InputFile.empty())
+    return static_cast<uint32_t>(FrameCount) * kScriptFrameMilliseconds;
+  return static_cast<uint32_t>(platform::Milliseconds());
+}
+
 void TForm1::DispatchEvent(const platform::TPlatformEvent& event) {
   using T = platform::TPlatformEvent::TType;
   if (event.Type == T::MouseMove || event.Type == T::MouseDown || event.Type == T::MouseUp) {
     MouseX = event.X;
     MouseY = event.Y;
   }
+  VexelGUI1.HandleEvent(event, GuiMilliseconds());
   switch (event.Type) {
     case T::KeyDown:
       FormKeyDown(event.Key);
@@ -191,74 +293,111 @@ void TForm1::DispatchEvent(const platform::TPlatformEvent& event) {
   }
 }
 
-void TForm1::EnterState(uint8_t state) {
-  GameState = state;
-  ScreenTick = 0;
-  KeyReleased.fill(false);
-  if (state == kClosingState) {
-    VexelScreen1->ShowMouseCursor = true;
-    if (VexelScreen1->System()) VexelScreen1->System()->ShowCursor(true);
-    ShareCountdown = 0;
-    Close();
+TScreenGroup* TForm1::GroupOf(uint8_t state) const {
+  for (const auto& group : Groups_) {
+    if (group->Owns(state)) return group.get();
   }
+  return nullptr;
 }
 
-void TForm1::LeaveState(uint8_t) {}
+void TForm1::EnterState(uint8_t state) {
+  if (TScreenGroup* group = GroupOf(state)) group->Enter(state);
+}
+
+void TForm1::LeaveState(uint8_t state) {
+  if (TScreenGroup* group = GroupOf(state)) group->Leave(state);
+}
 
 void TForm1::RunStateFrame(uint8_t state) {
-  if (state == kClosingState) return;
-  TestSceneFrame();
+  if (TScreenGroup* group = GroupOf(state)) group->Frame(state);
 }
 
-void TForm1::DrawTestQuad(float x, float y, float w, float h, float angle, uint32_t color,
-                          int blend) {
-  VexelScreen1->SetBlendMode(blend);
-  SceneRenderer_.SetColors(color, color, color, color);
-  SceneRenderer_.SetTexCoords(0, 0, 1, 0, 1, 1, 0, 1);
-  SceneRenderer_.SetTexture(nullptr);
-  SceneRenderer_.SetPositions(x - 0.5f, y - 0.5f, x + w - 0.5f, y - 0.5f, x + w - 0.5f,
-                              y + h - 0.5f, x - 0.5f, y + h - 0.5f);
-  SceneRenderer_.RotateScale(x + w / 2, y + h / 2, angle, 1, 1);
-  SceneRenderer_.Render();
+void TForm1::PlaySound(const std::string& name, bool always) {
+  (void)name;
+  (void)always;
 }
 
-// Until the screens exist, every state shows a test card of the display device over the menu
-// background: colour bars, turning quads in several blending modes, a twinkling star field and
-// the game's mouse pointer. Escape leaves.
-void TForm1::TestSceneFrame() {
-  if (KeyReleased[platform::VK_ESCAPE]) {
-    KeyReleased[platform::VK_ESCAPE] = false;
-    EnterState(kClosingState);
-    return;
-  }
-  ++ScreenTick;
-  VexelScreen1->Clear(0, 0, 0, 0);
-  VexelScreen1->BeginScene();
-  VexelImageList1.BeginBatch();
-  if (auto* back = VexelImageList1.ImageList.Find("mainback")) back->Draw(0, 0, 0);
-  static constexpr uint32_t kBars[] = {0xFF101848, 0xFF2A1460, 0xFF00C8FF,
-                                       0xFFFF8A1E, 0xFFE8E8FF, 0xFF7A2CFF};
-  for (int i = 0; i < 6; ++i) {
-    DrawTestQuad(40.0f + 120.0f * static_cast<float>(i), 40, 110, 80, 0, kBars[i], 0);
-  }
-  const float turn = static_cast<float>(ScreenTick);
-  DrawTestQuad(150, 250, 140, 140, turn, 0xC000C8FF, 0);
-  DrawTestQuad(330, 250, 140, 140, -turn, 0xFFFF8A1E, 1);
-  DrawTestQuad(510, 250, 140, 140, turn * 0.5f, 0x807A2CFF, 2);
-  std::uniform_int_distribution<int> xs(0, 799);
-  std::uniform_int_distribution<int> ys(440, 599);
-  for (int i = 0; i < 41; ++i) {
-    VexelScreen1->PutPixel(xs(Random), ys(Random), 255, 200, 100, 100);
-  }
-  VexelBitmapFont1.TextOut(40, 140, 0, 1, 1, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF,
-                           "0123456789 \xC2\xC5\xCA\xD1\xC5\xCB\xDC", 0);
-  VexelFont2.TextOut(70, 8, "Comet Lane Derby: engine test card. Escape leaves.", 255, 255, 255,
-                     255);
-  VexelSprite1.ClearDead();
-  VexelSprite1.Move(0);
-  VexelSprite1.Draw();
-  VexelImageList1.EndBatch();
-  VexelScreen1->EndScene();
+void TForm1::StartMusic(const std::string& name) {
+  (void)name;
 }
+
+void TForm1::StopMusic(const std::string& name) {
+  (void)name;
+}
+
+void TForm1::SwitchMusic(const std::string& from, const std::string& to) {
+  if (!MusicOn) return;
+  StopMusic(from);
+  StartMusic(to);
+}
+
+void TForm1::ApplyDisplayMode(bool fullScreen) {
+  if (Window) Window->SetFullScreen(fullScreen);
+  AppliedFullScreen = fullScreen;
+}
+
+void TForm1::SaveConfig() {
+  std::string error;
+  if (!TSettingsFile::SaveConfig(Paths.ConfigFile("Config.cfg"), Settings, error)) {
+    std::fprintf(stderr, "%s\n", error.c_str());
+  }
+}
+
+void TForm1::SaveBestTimes() {
+  std::array<TRaceTime, TrackSlotCount> best{};
+  for (size_t i = 0; i < best.size(); ++i) best[i] = Catalogue.TrackInfo[i].BestTime;
+  std::string error;
+  if (!TSettingsFile::SaveBestTimes(Paths.ConfigFile("Configdat.cfg"), best, error)) {
+    std::fprintf(stderr, "%s\n", error.c_str());
+  }
+}
+
+void TForm1::TakeUpProfile(int32_t index) {
+  Profiles.CurrentProfile = index;
+  const TPlayerProfile& profile = Profiles.Current();
+  PlayerName = profile.Name;
+  Catalogue.TracksAvailable = profile.TracksAvailable;
+  Catalogue.CarsAvailable = profile.CarsAvailable;
+  Catalogue.TargetScore = profile.TargetScore;
+  Score = profile.Score;
+  Catalogue.UnlockStage = profile.UnlockStage;
+  Catalogue.ApplyAvailability();
+}
+
+void TForm1::StoreProfileProgress() {
+  Profiles.StoreProgress(Catalogue.CarsAvailable, Catalogue.TracksAvailable, Score,
+                         Catalogue.TargetScore, Catalogue.UnlockStage);
+}
+
+TTickerValues TForm1::TickerValues() const {
+  return {PlayerName,
+          Score,
+          Catalogue.TargetScore,
+          Catalogue.UnlockStage,
+          Catalogue.CarsAvailable,
+          Catalogue.TracksAvailable};
+}
+
+void TForm1::RebuildInfoText() {
+  if (Scenery.Ticker) Scenery.Ticker->Rebuild(TickerValues());
+}
+
+void TForm1::CreateMenuScenery() {
+  Scenery = game::CreateMenuScenery(
+      VexelSprite1, VexelImageList1, Random, TickerValues(),
+      [this](const std::string& text) { return VexelFont2.TextWidth(text); });
+}
+
+void TForm1::RemoveMenuScenery() {
+  game::RemoveMenuScenery(VexelSprite1, Scenery);
+}
+
+void TForm1::StartRace() {
+  RaceScreens_->StartRace();
+}
+
+void TForm1::SubmitScore() {}
+
+void TForm1::OpenScorePage() {}
 
 }  // namespace game

@@ -3,21 +3,30 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdio>
+#include <functional>
 #include <memory>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "Cursor.h"
 #include "GameConstants.h"
 #include "GamePaths.h"
+#include "GameSettings.h"
 #include "RaceTime.h"
 #include "engine/VexelBitmapFont.h"
+#include "engine/VexelButton.h"
+#include "engine/VexelEdit.h"
 #include "engine/VexelFont.h"
+#include "engine/VexelGUI.h"
 #include "engine/VexelImageList.h"
 #include "engine/VexelRenderer.h"
 #include "engine/VexelScreen.h"
 #include "engine/VexelSprite.h"
 #include "engine/VexelTimer.h"
+#include "online/GoToLink.h"
+#include "online/ShareScreen.h"
 #include "platform/Application.h"
 #include "platform/Clock.h"
 #include "platform/FontSystem.h"
@@ -25,9 +34,15 @@
 #include "platform/PlatformEvent.h"
 #include "platform/PlatformWindow.h"
 #include "platform/SystemTimer.h"
+#include "race/MenuScenery.h"
 #include "race/RaceWorld.h"
 
 namespace game {
+
+class TMenuScreen;
+class TRaceHud;
+class TRaceScreens;
+class TScreenGroup;
 
 /// Options of a run, from the command line; without any the game behaves as it always does.
 struct TGameOptions {
@@ -37,8 +52,13 @@ struct TGameOptions {
   std::string ScreenshotFile;
   /// A script of input events stamped with frame numbers (empty: none).
   std::string InputFile;
-  /// Fire frames as fast as possible instead of pacing them.
+  /// Write a line "FRAME STATE" here each time the screen state changes (empty: no).
+  std::string TraceFile;
+  /// Fire frames as fast as possible instead of pacing them; the race clock then follows the
+  /// frames as if they were paced.
   bool Unpaced = false;
+  /// The player's car is driven by the autopilot in every race.
+  bool Autopilot = false;
   /// Seed of the random generator (otherwise taken from the clock).
   bool HasSeed = false;
   uint32_t Seed = 0;
@@ -49,8 +69,10 @@ struct TGameOptions {
   bool RecordingDisplay = false;
 };
 
-/// The one main game object: owns every engine component, runs the frame loop and the race
-/// clock, routes keys and mouse, and decides when the program may close.
+/// The one main game object: owns every engine component, the settings and the progress,
+/// runs the frame loop and the race clock, routes keys and mouse to the screen states, and
+/// decides when the program may close. The screens themselves live in game/screens, a group
+/// of related states per file; the form dispatches to them by state number.
 class TForm1 {
  public:
   /// Creates the components; FormCreate runs from Run (or from tests).
@@ -85,12 +107,51 @@ class TForm1 {
   /// Hands one window or scripted event to its handler.
   void DispatchEvent(const platform::TPlatformEvent& event);
 
-  /// Enters a screen state.
+  /// Enters a screen state; a number that names no state does nothing.
   void EnterState(uint8_t state);
-  /// Leaves a screen state.
+  /// Leaves a screen state; a number that names no state does nothing.
   void LeaveState(uint8_t state);
   /// Runs one frame of a screen state.
   void RunStateFrame(uint8_t state);
+
+  /// Plays a sound effect by name when sound is on, or always when `always` is set.
+  void PlaySound(const std::string& name, bool always = false);
+  /// Starts a music module by name (loading it on first use).
+  void StartMusic(const std::string& name);
+  /// Stops a music module by name, keeping its position.
+  void StopMusic(const std::string& name);
+  /// Stops one module and starts another, only while music is on.
+  void SwitchMusic(const std::string& from, const std::string& to);
+  /// Switches the display between the window and desktop full screen.
+  void ApplyDisplayMode(bool fullScreen);
+
+  /// Writes "Config.cfg" from memory; a failure is reported on standard error.
+  void SaveConfig();
+  /// Writes "Configdat.cfg" from the track table's best times.
+  void SaveBestTimes();
+  /// Makes a profile current: its progress and the open tracks and cars.
+  void TakeUpProfile(int32_t index);
+  /// Copies the progress values into the current profile.
+  void StoreProfileProgress();
+  /// The values the greeting ticker shows, from the current player and progress.
+  TTickerValues TickerValues() const;
+  /// Rewrites the greeting ticker for the current player.
+  void RebuildInfoText();
+  /// Starts a race of the selected track and car from the car screen.
+  void StartRace();
+  /// Sends the current player's name and score to the score service.
+  void SubmitScore();
+  /// Opens the score service's page of world scores in the browser.
+  void OpenScorePage();
+  /// Makes the menu scenery (lights, planets, ticker).
+  void CreateMenuScenery();
+  /// Removes the menu lights and planets before a race.
+  void RemoveMenuScenery();
+
+  /// Clears every released-key flag.
+  void ClearReleased() { KeyReleased.fill(false); }
+  /// Whether a key was released; clears the flag when it was.
+  bool TakeReleased(int32_t key);
 
   platform::TApplication& Application;
   TGameOptions Options;
@@ -110,21 +171,47 @@ class TForm1 {
   vexel::TVexelFont VexelFont3{FontSystem};
   vexel::TVexelFont VexelFont4{FontSystem};
   vexel::TVexelBitmapFont VexelBitmapFont1{FontSystem};
+  /// The widget manager of the menus.
+  vexel::TVexelGUI VexelGUI1;
   std::unique_ptr<vexel::TVexelTimer> VexelTimer1;
   platform::TSystemTimer RaceTimer;
   platform::TInputScript InputScript;
 
   uint8_t GameState = 3;
   int32_t ScreenTick = 0;
+  int32_t WaitTicks = 0;
   std::array<bool, 256> KeyDown{};
   std::array<bool, 256> KeyReleased{};
-  bool FullScreen = false;
+
+  /// The switches, texts, high scores and profiles kept in "Config.cfg".
+  TGameSettings Settings;
+  bool& FullScreen = Settings.FullScreen;
+  bool& MusicOn = Settings.MusicOn;
+  bool& SoundOn = Settings.SoundOn;
+  std::string& OptionsText = Settings.OptionsText;
+  std::string& PlayerName = Settings.PlayerName;
+  THighScoreTable& HighScores = Settings.HighScores;
+  TPlayerProfiles& Profiles = Settings.Profiles;
   bool AppliedFullScreen = false;
-  bool MusicOn = true;
-  bool SoundOn = true;
+  /// The player's points; the rest of the progress lives in the catalogue.
+  int32_t Score = 0;
   bool GameImagesPending = true;
-  /// Frames left before the closing screen lets the program end.
-  int32_t ShareCountdown = 0;
+
+  /// The current menu screen's panel, buttons in creation order and edit box.
+  TMenuScreen* MenuScreen = nullptr;
+  vexel::TVexelGUIList* ScreenList = nullptr;
+  std::array<vexel::TVexelButton*, 7> ScreenButtons{};
+  int32_t ButtonCount = 0;
+  vexel::TVexelEdit* ScreenEdit = nullptr;
+  bool EditFocused = false;
+  int32_t CaretTick = 0;
+  /// The menu scenery and star field.
+  TMenuScenery Scenery;
+  TStars Stars{};
+
+  /// The link files beside the game, and the promotion screen shown before it closes.
+  std::unique_ptr<online::TGoToLink> Links;
+  std::unique_ptr<online::TShareScreen> ShareScreen;
   /// Frames run since the form was shown.
   long FrameCount = 0;
   /// The game's own mouse pointer (owned by the sprite engine).
@@ -144,10 +231,16 @@ class TForm1 {
  private:
   void PumpEvents();
   void FinishFrame();
-  void TestSceneFrame();
-  void DrawTestQuad(float x, float y, float w, float h, float angle, uint32_t color, int blend);
+  void TraceState();
+  uint32_t GuiMilliseconds() const;
+  TScreenGroup* GroupOf(uint8_t state) const;
+  void ReadSettings();
 
-  vexel::TVexelRenderer SceneRenderer_;
+  std::unique_ptr<TRaceHud> Hud_;
+  TRaceScreens* RaceScreens_ = nullptr;
+  std::vector<std::unique_ptr<TScreenGroup>> Groups_;
+  std::FILE* Trace_ = nullptr;
+  int TracedState_ = -1;
 };
 
 }  // namespace game

@@ -18,7 +18,9 @@ const char* kUsage =
     "  --frames N         stop after N frames\n"
     "  --screenshot FILE  save the last frame as a PNG file\n"
     "  --input FILE       play a script of key and mouse events stamped with frame numbers\n"
-    "  --unpaced          fire frames as fast as possible\n"
+    "  --unpaced          fire frames as fast as possible (the race clock follows the frames)\n"
+    "  --trace FILE       write a line FRAME STATE each time the screen changes\n"
+    "  --autopilot        the autopilot drives the player's car in every race\n"
     "  --seed N           seed the random generator\n"
     "  --data-dir DIR     read the game's data files from DIR\n"
     "  --config-dir DIR   keep the settings files in DIR\n"
@@ -40,6 +42,10 @@ bool ParseOptions(int argc, char** argv, game::TGameOptions& options, bool& help
       help = true;
     } else if (arg == "--unpaced") {
       options.Unpaced = true;
+    } else if (arg == "--autopilot") {
+      options.Autopilot = true;
+    } else if (arg == "--trace" && hasValue) {
+      options.TraceFile = argv[++i];
     } else if (arg == "--frames" && hasValue && ParseNumber(argv[i + 1], number) && number >= 0) {
       options.Frames = number;
       ++i;

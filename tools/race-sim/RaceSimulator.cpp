@@ -48,7 +48,7 @@ TRaceSimulator::TRaceSimulator(const TSimOptions& options, vexel::TVexelImageLis
   game::SetupRace(*World_);
   StartArrows_ =
       Engine_.Create<game::TBegArrows>(*World_, game::PlayerScreenX, game::PlayerScreenY);
-  if (options.Autopilot) Autopilot_ = std::make_unique<TAutopilot>(*World_);
+  if (options.Autopilot) Autopilot_ = std::make_unique<game::TAutopilot>(*World_);
   Watches_.resize(static_cast<size_t>(World_->EnemyCount) + 1);
 }
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "Autopilot.h"
+#include "game/race/Autopilot.h"
 #include "SimOptions.h"
 #include "engine/VexelImageList.h"
 #include "engine/VexelSprite.h"
@@ -121,7 +121,7 @@ class TRaceSimulator {
   game::TKeyTable KeyReleased_{};
   vexel::TVexelSprite Engine_;
   std::unique_ptr<game::TRaceWorld> World_;
-  std::unique_ptr<TAutopilot> Autopilot_;
+  std::unique_ptr<game::TAutopilot> Autopilot_;
   platform::TInputScript Script_;
   game::TBegArrows* StartArrows_ = nullptr;
   int32_t ScreenTick_ = 0;

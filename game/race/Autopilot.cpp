@@ -1,4 +1,4 @@
-#include "Autopilot.h"
+#include "game/race/Autopilot.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 #include "game/race/Player.h"
 #include "platform/VirtualKeys.h"
 
-namespace racesim {
+namespace game {
 namespace {
 
 using platform::VK_DOWN;
@@ -178,4 +178,4 @@ void TAutopilot::BackOut(double error) {
   }
 }
 
-}  // namespace racesim
+}  // namespace game

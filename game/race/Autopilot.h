@@ -5,7 +5,7 @@
 
 #include "game/race/RaceWorld.h"
 
-namespace racesim {
+namespace game {
 
 /// Drives the player's car round the track through the key flags alone, as a player at the
 /// keyboard would: it follows the opponents' driving path, aiming at a point ahead that moves
@@ -38,4 +38,4 @@ class TAutopilot {
   int32_t ReverseFrames_ = 0;
 };
 
-}  // namespace racesim
+}  // namespace game

@@ -1,0 +1,136 @@
+#include "HighScoreScreens.h"
+
+#include "game/Unit_pr.h"
+#include "platform/VirtualKeys.h"
+
+namespace game {
+
+void THighScoreScreens::Enter(uint8_t state) {
+  if (state == 8) EnterTable();
+  if (state == 9) EnterConfirm();
+}
+
+void THighScoreScreens::Leave(uint8_t) {
+  KillPanel();
+  Form.VexelSprite1.ClearDead();
+  FreeWidgets();
+}
+
+void THighScoreScreens::Frame(uint8_t state) {
+  if (state == 8) TableFrame();
+  if (state == 9) ConfirmFrame();
+}
+
+void THighScoreScreens::EnterTable() {
+  Form.ClearReleased();
+  Form.GameState = 8;
+  NewWidgetList();
+  AddButton("b_clrhiscr", 330, 495, [this] {
+    KillPanel();
+    Form.VexelSprite1.ClearDead();
+    Form.EnterState(9);
+  });
+  AddButton("b_viewwhiscr", 290, 520, [this] { Form.OpenScorePage(); });
+  AddButton("b_back", 390, 545, [this] {
+    Form.LeaveState(8);
+    Form.PlaySound("check1");
+    Form.EnterState(4);
+  });
+  MakePanel("scrHiscr", "scr_hiscr", 266, 190, 20);
+  Form.VexelSprite1.Move(0);
+}
+
+void THighScoreScreens::TableFrame() {
+  if (Form.TakeReleased(platform::VK_ESCAPE)) {
+    Form.PlaySound("check2");
+    Form.LeaveState(8);
+    Form.EnterState(4);
+    return;
+  }
+  BeginFrame();
+  DrawBackground(1);
+  Form.VexelSprite1.Draw();
+  if (Form.Cursor) Form.Cursor->DoMove(0);
+  Form.VexelGUI1.Draw();
+  DrawHighScores();
+  DrawCursor(false);
+  EndFrame();
+}
+
+void THighScoreScreens::DrawHighScores() {
+  vexel::TVexelFont& font = Form.VexelFont1;
+  font.SetFont("Staccato222 BT", 16, {});
+  font.SetColor(vexel::ARGBColor(10, 10, 10, 255));
+  for (int32_t i = 1; i <= 10; ++i) {
+    const THighScoreRow& row = Form.HighScores.Rows[static_cast<size_t>(i - 1)];
+    const int32_t y = 251 + 20 * i;
+    font.TextOut(300 - font.TextWidth(row.Rank) / 2, y, row.Rank);
+    font.TextOut(480 - font.TextWidth(row.Name) / 2, y, row.Name);
+    font.TextOut(680 - font.TextWidth(row.Points) / 2, y, row.Points);
+  }
+}
+
+void THighScoreScreens::EnterConfirm() {
+  Form.ClearReleased();
+  Form.GameState = 9;
+  FreeWidgets();
+  NewWidgetList();
+  AddButton("b_yes", 380, 394, [this] { KeepTable(); });
+  AddButton("b_no", 510, 399, [this] { ResetTable(); });
+  Form.ButtonCount = 2;
+  MakePanel("clearhiscr", "scr_clearhiscr", 310, 284, 20);
+  Form.PlaySound("up", true);
+}
+
+void THighScoreScreens::BackToTable() {
+  Form.LeaveState(9);
+  Form.PlaySound("check1");
+  Form.EnterState(8);
+}
+
+void THighScoreScreens::KeepTable() {
+  BackToTable();
+}
+
+void THighScoreScreens::ResetTable() {
+  Form.HighScores.ResetHighScores();
+  BackToTable();
+}
+
+void THighScoreScreens::ConfirmFrame() {
+  if (Form.TakeReleased(platform::VK_RIGHT)) {
+    Form.PlaySound("check2");
+    ++HighScoreFocus;
+  }
+  if (Form.TakeReleased(platform::VK_LEFT)) {
+    Form.PlaySound("check2");
+    --HighScoreFocus;
+  }
+  if (HighScoreFocus > Form.ButtonCount - 1) HighScoreFocus = 0;
+  if (HighScoreFocus < 0) HighScoreFocus = Form.ButtonCount - 1;
+  if (Form.TakeReleased(platform::VK_RETURN)) {
+    Form.PlaySound("check2");
+    if (HighScoreFocus == 0) {
+      KeepTable();
+    } else {
+      ResetTable();
+    }
+    return;
+  }
+  if (Form.TakeReleased(platform::VK_ESCAPE)) {
+    Form.PlaySound("check2");
+    Form.LeaveState(9);
+    Form.EnterState(8);
+    return;
+  }
+  BeginFrame();
+  DrawBackground(1);
+  if (auto* panel = Form.VexelImageList1.ImageList.Find("scr_hiscr")) panel->Draw(266, 190, 1);
+  Form.VexelSprite1.Draw();
+  Form.VexelGUI1.Draw();
+  DrawCursor(false);
+  if (Form.Cursor) Form.Cursor->DoMove(0);
+  EndFrame();
+}
+
+}  // namespace game

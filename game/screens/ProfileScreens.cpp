@@ -1,0 +1,343 @@
+#include "ProfileScreens.h"
+
+#include "game/SettingsFile.h"
+#include "game/Unit_pr.h"
+#include "game/race/ChooseLine.h"
+#include "platform/VirtualKeys.h"
+
+namespace game {
+namespace {
+
+// Buttons of the profile list, in creation order.
+constexpr size_t kUp = 0;
+constexpr size_t kDown = 1;
+constexpr size_t kAdd = 2;
+constexpr size_t kDelete = 3;
+constexpr size_t kBack = 4;
+constexpr size_t kSelect = 5;
+
+// The profile screens slide in for this many frames.
+constexpr int32_t kSlideFrames = 26;
+
+}  // namespace
+
+void TProfileScreens::Enter(uint8_t state) {
+  if (state == 1 || state == 21) EnterNameScreen(state);
+  if (state == 20) EnterList();
+  if (state == 22) EnterDelete();
+}
+
+void TProfileScreens::Leave(uint8_t state) {
+  if (state == 1) Form.PlayerName = Form.ScreenEdit ? Form.ScreenEdit->Text : Form.PlayerName;
+  if (state != 22) Form.SaveConfig();
+  if (state == 1 || state == 21) Form.VexelGUI1.FocusID = -1;
+  FreeWidgets();
+  KillPanel();
+  if (state == 20 && ChooseLine) {
+    ChooseLine->Kill();
+    ChooseLine = nullptr;
+  }
+  Form.VexelSprite1.ClearDead();
+}
+
+void TProfileScreens::Frame(uint8_t state) {
+  if (state == 1 || state == 21) NameFrame(state);
+  if (state == 20) ListFrame();
+  if (state == 22) DeleteFrame();
+}
+
+void TProfileScreens::SlidePanelUp() {
+  if (Form.MenuScreen) {
+    Form.MenuScreen->SetY(
+        static_cast<float>(SlideTowards(static_cast<int32_t>(Form.MenuScreen->Y()), 280, 15)));
+  }
+}
+
+bool TProfileScreens::NameTyped() const {
+  return Form.ScreenEdit && TPlayerProfiles::HasName(Form.ScreenEdit->Text);
+}
+
+void TProfileScreens::EnterNameScreen(uint8_t state) {
+  Form.ClearReleased();
+  Form.GameState = state;
+  if (state == 21) {
+    Form.VexelFont1.SetFont("BinnerD", 17, {});
+    Form.VexelFont1.SetColor(vexel::ARGBColor(250, 250, 250, 255));
+  }
+  NewWidgetList();
+  AddButton("b_ok", 530, 880, [this, state] {
+    if (state == 1) {
+      CreateFirstProfile();
+    } else {
+      CreateProfile();
+    }
+  });
+  Form.VexelBitmapFont1.GenerateFont("MathSoftText", "", 0, 17);
+  Form.VexelBitmapFont1.SetRed(255);
+  Form.VexelBitmapFont1.SetGreen(255);
+  Form.VexelBitmapFont1.SetBlue(255);
+  Form.ScreenEdit = &Form.ScreenList->Add<vexel::TVexelEdit>();
+  vexel::TVexelEdit& edit = *Form.ScreenEdit;
+  edit.Name = "e_name";
+  if (auto* item = Form.VexelImageList1.ImageList.Find("e_name")) {
+    edit.SetImage(0, item);
+    edit.Width = static_cast<uint32_t>(item->TileWidth);
+    edit.Height = static_cast<uint32_t>(item->TileHeight);
+  }
+  edit.Left = 457;
+  edit.Top = 811;
+  edit.MaxLength = 12;
+  edit.TextMargin = 3;
+  edit.Caret.assign(1, '.');
+  if (state == 1) edit.Text = TSettingsFile::StripPadding(Form.PlayerName);
+  edit.Click();
+  MakePanel(state == 1 ? "scr_NAMEenter" : "scr_entername", "scr_entername", 370, 680, 500);
+  Form.VexelSprite1.Move(0);
+  Form.ScreenTick = 0;
+  Form.PlaySound("up", true);
+}
+
+void TProfileScreens::NameFrame(uint8_t state) {
+  vexel::TVexelEdit* edit = Form.ScreenEdit;
+  if (edit) {
+    edit->CaretPos = static_cast<int32_t>(edit->Text.size()) + 1;
+    BlinkCaret(*edit);
+    if (Form.TakeReleased(platform::VK_BACK) && !edit->Text.empty()) edit->Text.pop_back();
+  }
+  if (Form.TakeReleased(platform::VK_RETURN)) {
+    if (NameTyped()) {
+      if (state == 1) {
+        CreateFirstProfile();
+      } else {
+        CreateProfile();
+      }
+      return;
+    }
+  } else if (state == 21 && Form.TakeReleased(platform::VK_ESCAPE)) {
+    Form.LeaveState(21);
+    Form.EnterState(20);
+    return;
+  }
+  if (Form.ScreenTick >= 0 && Form.ScreenTick <= kSlideFrames) {
+    if (auto* ok = Form.ScreenButtons[0]) ok->Top = SlideTowards(ok->Top, 480, 15);
+    if (edit) edit->Top = SlideTowards(edit->Top, 411, 15);
+    SlidePanelUp();
+    ++Form.ScreenTick;
+  }
+  BeginFrame();
+  DrawBackground();
+  DrawStars(Form.Stars, *Form.VexelScreen1, Form.Random);
+  Form.VexelSprite1.Move(0);
+  Form.VexelSprite1.Draw();
+  Form.VexelGUI1.Draw();
+  if (auto* ok = Form.ScreenButtons[0]) {
+    const bool typed = NameTyped();
+    ok->Visible = ok->Enabled = typed;
+    if (!typed && state == 1) DrawDisabled("b_ok", 530, 478);
+    if (!typed && state == 21 && Form.ScreenTick > kSlideFrames) DrawDisabled("b_add", 530, 475);
+  }
+  DrawCursor();
+  EndFrame();
+}
+
+void TProfileScreens::CreateFirstProfile() {
+  Form.Profiles.CreateFirstProfile(Form.ScreenEdit ? Form.ScreenEdit->Text : std::string());
+  Form.TakeUpProfile(0);
+  Form.RebuildInfoText();
+  Form.LeaveState(1);
+  Form.EnterState(4);
+}
+
+void TProfileScreens::CreateProfile() {
+  if (Form.Profiles.ProfileCount >= 10) return;
+  Form.Profiles.CreateProfile(Form.ScreenEdit ? Form.ScreenEdit->Text : std::string());
+  Form.TakeUpProfile(Form.Profiles.CurrentProfile);
+  Form.PlaySound("check2", true);
+  Form.LeaveState(21);
+  Form.EnterState(20);
+  Form.RebuildInfoText();
+}
+
+void TProfileScreens::EnterList() {
+  Form.ClearReleased();
+  Form.GameState = 20;
+  Form.VexelFont1.SetFont("Arial", 10, {});
+  Form.VexelFont1.SetColor(vexel::ARGBColor(250, 250, 250, 255));
+  NewWidgetList();
+  AddButton("b_up", 730, 780, [this] { MoveCursor(-1); });
+  AddButton("b_down", 730, 860, [this] { MoveCursor(1); });
+  AddButton("b_add", 500, 910, [this] {
+    if (Form.Profiles.ProfileCount >= 10) return;
+    Form.LeaveState(20);
+    Form.EnterState(21);
+  });
+  AddButton("b_delete", 580, 910, [this] {
+    if (Form.Profiles.ProfileCount < 1) return;
+    Form.LeaveState(20);
+    Form.PlaySound("check1", true);
+    Form.EnterState(22);
+  });
+  AddButton("b_back2", 420, 910, [this] {
+    Form.PlaySound("check1", true);
+    Form.RebuildInfoText();
+    Form.LeaveState(20);
+    Form.EnterState(4);
+  });
+  AddButton("b_select", 660, 910, [this] { SelectProfile(); });
+  Form.ButtonCount = 6;
+  Form.Profiles.ProfileCursor = Form.Profiles.CurrentProfile;
+  ChooseLine = Form.VexelSprite1.Create<TChooseLine>(Form.VexelImageList1, Form.Random, 430.0f,
+                                                     352.0f, Form.Profiles.ProfileCursor);
+  MakePanel("scr_change", "scr_change", 370, 680, 500);
+  Form.VexelSprite1.Move(0);
+  Form.ScreenTick = 0;
+  Form.PlaySound("up", true);
+}
+
+void TProfileScreens::MoveCursor(int32_t step) {
+  Form.PlaySound("check1", true);
+  int32_t& cursor = Form.Profiles.ProfileCursor;
+  if (step < 0 && cursor > 0) --cursor;
+  if (step > 0 && cursor < Form.Profiles.ProfileCount - 1) ++cursor;
+}
+
+void TProfileScreens::SelectProfile() {
+  if (Form.Profiles.ProfileCount < 1) return;
+  Form.TakeUpProfile(Form.Profiles.ProfileCursor);
+  Form.PlaySound("check1", true);
+  Form.RebuildInfoText();
+}
+
+void TProfileScreens::ListFrame() {
+  const TPlayerProfiles& profiles = Form.Profiles;
+  if (profiles.ProfileCount >= 1 && Form.TakeReleased(platform::VK_ESCAPE)) {
+    Form.PlaySound("check1", true);
+    Form.PlayerName = profiles.Current().Name;
+    Form.LeaveState(20);
+    Form.EnterState(4);
+    return;
+  }
+  if (Form.TakeReleased(platform::VK_RETURN)) {
+    Form.PlaySound("check2", true);
+    SelectProfile();
+    return;
+  }
+  if (Form.TakeReleased(platform::VK_UP)) {
+    if (profiles.ProfileCursor > 0) Form.PlaySound("check2", true);
+    MoveCursor(-1);
+    return;
+  }
+  if (Form.TakeReleased(platform::VK_DOWN)) {
+    if (profiles.ProfileCursor < profiles.ProfileCount - 1) Form.PlaySound("check2", true);
+    MoveCursor(1);
+    return;
+  }
+  if (Form.ScreenTick >= 0 && Form.ScreenTick <= kSlideFrames) {
+    static constexpr int32_t kFinalTop[] = {380, 460, 510, 510, 510, 510};
+    for (size_t i = 0; i < 6; ++i) {
+      if (auto* button = Form.ScreenButtons[i]) {
+        button->Top = SlideTowards(button->Top, kFinalTop[i], 15);
+      }
+    }
+    SlidePanelUp();
+    ++Form.ScreenTick;
+  }
+  BeginFrame();
+  DrawBackground();
+  DrawStars(Form.Stars, *Form.VexelScreen1, Form.Random);
+  Form.VexelSprite1.ClearDead();
+  Form.VexelSprite1.Move(0);
+  Form.VexelSprite1.Draw();
+  Form.VexelGUI1.Draw();
+  UpdateListButtons();
+  if (Form.ScreenTick >= kSlideFrames + 1) {
+    for (int32_t i = 0; i < profiles.ProfileCount; ++i) {
+      const std::string& name = profiles.Profiles[static_cast<size_t>(i)].Name;
+      const uint32_t colour = i == profiles.CurrentProfile ? vexel::ARGBColor(255, 86, 86, 255)
+                                                           : vexel::ARGBColor(250, 250, 250, 255);
+      Form.VexelFont1.SetColor(colour);
+      Form.VexelFont1.TextOut(575 - Form.VexelFont1.TextWidth(name) / 2, 351 + 15 * i, name);
+    }
+  }
+  DrawCursor();
+  EndFrame();
+}
+
+void TProfileScreens::UpdateListButtons() {
+  const int32_t count = Form.Profiles.ProfileCount;
+  const bool slidIn = Form.ScreenTick > kSlideFrames;
+  struct TRule {
+    size_t Button;
+    bool On;
+    const char* Key;
+    int32_t X;
+    int32_t Y;
+  };
+  const TRule rules[] = {
+      {kUp, count > 1, "b_up", 730, 380},          {kDown, count > 1, "b_down", 730, 460},
+      {kDelete, count >= 1, "b_delete", 580, 505}, {kBack, count >= 1, "b_back2", 420, 505},
+      {kSelect, count >= 1, "b_select", 660, 505}, {kAdd, count < 10, "b_add", 500, 505},
+  };
+  for (const TRule& rule : rules) {
+    if (auto* button = Form.ScreenButtons[rule.Button]) button->Visible = button->Enabled = rule.On;
+    if (!rule.On && slidIn) DrawDisabled(rule.Key, rule.X, rule.Y);
+  }
+}
+
+void TProfileScreens::EnterDelete() {
+  Form.ClearReleased();
+  Form.GameState = 22;
+  Form.VexelFont1.SetFont("MathSoftText", 20, {});
+  Form.VexelFont1.SetColor(vexel::ARGBColor(255, 252, 252, 255));
+  NewWidgetList();
+  AddButton("b_yes", 480, 875, [this] { DeleteProfile(); });
+  AddButton("b_no", 600, 875, [this] {
+    Form.LeaveState(22);
+    Form.PlaySound("check1", true);
+    Form.EnterState(20);
+  });
+  MakePanel("scr_Delete", "scr_delete", 370, 680, 500);
+  Form.VexelSprite1.Move(0);
+  Form.ScreenTick = 0;
+  Form.PlaySound("up", true);
+}
+
+void TProfileScreens::DeleteProfile() {
+  Form.Profiles.DeleteProfile();
+  Form.TakeUpProfile(Form.Profiles.CurrentProfile);
+  Form.LeaveState(22);
+  Form.PlaySound("check1", true);
+  Form.EnterState(20);
+  Form.RebuildInfoText();
+}
+
+void TProfileScreens::DeleteFrame() {
+  if (Form.TakeReleased(platform::VK_ESCAPE)) {
+    Form.LeaveState(22);
+    Form.EnterState(20);
+    return;
+  }
+  if (Form.ScreenTick >= 0 && Form.ScreenTick <= kSlideFrames) {
+    for (size_t i = 0; i < 2; ++i) {
+      if (auto* button = Form.ScreenButtons[i]) button->Top = SlideTowards(button->Top, 475, 15);
+    }
+    SlidePanelUp();
+    ++Form.ScreenTick;
+  }
+  BeginFrame();
+  DrawBackground();
+  DrawStars(Form.Stars, *Form.VexelScreen1, Form.Random);
+  Form.VexelSprite1.ClearDead();
+  Form.VexelSprite1.Move(0);
+  Form.VexelSprite1.Draw();
+  Form.VexelGUI1.Draw();
+  if (Form.ScreenTick > kSlideFrames) {
+    const auto cursor = static_cast<size_t>(Form.Profiles.ProfileCursor);
+    const std::string& name = Form.Profiles.Profiles[cursor].Name;
+    Form.VexelFont1.TextOut(580 - Form.VexelFont1.TextWidth(name) / 2, 352, name);
+  }
+  DrawCursor();
+  EndFrame();
+}
+
+}  // namespace game

@@ -1,0 +1,162 @@
+#include "RaceOverScreen.h"
+
+#include "RaceScreens.h"
+#include "game/Unit_pr.h"
+#include "game/race/Player.h"
+
+namespace game {
+namespace {
+
+// Buttons of the results, in creation order.
+constexpr size_t kNext = 0;
+constexpr size_t kNo = 1;
+constexpr size_t kYes = 2;
+
+// Stages of the ladder that open a car; the others open tracks.
+bool OpensCar(int32_t stage) {
+  return stage == 1 || stage == 3 || stage == 5;
+}
+
+}  // namespace
+
+TUnlock TRaceOverScreen::UnlockDue(int32_t unlockStage, int32_t targetScore, int32_t startScore,
+                                   int32_t gain) {
+  if (unlockStage >= UnlockComplete) return TUnlock::None;
+  if (startScore >= targetScore || startScore + gain <= targetScore) return TUnlock::None;
+  return OpensCar(unlockStage) ? TUnlock::Car : TUnlock::Track;
+}
+
+void TRaceOverScreen::Enter(uint8_t) {
+  Form.SwitchMusic("gamemusic", "losemusic");
+  Form.ClearReleased();
+  Form.KeyDown.fill(false);
+  Form.GameState = 16;
+  Form.VexelFont1.SetFont("Arial Black", 11, {});
+  Form.VexelFont1.SetColor(vexel::ARGBColor(250, 250, 250, 255));
+  ResultLines = 0;
+  NewWidgetList();
+  AddButton(
+      "bro_next", 354, 372, [this] { SaveRaceResult(); }, &Form.GameImageList);
+  AddButton(
+      "b_no1", 418, 347, [this] { ReturnFromRace(false); }, &Form.GameImageList);
+  AddButton(
+      "b_yes1", 307, 347, [this] { ReturnFromRace(true); }, &Form.GameImageList);
+  Form.ButtonCount = 3;
+  for (size_t i = 0; i < 3; ++i) Form.ScreenButtons[i]->Visible = false;
+  Form.PlaySound("finish");
+  GamePanel = Form.VexelSprite1.Create<TGameMenuScreen>(Form.GameImageList, true, 255, "raceover",
+                                                        "scr_raceover", 2000, 153.0f, 187.0f);
+  const int32_t place = Form.Race && Form.Race->Player ? Form.Race->Player->FinishPosition : 0;
+  const TTrackInfo& track =
+      Form.Catalogue.TrackInfo[static_cast<size_t>(Form.Catalogue.SelectedTrack)];
+  RaceBonus = place >= 1 && place <= 3 ? track.PlaceReward[static_cast<size_t>(place - 1)] : 0;
+  RaceGain = RaceBonus;
+  Form.ScreenTick = 0;
+  Form.WaitTicks = 2000;
+  if (Form.Cursor) Form.Cursor->Visible = true;
+  TrackUnlockShown = CarUnlockShown = false;
+  RaceStartScore = Form.Score;
+}
+
+void TRaceOverScreen::Leave(uint8_t) {
+  if (GamePanel) GamePanel->Kill();
+  GamePanel = nullptr;
+  FreeWidgets();
+  Form.VexelSprite1.ClearDead();
+}
+
+void TRaceOverScreen::CountPoints() {
+  if (Form.ScreenTick <= 350 || Form.WaitTicks <= 1000) return;
+  if (RaceBonus > 0) {
+    ++Form.Score;
+    --RaceBonus;
+  } else {
+    Form.WaitTicks = 0;
+  }
+}
+
+void TRaceOverScreen::TestUnlock() {
+  if (Form.WaitTicks >= 0 && Form.WaitTicks <= 100) {
+    ++Form.WaitTicks;
+    return;
+  }
+  if (Form.WaitTicks != 101) return;
+  if (auto* next = Form.ScreenButtons[kNext]) next->Visible = true;
+  TGameCatalogue& catalogue = Form.Catalogue;
+  const TUnlock unlock =
+      UnlockDue(catalogue.UnlockStage, catalogue.TargetScore, RaceStartScore, RaceGain);
+  if (unlock == TUnlock::None) return;
+  if (unlock == TUnlock::Track) TrackUnlockShown = true;
+  if (unlock == TUnlock::Car) CarUnlockShown = true;
+  catalogue.AdvanceUnlockStage();
+}
+
+void TRaceOverScreen::DrawAnnouncement() {
+  auto* banner = Form.GameImageList.ImageList.Find("scr_av");
+  const auto announce = [&](int32_t bannerY, const std::string& text) {
+    if (banner) banner->Draw(196, bannerY, 0);
+    Form.VexelFont1.TextOut(400 - Form.VexelFont1.TextWidth(text) / 2, 451, text);
+  };
+  if (TrackUnlockShown) {
+    announce(446, "New tracks are avaible!");
+  } else if (CarUnlockShown) {
+    announce(448, "New car is avaible!");
+  }
+}
+
+void TRaceOverScreen::Frame(uint8_t) {
+  Form.VexelScreen1->Clear(0, 0, 0, 0);
+  Form.VexelScreen1->BeginScene();
+  Form.GameImageList.BeginBatch();
+  Form.VexelSprite1.Draw();
+  Form.VexelGUI1.Draw();
+  if (Form.Cursor) Form.Cursor->DoMove(0);
+  const int32_t t = Form.ScreenTick;
+  if (t == 70 || t == 140 || t == 210 || t == 280) ResultLines = t / 70;
+  CountPoints();
+  TestUnlock();
+  ++Form.ScreenTick;
+  Hud.DrawRaceResults(ResultLines, RaceBonus);
+  DrawAnnouncement();
+  if (Form.Cursor) Form.Cursor->DoDraw();
+  Form.GameImageList.EndBatch();
+  Form.VexelScreen1->EndScene();
+}
+
+void TRaceOverScreen::SaveRaceResult() {
+  Form.PlaySound("check1");
+  if (Form.Race && Form.Race->Player) {
+    const int32_t place = Form.Race->Player->FinishPosition;
+    TTrackInfo& track = Form.Catalogue.TrackInfo[static_cast<size_t>(Form.Catalogue.SelectedTrack)];
+    if (place >= 1 && place <= MaxPlaces) {
+      const TRaceTime& time = Form.Race->RaceResults[static_cast<size_t>(place)].Time;
+      if (!BestTimeStands(time, track.BestTime)) track.BestTime = time;
+    }
+  }
+  Form.StoreProfileProgress();
+  Form.HighScores.Enter(Form.PlayerName, Form.Score);
+  Form.SaveConfig();
+  ResultLines = 0;
+  if (GamePanel) GamePanel->ShowImage("scr_send");
+  if (auto* no = Form.ScreenButtons[kNo]) no->Visible = true;
+  if (auto* yes = Form.ScreenButtons[kYes]) yes->Visible = true;
+  if (auto* next = Form.ScreenButtons[kNext]) {
+    next->Visible = next->Enabled = false;
+  }
+}
+
+void TRaceOverScreen::ReturnFromRace(bool send) {
+  Form.SwitchMusic("losemusic", "menumusic");
+  Form.PlaySound("check1");
+  Form.LeaveState(16);
+  Form.LeaveState(12);
+  Form.EnterState(14);
+  if (send) {
+    Form.Score = Form.Profiles.Current().Score;
+    Form.PlayerName = Form.Profiles.Current().Name;
+  }
+  Form.CreateMenuScenery();
+  if (send) Form.SubmitScore();
+}
+
+}  // namespace game

@@ -1,0 +1,58 @@
+#pragma once
+// The results of a race: place, time, the points counted into the score, unlocks, and the
+// choice to send the score.
+
+#include "RaceHud.h"
+#include "ScreenGroup.h"
+
+namespace game {
+
+class TRaceScreens;
+
+/// What a race's gain opens on the unlock ladder.
+enum class TUnlock { None, Track, Car };
+
+/// State 16: the results over the finished race. The reward for 1st to 3rd place is counted
+/// into the score one point a frame; when the score passes the next target the ladder opens
+/// tracks or a car. "bro_next" saves the result, then "b_yes1" or "b_no1" returns to the
+/// track choice with or without sending the score.
+class TRaceOverScreen : public TScreenGroup {
+ public:
+  /// The results screen of a form; `hud` draws the results block, `race` ends the race.
+  TRaceOverScreen(TForm1& form, TRaceHud& hud, TRaceScreens& race)
+      : TScreenGroup(form), Hud(hud), Race(race) {}
+  /// State 16.
+  bool Owns(uint8_t state) const override { return state == 16; }
+  /// Music, buttons, panel and the reward of the finishing place.
+  void Enter(uint8_t state) override;
+  /// Kills the panel and frees the buttons.
+  void Leave(uint8_t state) override;
+  /// Counts the reward, tests the unlock ladder and draws the results.
+  void Frame(uint8_t state) override;
+
+  /// What the ladder opens for a race that started at `startScore` and gained `gain`.
+  static TUnlock UnlockDue(int32_t unlockStage, int32_t targetScore, int32_t startScore,
+                           int32_t gain);
+  /// Stores a better best time and the profile ("bro_next").
+  void SaveRaceResult();
+  /// Ends the race and returns to the track choice, sending the score when asked.
+  void ReturnFromRace(bool send);
+
+  int32_t RaceBonus = 0;
+  int32_t RaceStartScore = 0;
+  int32_t RaceGain = 0;
+  int32_t ResultLines = 0;
+  bool TrackUnlockShown = false;
+  bool CarUnlockShown = false;
+
+ private:
+  void CountPoints();
+  void TestUnlock();
+  void DrawAnnouncement();
+
+  TRaceHud& Hud;
+  TRaceScreens& Race;
+  TGameMenuScreen* GamePanel = nullptr;
+};
+
+}  // namespace game

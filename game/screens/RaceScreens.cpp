@@ -1,0 +1,301 @@
+#include "RaceScreens.h"
+
+#include "game/GameProcedures.h"
+#include "game/Unit_pr.h"
+#include "game/race/Autopilot.h"
+#include "game/race/BegArrows.h"
+#include "game/race/Player.h"
+#include "game/race/TrackFileError.h"
+#include "platform/MessageBox.h"
+#include "platform/VirtualKeys.h"
+
+namespace game {
+namespace {
+
+constexpr int32_t kArrowsGone = 300;
+constexpr int32_t kFinishDelay = 150;
+constexpr int32_t kQuitSlideFrames = 20;
+
+}  // namespace
+
+TRaceScreens::TRaceScreens(TForm1& form, TRaceHud& hud) : TScreenGroup(form), Hud(hud) {}
+
+TRaceScreens::~TRaceScreens() = default;
+
+void TRaceScreens::Enter(uint8_t state) {
+  if (state == 12) EnterRace();
+  if (state == 0) EnterQuit();
+  if (state == 23) EnterPause();
+}
+
+void TRaceScreens::Leave(uint8_t state) {
+  if (state == 12) {
+    SetRaceClock(false);
+    Autopilot.reset();
+    for (vexel::TSprite* sprite : Form.VexelSprite1.SpriteList()) {
+      if (sprite->Name() != "cursor") sprite->Kill();
+    }
+    Form.VexelSprite1.ClearDead();
+    StartArrows = nullptr;
+    GamePanel = nullptr;
+    Form.Scenery = TMenuScenery{};
+    Form.Race.reset();
+    return;
+  }
+  if (GamePanel) GamePanel->Kill();
+  GamePanel = nullptr;
+  Form.VexelSprite1.ClearDead();
+  if (state == 0) FreeWidgets();
+  if (state == 23 && Form.Cursor) Form.Cursor->Visible = false;
+}
+
+void TRaceScreens::Frame(uint8_t state) {
+  if (state == 12) RaceFrame();
+  if (state == 0) QuitFrame();
+  if (state == 23) PauseFrame();
+}
+
+void TRaceScreens::SetRaceClock(bool running) {
+  ClockRunning = running;
+  if (!Form.Options.Unpaced) Form.RaceTimer.SetEnabled(running);
+}
+
+void TRaceScreens::AdvanceUnpacedClock() {
+  if (!ClockRunning || !Form.Options.Unpaced) return;
+  // 10 hundredths for every 9 frames: the clock of a game paced at 90 frames a second.
+  ClockNinths += 10;
+  while (ClockNinths >= 9) {
+    ClockNinths -= 9;
+    Form.RaceTimerTimer();
+  }
+}
+
+void TRaceScreens::ShowLoadingFrame() {
+  BeginFrame();
+  if (auto* loading = Form.VexelImageList1.ImageList.Find("loading")) loading->Draw(0, 0, 0);
+  EndFrame();
+}
+
+void TRaceScreens::LoadRacePictures() {
+  ShowLoadingFrame();
+  Form.GameImageList.ImageList.LoadFromFile(Form.Paths.DataFile("Data\\data2.oil"));
+  Form.GameImageList.Prepare();
+  Form.GameImagesPending = false;
+}
+
+void TRaceScreens::StartRace() {
+  Form.SwitchMusic("menumusic", "gamemusic");
+  Form.RemoveMenuScenery();
+  Form.LeaveState(15);
+  if (Form.GameImagesPending) LoadRacePictures();
+  Form.EnterState(12);
+}
+
+bool TRaceScreens::EnterRace() {
+  Form.ClearReleased();
+  Form.VexelFont1.SetFont("Arial Black", 8, {});
+  Form.VexelFont1.SetColor(vexel::ARGBColor(0, 0, 0, 255));
+  Form.GameState = 12;
+  Form.Race = std::make_unique<TRaceWorld>(Form.VexelSprite1, Form.GameImageList, Form.Catalogue,
+                                           Form.Random, Form.KeyDown, Form.KeyReleased,
+                                           Form.Paths.DataDir());
+  try {
+    SetupRace(*Form.Race);
+  } catch (const std::exception& error) {
+    platform::ShowMessageBox("Error", error.what(), {"OK"});
+    Form.LeaveState(12);
+    Form.SwitchMusic("gamemusic", "menumusic");
+    Form.CreateMenuScenery();
+    Form.EnterState(14);
+    return false;
+  }
+  ClockNinths = 0;
+  Form.ScreenTick = 0;
+  StartArrows = Form.VexelSprite1.Create<TBegArrows>(*Form.Race, PlayerScreenX, PlayerScreenY);
+  if (Form.Options.Autopilot) Autopilot = std::make_unique<TAutopilot>(*Form.Race);
+  if (Form.Cursor) Form.Cursor->Visible = false;
+  return true;
+}
+
+void TRaceScreens::DrawStartLights() {
+  const int32_t t = Form.ScreenTick;
+  const auto light = [this](const char* key, int32_t x, int32_t y, int32_t alpha) {
+    if (vexel::TImageListItem* item = Form.GameImageList.ImageList.Find(key)) {
+      item->DrawAlpha(x, y, 0, 0, 0, 1, 1, false, 255, 255, 255, alpha, 1, 0);
+    }
+  };
+  if (t > 0 && t < GreenLightTick) light("svetophor", 300, 50, 255);
+  if (t > 50 && t < GreenLightTick) light("redlight", 280, 28, 255);
+  if (t > 150 && t < GreenLightTick) light("yellowlight", 345, 28, 255);
+  if (t >= GreenLightTick && t < kArrowsGone) {
+    const int32_t alpha = 1505 - 5 * t;
+    light("svetophor", 300, 50, alpha);
+    light("redlight", 280, 28, alpha);
+    light("yellowlight", 345, 28, alpha);
+    light("greenlight", 410, 28, alpha);
+  }
+}
+
+void TRaceScreens::StartLights() {
+  int32_t& t = Form.ScreenTick;
+  if (t == 50 || t == 150) Form.PlaySound("svet1");
+  if (t == GreenLightTick) Form.PlaySound("svet2");
+  DrawStartLights();
+  if (t >= GreenLightTick && t < kArrowsGone && StartArrows) {
+    StartArrows->SetAlpha(StartArrows->Alpha() - 5);
+  }
+  if (t < GreenLightTick) Form.Race->HoldOpponents();
+  if (t == GreenLightTick) {
+    Form.Race->ReleaseStart();
+    SetRaceClock(true);
+  }
+  if (t == kArrowsGone && StartArrows) {
+    StartArrows->Kill();
+    StartArrows = nullptr;
+    Form.VexelSprite1.ClearDead();
+  }
+  if (t >= 0 && t <= kArrowsGone) ++t;
+}
+
+void TRaceScreens::RaceFrame() {
+  if (!Form.Race) return;
+  TRaceWorld& race = *Form.Race;
+  if (Autopilot) Autopilot->Drive();
+  Form.VexelScreen1->Clear(0, 0, 0, 0);
+  Form.VexelSprite1.ClearDead();
+  Form.VexelScreen1->BeginScene();
+  Form.GameImageList.BeginBatch();
+  Form.VexelSprite1.Draw();
+  Form.VexelSprite1.Move(0);
+  StartLights();
+  Hud.DrawRaceHud();
+  TrackPathPoints(race);
+  bool finished = false;
+  if (race.PlayerFinished) {
+    if (race.WaitTicks == kFinishDelay) {
+      SetRaceClock(false);
+      finished = true;
+    } else {
+      ++race.WaitTicks;
+    }
+  }
+  if (race.AllFinished()) SetRaceClock(false);
+  Form.GameImageList.EndBatch();
+  Form.VexelScreen1->EndScene();
+  if (finished) {
+    Form.EnterState(16);
+    return;
+  }
+  AdvanceUnpacedClock();
+  if (Form.TakeReleased(platform::VK_ESCAPE)) {
+    Form.PlaySound("check1", true);
+    Form.EnterState(0);
+    return;
+  }
+  const bool pause = Form.TakeReleased(platform::VK_F1) | Form.TakeReleased('P');
+  if (pause) {
+    Form.PlaySound("check1", true);
+    Form.EnterState(23);
+    return;
+  }
+  Form.TakeReleased(platform::VK_RETURN);
+}
+
+void TRaceScreens::DrawStandingRace() {
+  Form.VexelScreen1->Clear(0, 0, 0, 0);
+  Form.VexelScreen1->BeginScene();
+  Form.GameImageList.BeginBatch();
+  Form.VexelSprite1.Draw();
+  Form.VexelGUI1.Draw();
+  DrawCursor();
+  Hud.DrawRaceHud();
+  Form.GameImageList.EndBatch();
+  Form.VexelScreen1->EndScene();
+}
+
+void TRaceScreens::EnterQuit() {
+  Form.ClearReleased();
+  Form.GameState = 0;
+  SetRaceClock(false);
+  NewWidgetList();
+  AddButton(
+      "b_no1", -382, 340, [this] { ResumeRace(); }, &Form.GameImageList);
+  AddButton(
+      "b_yes1", -493, 340, [this] { QuitRace(); }, &Form.GameImageList);
+  Form.ButtonCount = 2;
+  GamePanel = Form.VexelSprite1.Create<TGameMenuScreen>(
+      Form.GameImageList, true, 255, "menuexitgame", "scr_exitgame", 2000, 153.0f, -613.0f);
+  if (Form.Race) Form.Race->WaitTicks = 0;
+  if (Form.Cursor) Form.Cursor->Visible = true;
+}
+
+void TRaceScreens::ReturnToOverlayParent(const char* sound) {
+  Form.PlaySound(sound, true);
+  const uint8_t overlay = Form.GameState;
+  Form.LeaveState(overlay);
+  Form.GameState = 12;
+  if (Form.Race && Form.Race->Player && Form.Race->Player->ControlsEnabled) SetRaceClock(true);
+  if (Form.Cursor) Form.Cursor->Visible = false;
+}
+
+void TRaceScreens::ResumeRace() {
+  Form.LeaveState(0);
+  Form.PlaySound("check1");
+  Form.GameState = 12;
+  if (Form.Race && Form.Race->Player && Form.Race->Player->ControlsEnabled) SetRaceClock(true);
+  if (Form.Cursor) Form.Cursor->Visible = false;
+}
+
+void TRaceScreens::QuitRace() {
+  Form.SwitchMusic("gamemusic", "menumusic");
+  Form.LeaveState(0);
+  Form.LeaveState(12);
+  Form.EnterState(4);
+  Form.CreateMenuScenery();
+}
+
+void TRaceScreens::QuitFrame() {
+  if (Form.TakeReleased(platform::VK_ESCAPE)) {
+    Form.PlaySound("check2");
+    if (Form.Race && Form.Race->Player && Form.Race->Player->ControlsEnabled) SetRaceClock(true);
+    Form.LeaveState(0);
+    Form.GameState = 12;
+    if (Form.Cursor) Form.Cursor->Visible = false;
+    return;
+  }
+  if (Form.TakeReleased(platform::VK_RETURN)) {
+    QuitRace();
+    return;
+  }
+  int32_t& slide = Form.Race->WaitTicks;
+  if (slide >= 0 && slide < kQuitSlideFrames) {
+    for (size_t i = 0; i < 2; ++i) {
+      if (auto* button = Form.ScreenButtons[i]) button->Left = button->Left + 40;
+    }
+    if (GamePanel) GamePanel->SetX(GamePanel->X() + 40);
+    ++slide;
+  }
+  DrawStandingRace();
+}
+
+void TRaceScreens::EnterPause() {
+  Form.ClearReleased();
+  Form.GameState = 23;
+  SetRaceClock(false);
+  GamePanel = Form.VexelSprite1.Create<TGameMenuScreen>(Form.GameImageList, true, 255, "pause",
+                                                        "scr_pause", 2000, 153.0f, 187.0f);
+  if (Form.Cursor) Form.Cursor->Visible = true;
+}
+
+void TRaceScreens::PauseFrame() {
+  const bool escape = Form.TakeReleased(platform::VK_ESCAPE);
+  const bool f1 = Form.TakeReleased(platform::VK_F1);
+  const bool p = Form.TakeReleased('P');
+  if (escape || f1 || p) {
+    ReturnToOverlayParent("check2");
+    return;
+  }
+  DrawStandingRace();
+}
+
+}  // namespace game

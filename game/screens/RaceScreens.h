@@ -1,0 +1,66 @@
+#pragma once
+// The race and the two overlays that stop it: the quit confirmation and the pause.
+
+#include <memory>
+
+#include "RaceHud.h"
+#include "ScreenGroup.h"
+
+namespace game {
+
+class TAutopilot;
+class TBegArrows;
+
+/// States 12 (the race: start lights, driving, the finish and the 150 frames after it),
+/// 0 (the quit confirmation over the standing race) and 23 (pause). The overlays leave the
+/// race alive underneath and return to it without building it again.
+class TRaceScreens : public TScreenGroup {
+ public:
+  /// The race screens of a form; `hud` draws their texts.
+  TRaceScreens(TForm1& form, TRaceHud& hud);
+  ~TRaceScreens() override;
+  /// States 0, 12 and 23.
+  bool Owns(uint8_t state) const override { return state == 0 || state == 12 || state == 23; }
+  /// Builds the race, or puts an overlay over it.
+  void Enter(uint8_t state) override;
+  /// Ends the race (every sprite but the pointer) or takes an overlay away.
+  void Leave(uint8_t state) override;
+  /// One frame of the race or of an overlay.
+  void Frame(uint8_t state) override;
+
+  /// Leaves the car screen and starts a race of the selected track and car.
+  void StartRace();
+  /// Back from an overlay to the running race.
+  void ResumeRace();
+  /// Gives the race up and returns to the main menu.
+  void QuitRace();
+  /// Runs or stops the race clock.
+  void SetRaceClock(bool running);
+  /// Whether the race clock runs.
+  bool RaceClockRunning() const { return ClockRunning; }
+  /// One frame's worth of race clock when frames are not paced (10 ms ticks at 90 frames).
+  void AdvanceUnpacedClock();
+
+ private:
+  bool EnterRace();
+  void RaceFrame();
+  void StartLights();
+  void DrawStartLights();
+  void EnterQuit();
+  void QuitFrame();
+  void EnterPause();
+  void PauseFrame();
+  void ShowLoadingFrame();
+  void LoadRacePictures();
+  void ReturnToOverlayParent(const char* sound);
+  void DrawStandingRace();
+
+  TRaceHud& Hud;
+  TBegArrows* StartArrows = nullptr;
+  TMenuScreen* GamePanel = nullptr;
+  std::unique_ptr<TAutopilot> Autopilot;
+  bool ClockRunning = false;
+  int32_t ClockNinths = 0;
+};
+
+}  // namespace game

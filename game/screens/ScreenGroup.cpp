@@ -1,0 +1,124 @@
+#include "ScreenGroup.h"
+
+#include <utility>
+
+#include "game/Unit_pr.h"
+
+namespace game {
+
+void TScreenGroup::NewWidgetList() {
+  FreeWidgets();
+  Form.ScreenList = &Form.VexelGUI1.AddList("GUI2");
+}
+
+void TScreenGroup::FreeWidgets() {
+  if (Form.ScreenList) Form.VexelGUI1.FreeList(*Form.ScreenList);
+  Form.ScreenList = nullptr;
+  Form.ScreenButtons.fill(nullptr);
+  Form.ScreenEdit = nullptr;
+}
+
+vexel::TVexelButton* TScreenGroup::AddButton(const std::string& key, int32_t left, int32_t top,
+                                             std::function<void()> action,
+                                             vexel::TVexelImageList* images) {
+  if (!Form.ScreenList) NewWidgetList();
+  vexel::TVexelImageList& list = images ? *images : Form.VexelImageList1;
+  auto* button = &Form.ScreenList->Add<vexel::TVexelButton>();
+  button->Name = key;
+  button->Caption.clear();
+  if (vexel::TImageListItem* item = list.ImageList.Find(key)) {
+    button->Width = static_cast<uint32_t>(item->TileWidth);
+    button->Height = static_cast<uint32_t>(item->TileHeight);
+    button->SetImage(0, item);
+    button->SetPatternIndex(0, 0);
+    button->SetImage(1, item);
+    button->SetPatternIndex(1, 1);
+  }
+  button->Left = left;
+  button->Top = top;
+  button->OnClick = [action = std::move(action)](vexel::TVexelGUIComponent&) { action(); };
+  for (auto& slot : Form.ScreenButtons) {
+    if (!slot) {
+      slot = button;
+      break;
+    }
+  }
+  return button;
+}
+
+void TScreenGroup::ShowSwitch(vexel::TVexelButton& button, const std::string& key) {
+  vexel::TImageListItem* item = Form.VexelImageList1.ImageList.Find(key);
+  if (!item) return;
+  button.SetImage(0, item);
+  button.SetPatternIndex(0, 1);
+  button.SetImage(1, nullptr);
+  button.Width = static_cast<uint32_t>(item->TileWidth);
+  button.Height = static_cast<uint32_t>(item->TileHeight);
+}
+
+TMenuScreen* TScreenGroup::MakePanel(const std::string& name, const std::string& key, float x,
+                                     float y, int32_t z, int32_t alpha) {
+  Form.MenuScreen =
+      Form.VexelSprite1.Create<TMenuScreen>(Form.VexelImageList1, true, alpha, name, key, z, y, x);
+  return Form.MenuScreen;
+}
+
+void TScreenGroup::KillPanel() {
+  if (Form.MenuScreen) Form.MenuScreen->Kill();
+  Form.MenuScreen = nullptr;
+}
+
+void TScreenGroup::BeginFrame(vexel::TVexelImageList* images) {
+  Form.VexelScreen1->Clear(0, 0, 0, 0);
+  Form.VexelScreen1->BeginScene();
+  (images ? *images : Form.VexelImageList1).BeginBatch();
+}
+
+void TScreenGroup::DrawBackground(int32_t cell) {
+  if (auto* back = Form.VexelImageList1.ImageList.Find("mainback")) {
+    back->DrawAlpha(0, 0, 0, 0, 0, 1, 1, false, 255, 255, 255, 255, cell, 0);
+  }
+}
+
+void TScreenGroup::EndFrame(vexel::TVexelImageList* images) {
+  (images ? *images : Form.VexelImageList1).EndBatch();
+  Form.VexelScreen1->EndScene();
+}
+
+void TScreenGroup::DrawCursor(bool move) {
+  if (!Form.Cursor) return;
+  if (move) Form.Cursor->DoMove(0);
+  Form.Cursor->DoDraw();
+}
+
+void TScreenGroup::DrawInfoLine() {
+  if (Form.Scenery.Ticker) Form.VexelFont2.TextOut(70, 8, Form.Scenery.Ticker->ShownText);
+}
+
+void TScreenGroup::DrawLightsAgain() {
+  for (TLight* light : Form.Scenery.Lights) {
+    if (light) light->DoDraw();
+  }
+}
+
+void TScreenGroup::DrawDisabled(const std::string& key, int32_t x, int32_t y) {
+  if (auto* item = Form.VexelImageList1.ImageList.Find(key)) item->Draw(x, y, 2);
+}
+
+void TScreenGroup::BlinkCaret(vexel::TVexelEdit& edit) {
+  if (Form.CaretTick % 31 == 0) {
+    edit.Caret.clear();
+  } else if (Form.CaretTick % 63 == 0) {
+    edit.Caret = "_";
+    Form.CaretTick = 0;
+  }
+  ++Form.CaretTick;
+}
+
+int32_t TScreenGroup::SlideTowards(int32_t value, int32_t target, int32_t step) {
+  if (value > target) return value - step < target ? target : value - step;
+  if (value < target) return value + step > target ? target : value + step;
+  return value;
+}
+
+}  // namespace game

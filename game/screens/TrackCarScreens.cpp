@@ -1,0 +1,279 @@
+#include "TrackCarScreens.h"
+
+#include "game/Unit_pr.h"
+#include "platform/VirtualKeys.h"
+
+namespace game {
+namespace {
+
+// Buttons of both carousels, in creation order, and where they slide to.
+constexpr size_t kNext = 0;
+constexpr size_t kPrev = 1;
+constexpr size_t kRace = 3;
+constexpr int32_t kFinalLeft[] = {597, 518, 407, 649};
+constexpr int32_t kSlideFrames = 25;
+
+std::string BestTimeText(const TTrackInfo& track) {
+  if (track.BestTime.Minutes >= NoBestTimeMinutes) return "--:--:--";
+  return track.BestTime.Text();
+}
+
+}  // namespace
+
+void TTrackCarScreens::Enter(uint8_t state) {
+  if (state == 14) EnterTrack();
+  if (state == 15) EnterCar();
+}
+
+void TTrackCarScreens::Leave(uint8_t) {
+  FreeWidgets();
+  KillPanel();
+  for (TMenuScreen** picture : {&TrackPicture, &CarPicture}) {
+    if (*picture) (*picture)->Kill();
+    *picture = nullptr;
+  }
+  for (TMenuScreen*& bar : CarBars) {
+    if (bar) bar->Kill();
+    bar = nullptr;
+  }
+  Form.VexelSprite1.ClearDead();
+}
+
+void TTrackCarScreens::Frame(uint8_t state) {
+  if (state == 14) TrackFrame();
+  if (state == 15) CarFrame();
+}
+
+void TTrackCarScreens::DrawCentred(vexel::TVexelFont& font, int32_t x, int32_t y,
+                                   const std::string& text) {
+  font.TextOut(x - font.TextWidth(text) / 2, y, text);
+}
+
+void TTrackCarScreens::EnterTrack() {
+  Form.GameState = 14;
+  Form.PlaySound("up", true);
+  Form.VexelFont1.SetFont("Arial Black", 9, {});
+  Form.VexelFont1.SetColor(0xFFFFFFFF);
+  Form.VexelFont2.SetFont("Arial Black", 8, {});
+  Form.VexelFont2.SetColor(0xFFFFFFFF);
+  Form.VexelFont3.SetFont("Arial Black", 13, {});
+  Form.VexelFont3.SetColor(vexel::ARGBColor(120, 133, 255, 255));
+  NewWidgetList();
+  AddButton("bc_next", 997, 503, [this] { StepTrack(1); });
+  AddButton("bc_prev", 918, 503, [this] { StepTrack(-1); });
+  AddButton("b_back2", 807, 503, [this] {
+    Form.LeaveState(14);
+    Form.PlaySound("check1");
+    Form.EnterState(4);
+  });
+  AddButton("bc_race", 1049, 505, [this] { ToCarScreen(); });
+  Form.ButtonCount = 4;
+  MakePanel("choosetrack", "scr_choose", 760, 280, 500);
+  const TTrackInfo& track =
+      Form.Catalogue.TrackInfo[static_cast<size_t>(Form.Catalogue.SelectedTrack)];
+  TrackPicture = Form.VexelSprite1.Create<TMenuScreen>(
+      Form.VexelImageList1, true, 255, "trackimage", track.PreviewImage, 521, 360.0f, 800.0f);
+  ShowTrack();
+  Form.WaitTicks = 0;
+  Form.ClearReleased();
+  Form.ScreenTick = 0;
+}
+
+void TTrackCarScreens::ShowTrack() {
+  const TTrackInfo& track =
+      Form.Catalogue.TrackInfo[static_cast<size_t>(Form.Catalogue.SelectedTrack)];
+  if (TrackPicture) {
+    if (auto* item = Form.VexelImageList1.ImageList.Find(track.Available ? track.PreviewImage
+                                                                         : "tr_notav")) {
+      TrackPicture->SetImage(item);
+    }
+  }
+  if (auto* race = Form.ScreenButtons[kRace]) race->Visible = track.Available;
+}
+
+void TTrackCarScreens::StepTrack(int32_t step) {
+  Form.PlaySound("check1");
+  TGameCatalogue& catalogue = Form.Catalogue;
+  catalogue.SelectedTrack += step;
+  if (catalogue.SelectedTrack > catalogue.LastTrackIndex) catalogue.SelectedTrack = 0;
+  if (catalogue.SelectedTrack < 0) catalogue.SelectedTrack = catalogue.LastTrackIndex;
+  ShowTrack();
+}
+
+void TTrackCarScreens::ToCarScreen() {
+  Form.LeaveState(14);
+  Form.PlaySound("check1");
+  Form.EnterState(15);
+}
+
+void TTrackCarScreens::SlideCarousel(int32_t pictureX) {
+  for (size_t i = 0; i < 4; ++i) {
+    if (auto* button = Form.ScreenButtons[i]) {
+      button->Left = SlideTowards(button->Left, kFinalLeft[i], 20);
+    }
+  }
+  auto slideX = [](TMenuScreen* sprite, int32_t target) {
+    if (sprite) {
+      sprite->SetX(static_cast<float>(SlideTowards(static_cast<int32_t>(sprite->X()), target, 20)));
+    }
+  };
+  slideX(Form.MenuScreen, 360);
+  slideX(TrackPicture, pictureX);
+  slideX(CarPicture, pictureX);
+  for (TMenuScreen* bar : CarBars) slideX(bar, 572);
+}
+
+void TTrackCarScreens::TrackFrame() {
+  const TTrackInfo& track =
+      Form.Catalogue.TrackInfo[static_cast<size_t>(Form.Catalogue.SelectedTrack)];
+  if (Form.TakeReleased(platform::VK_ESCAPE)) {
+    Form.PlaySound("check2");
+    Form.LeaveState(14);
+    Form.EnterState(4);
+    return;
+  }
+  if (Form.KeyReleased[platform::VK_RETURN]) {
+    Form.KeyReleased[platform::VK_RETURN] = false;
+    if (track.Available) {
+      ToCarScreen();
+      return;
+    }
+  } else if (Form.TakeReleased(platform::VK_RIGHT)) {
+    StepTrack(1);
+    return;
+  } else if (Form.TakeReleased(platform::VK_LEFT)) {
+    StepTrack(-1);
+    return;
+  }
+  if (Form.ScreenTick >= 0 && Form.ScreenTick <= kSlideFrames) {
+    SlideCarousel(400);
+    ++Form.ScreenTick;
+  }
+  BeginFrame();
+  DrawBackground();
+  DrawStars(Form.Stars, *Form.VexelScreen1, Form.Random);
+  Form.VexelSprite1.Move(0);
+  Form.VexelSprite1.Draw();
+  if (Form.ScreenTick > kSlideFrames) DrawTrackInfo();
+  DrawInfoLine();
+  DrawLightsAgain();
+  Form.VexelGUI1.Draw();
+  DrawCursor();
+  EndFrame();
+}
+
+void TTrackCarScreens::DrawTrackInfo() {
+  const int32_t slot = Form.Catalogue.SelectedTrack;
+  const TTrackInfo& track = Form.Catalogue.TrackInfo[static_cast<size_t>(slot)];
+  DrawCentred(Form.VexelFont3, 640, 360,
+              track.Available ? track.Title : "Track " + std::to_string(slot + 1));
+  static const char* const kLabels[] = {"Best time: ", "Length:", "Laps:", "Opponents:"};
+  const std::string values[] = {
+      track.Available ? BestTimeText(track) : "--:--:--",
+      track.Available ? track.LengthText : "-",
+      track.Available ? std::to_string(track.Laps) : "-",
+      track.Available ? std::to_string(track.Opponents) : "-",
+  };
+  for (int32_t i = 0; i < 4; ++i) {
+    const int32_t y = 395 + 20 * i;
+    Form.VexelFont1.TextOut(560, y, kLabels[i]);
+    DrawCentred(Form.VexelFont1, 700, y, values[i]);
+  }
+}
+
+void TTrackCarScreens::EnterCar() {
+  Form.GameState = 15;
+  Form.PlaySound("up", true);
+  Form.VexelFont2.SetFont("Arial Black", 8, {});
+  Form.VexelFont2.SetColor(0xFFFFFFFF);
+  NewWidgetList();
+  AddButton("bc_next", 997, 503, [this] { StepCar(1); });
+  AddButton("bc_prev", 918, 503, [this] { StepCar(-1); });
+  AddButton("b_back2", 807, 503, [this] {
+    Form.LeaveState(15);
+    Form.PlaySound("check1");
+    Form.EnterState(14);
+  });
+  AddButton("bc_race", 1049, 505, [this] { Form.StartRace(); });
+  Form.ButtonCount = 4;
+  MakePanel("choosetrack", "scr_choosecar", 760, 280, 500);
+  const TCarInfo& car = Form.Catalogue.CarInfo[static_cast<size_t>(Form.Catalogue.SelectedCar)];
+  CarPicture = Form.VexelSprite1.Create<TMenuScreen>(Form.VexelImageList1, true, 255, "carimage",
+                                                     car.PreviewImage, 521, 363.0f, 813.0f);
+  static const char* const kBars[] = {"bar1", "bar2", "bar3", "bar4"};
+  static constexpr float kBarY[] = {378, 412, 446, 476};
+  for (size_t i = 0; i < 4; ++i) {
+    CarBars[i] = Form.VexelSprite1.Create<TMenuScreen>(Form.VexelImageList1, true, 255, "bar",
+                                                       kBars[i], 522, kBarY[i], 972.0f);
+  }
+  ShowCar(85);
+  Form.WaitTicks = 0;
+  Form.ClearReleased();
+  Form.ScreenTick = 0;
+}
+
+void TTrackCarScreens::ShowCar(int32_t dim) {
+  const TCarInfo& car = Form.Catalogue.CarInfo[static_cast<size_t>(Form.Catalogue.SelectedCar)];
+  if (CarPicture) {
+    if (auto* item = Form.VexelImageList1.ImageList.Find(car.PreviewImage))
+      CarPicture->SetImage(item);
+    const int32_t shade = car.Available ? 255 : dim;
+    CarPicture->SetRed(shade);
+    CarPicture->SetGreen(shade);
+    CarPicture->SetBlue(shade);
+  }
+  const double scales[] = {car.MaxSpeed / 12, car.Acceleration * 10, car.TurnRate / 2, car.Grip};
+  for (size_t i = 0; i < 4; ++i) {
+    if (!CarBars[i]) continue;
+    CarBars[i]->Visible = car.Available;
+    CarBars[i]->ScaleX = static_cast<float>(scales[i]);
+  }
+  if (auto* race = Form.ScreenButtons[kRace]) race->Visible = car.Available;
+}
+
+void TTrackCarScreens::StepCar(int32_t step) {
+  Form.PlaySound("check1");
+  TGameCatalogue& catalogue = Form.Catalogue;
+  catalogue.SelectedCar += step;
+  if (catalogue.SelectedCar > catalogue.LastCarIndex) catalogue.SelectedCar = 0;
+  if (catalogue.SelectedCar < 0) catalogue.SelectedCar = catalogue.LastCarIndex;
+  ShowCar(55);
+}
+
+void TTrackCarScreens::CarFrame() {
+  const TCarInfo& car = Form.Catalogue.CarInfo[static_cast<size_t>(Form.Catalogue.SelectedCar)];
+  if (Form.TakeReleased(platform::VK_ESCAPE)) {
+    Form.PlaySound("check2");
+    Form.LeaveState(15);
+    Form.EnterState(14);
+    return;
+  }
+  if (Form.KeyReleased[platform::VK_RETURN]) {
+    Form.KeyReleased[platform::VK_RETURN] = false;
+    if (car.Available) {
+      Form.StartRace();
+      return;
+    }
+  } else if (Form.TakeReleased(platform::VK_RIGHT)) {
+    StepCar(1);
+    return;
+  } else if (Form.TakeReleased(platform::VK_LEFT)) {
+    StepCar(-1);
+    return;
+  }
+  if (Form.ScreenTick >= 0 && Form.ScreenTick <= kSlideFrames) {
+    SlideCarousel(413);
+    ++Form.ScreenTick;
+  }
+  BeginFrame();
+  DrawBackground();
+  DrawStars(Form.Stars, *Form.VexelScreen1, Form.Random);
+  Form.VexelSprite1.Move(0);
+  Form.VexelSprite1.Draw();
+  DrawInfoLine();
+  Form.VexelGUI1.Draw();
+  DrawCursor();
+  EndFrame();
+}
+
+}  // namespace game

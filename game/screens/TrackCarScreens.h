@@ -1,0 +1,47 @@
+#pragma once
+// The track and car carousels.
+
+#include <array>
+#include <string>
+
+#include "ScreenGroup.h"
+#include "engine/VexelFont.h"
+
+namespace game {
+
+/// States 14 (choose a track: its preview, title, best time, length, laps and opponents) and
+/// 15 (choose a car: its picture and four handling bars); locked entries are shown greyed and
+/// cannot be raced.
+class TTrackCarScreens : public TScreenGroup {
+ public:
+  using TScreenGroup::TScreenGroup;
+  /// States 14 and 15.
+  bool Owns(uint8_t state) const override { return state == 14 || state == 15; }
+  /// Builds the carousel and slides it in.
+  void Enter(uint8_t state) override;
+  /// Frees the carousel's widgets and pictures.
+  void Leave(uint8_t state) override;
+  /// One frame of the carousel.
+  void Frame(uint8_t state) override;
+  /// Draws the shown track's title, best time, length, laps and opponents.
+  void DrawTrackInfo();
+
+ private:
+  void EnterTrack();
+  void TrackFrame();
+  void ShowTrack();
+  void StepTrack(int32_t step);
+  void ToCarScreen();
+  void EnterCar();
+  void CarFrame();
+  void ShowCar(int32_t dim);
+  void StepCar(int32_t step);
+  void SlideCarousel(int32_t pictureX);
+  void DrawCentred(vexel::TVexelFont& font, int32_t x, int32_t y, const std::string& text);
+
+  TMenuScreen* TrackPicture = nullptr;
+  TMenuScreen* CarPicture = nullptr;
+  std::array<TMenuScreen*, 4> CarBars{};
+};
+
+}  // namespace game

@@ -1,0 +1,122 @@
+// A whole race as a player meets it: from the car screen through the start lights, the race
+// on autopilot and the results back to the track choice, with what it stores and when.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "GameRun.h"
+#include "game/SettingsFile.h"
+#include "online/TextCodec.h"
+
+namespace {
+
+using testgame::LogoEnd;
+using testgame::TGameRun;
+
+std::string At(long frame, const std::string& event) {
+  return std::to_string(frame) + " " + event + "\n";
+}
+
+constexpr long kMenu = LogoEnd + 30;
+
+void WriteProfile(const TGameRun& run, int32_t score) {
+  game::TGameSettings settings;
+  settings.Profiles.ProfileCount = 1;
+  settings.Profiles.Profiles[0] = {"Ann", 2, 3, score, 300, 0};
+  settings.PlayerName = "Ann";
+  std::string error;
+  ASSERT_TRUE(game::TSettingsFile::SaveConfig(run.ConfigDir() + "/Config.cfg", settings, error))
+      << error;
+}
+
+// Into a race of "Track 1" with the first car: main menu, track screen, car screen, enter.
+std::string IntoTheRace() {
+  return At(kMenu, "click 697 219") + At(kMenu + 40, "key enter") + At(kMenu + 80, "key enter");
+}
+
+// Clicks "bro_next" and then "b_no1" (or "b_yes1") every 40 frames from `from` on: hidden
+// buttons take no clicks, so the first that lands is the one the results show.
+std::string ThroughTheResults(long from, long to, const char* answer) {
+  std::string script;
+  for (long f = from; f < to; f += 40) {
+    script += At(f, "click 370 395") + At(f + 20, answer);
+  }
+  return script;
+}
+
+TEST(RaceFlow, AWholeRaceOnTrackOneStoresTheScoreNowAndTheBestTimeOnExit) {
+  TGameRun run("race");
+  WriteProfile(run, 0);
+  const long raceEnd = kMenu + 9000;
+  const std::string script =
+      IntoTheRace() + ThroughTheResults(kMenu + 3000, raceEnd, "click 455 365");
+  ASSERT_EQ(run.Run(script, raceEnd + 100, {"--autopilot"}), 0) << run.Errors();
+  const std::vector<int> states = run.States();
+  ASSERT_EQ(states, (std::vector<int>{3, 4, 14, 15, 12, 16, 14})) << run.Errors();
+  const long raceFrames = run.FrameOf(16) - run.FrameOf(12);
+  EXPECT_GT(raceFrames, 250 + 150) << "start lights and the finish delay at least";
+
+  game::TGameSettings settings;
+  ASSERT_TRUE(run.ReadSettings(settings));
+  const int32_t score = settings.Profiles.Profiles[0].Score;
+  const std::vector<int32_t> rewards = {100, 70, 50};
+  EXPECT_TRUE(std::find(rewards.begin(), rewards.end(), score) != rewards.end())
+      << "score " << score << " is not a place reward of Track 1";
+  EXPECT_FALSE(std::filesystem::exists(run.ConfigDir() + "/Configdat.cfg"))
+      << "best times reach the disk only through the exit confirmation";
+  EXPECT_EQ(settings.HighScores.Rows[0].Name, "Anonymous") << "1000 points are not beaten";
+
+  // Leave the game through the exit confirmation: the track's best time is written now.
+  const std::string leave = script + At(raceEnd + 10, "key escape") +
+                            At(raceEnd + 20, "key escape") + At(raceEnd + 30, "key enter");
+  WriteProfile(run, 0);
+  ASSERT_EQ(run.Run(leave, raceEnd + 60, {"--autopilot"}), 0) << run.Errors();
+  EXPECT_EQ(run.LastState(), 24);
+  const std::vector<std::string> times = run.DecodedLines("Configdat.cfg");
+  ASSERT_EQ(times.size(), 75u);
+  // Slot 0: hundredths, seconds, minutes; a real race takes under ten minutes.
+  EXPECT_LT(std::stoi(times[2]), 10);
+  EXPECT_GT(std::stoi(times[1]) + 60 * std::stoi(times[2]), 10);
+  EXPECT_EQ(times[5], "1000") << "slot 1 keeps no best time";
+}
+
+TEST(RaceFlow, QuitFromTheRaceReturnsToTheMainMenu) {
+  TGameRun run("quit");
+  WriteProfile(run, 0);
+  const long race = kMenu + 80;
+  // Escape opens the quit panel; escape again resumes; escape and enter quit.
+  const std::string script = IntoTheRace() + At(race + 100, "key escape") +
+                             At(race + 130, "key escape") + At(race + 160, "key escape") +
+                             At(race + 190, "key enter");
+  ASSERT_EQ(run.Run(script, race + 230, {"--autopilot"}), 0) << run.Errors();
+  EXPECT_EQ(run.States(), (std::vector<int>{3, 4, 14, 15, 12, 0, 12, 0, 4}));
+}
+
+TEST(RaceFlow, EscapeAndPReleasedTogetherOpenOnlyTheQuitPanel) {
+  TGameRun run("both");
+  WriteProfile(run, 0);
+  const long race = kMenu + 80;
+  const std::string script = IntoTheRace() + At(race + 100, "keyup escape") +
+                             At(race + 100, "keyup p") + At(race + 130, "key p") +
+                             At(race + 160, "key p");
+  ASSERT_EQ(run.Run(script, race + 190), 0) << run.Errors();
+  EXPECT_EQ(run.States(), (std::vector<int>{3, 4, 14, 15, 12, 0}))
+      << "P does nothing on the quit panel";
+}
+
+TEST(RaceFlow, PauseDuringTheStartLightsFreezesTheCountdown) {
+  TGameRun run("pause");
+  WriteProfile(run, 0);
+  const long race = kMenu + 80;
+  // Pause at start-light tick ~100 for 300 frames: without the freeze the green light (tick
+  // 250) would come during the pause and the pause would resume into a running race.
+  const std::string script = IntoTheRace() + At(race + 100, "key p") + At(race + 400, "key f1");
+  const std::string shot = run.Dir() + "/lights.png";
+  ASSERT_EQ(run.Run(script, race + 420, {"--screenshot", shot}), 0) << run.Errors();
+  EXPECT_EQ(run.States(), (std::vector<int>{3, 4, 14, 15, 12, 23, 12}));
+  EXPECT_TRUE(std::filesystem::exists(shot));
+}
+
+}  // namespace
