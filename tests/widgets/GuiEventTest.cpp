@@ -2,6 +2,7 @@
 // only on a left release over the pressed widget, the 10 ms move throttle, what is consumed,
 // and lists freed by their own event handlers.
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <sstream>
@@ -233,10 +234,28 @@ TEST_F(GuiEvents, KeysReachNoWidgetWithoutFocusOrInADisabledList) {
   EXPECT_EQ(LogText(), "");
 }
 
+/// A button that writes "freed <Name>" to a log when it is destroyed.
+class TLoggedButton : public vexel::TVexelButton {
+ public:
+  using TVexelButton::TVexelButton;
+  ~TLoggedButton() override {
+    if (Sink) Sink->push_back("freed " + Name);
+  }
+  std::vector<std::string>* Sink = nullptr;
+};
+
 // A menu screen's button leaves the screen from its own click handler: the shell frees the
 // screen's list and builds the next screen's list before the handler returns.
 class FreedFromAHandler : public WidgetFixture {
  protected:
+  /// A button as Button makes it that logs its destruction.
+  TLoggedButton& LoggedButton(const std::string& label, int32_t left, int32_t top) {
+    auto& button = List->Add<TLoggedButton>();
+    Dress(button, label, left, top);
+    button.Sink = &Log;
+    return button;
+  }
+
   /// Frees the screen's list and makes the next screen's list with one button "next" at
   /// the same place; then uses its own captured state, as the shell's handlers do.
   std::function<void()> LeaveScreen(std::shared_ptr<int> token) {
@@ -251,7 +270,7 @@ class FreedFromAHandler : public WidgetFixture {
 };
 
 TEST_F(FreedFromAHandler, AClickThatLeavesTheScreenIsSafeAndTheNextScreenWorks) {
-  auto& start = Button("b_stgame", 100, 100);
+  auto& start = LoggedButton("b_stgame", 100, 100);
   auto token = std::make_shared<int>(0);
   start.OnClick = [leave = LeaveScreen(token)](vexel::TVexelGUIComponent&) { leave(); };
   ClickAt(110, 110);
@@ -263,11 +282,12 @@ TEST_F(FreedFromAHandler, AClickThatLeavesTheScreenIsSafeAndTheNextScreenWorks) 
   // nothing any more.
   Down();
   Up();
-  EXPECT_EQ(LogText(), "enter b_stgame, down b_stgame left, left the main menu");
+  EXPECT_EQ(LogText(), "enter b_stgame, down b_stgame left, left the main menu, freed b_stgame")
+      << "freed once the handler and the event are done";
   ClickAt(111, 110);
   EXPECT_EQ(LogText(),
-            "enter b_stgame, down b_stgame left, left the main menu, enter next, "
-            "down next left, click next");
+            "enter b_stgame, down b_stgame left, left the main menu, freed b_stgame, "
+            "enter next, down next left, click next");
   EXPECT_EQ(DrawnQuads().size(), 1u);
 }
 
@@ -301,7 +321,7 @@ class FreedFromEachHandler : public FreedFromAHandler,
 };
 
 TEST_P(FreedFromEachHandler, TheEventEndsSafelyAndTheOldWidgetsAreFreed) {
-  auto& a = Button("A", 100, 100);
+  auto& a = LoggedButton("A", 100, 100);
   Button("B", 200, 100);
   auto token = std::make_shared<int>(0);
   Arm(a, GetParam().Handler, LeaveScreen(token));
@@ -316,6 +336,10 @@ TEST_P(FreedFromEachHandler, TheEventEndsSafelyAndTheOldWidgetsAreFreed) {
   Move(500, 500);
   Key(13);
   EXPECT_EQ(*token, 1) << "the handler ran once, then its widget was gone";
+  const auto left = std::find(Log.begin(), Log.end(), "left the main menu");
+  const auto freed = std::find(Log.begin(), Log.end(), "freed A");
+  ASSERT_NE(freed, Log.end());
+  EXPECT_LT(left, freed) << "A outlives the handler that freed its list";
   EXPECT_EQ(token.use_count(), 1);
   ASSERT_EQ(Gui.Lists().size(), 1u);
   EXPECT_EQ(Gui.Lists().front()->Widgets().size(), 1u);

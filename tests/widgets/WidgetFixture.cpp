@@ -101,6 +101,12 @@ void WidgetFixture::Watch(vexel::TVexelGUIComponent& widget, const std::string& 
 vexel::TVexelButton& WidgetFixture::Button(const std::string& label, int32_t left, int32_t top,
                                            uint32_t width, uint32_t height) {
   auto& button = List->Add<vexel::TVexelButton>();
+  Dress(button, label, left, top, width, height);
+  return button;
+}
+
+void WidgetFixture::Dress(vexel::TVexelButton& button, const std::string& label, int32_t left,
+                          int32_t top, uint32_t width, uint32_t height) {
   button.Name = label;
   button.Left = left;
   button.Top = top;
@@ -112,7 +118,6 @@ vexel::TVexelButton& WidgetFixture::Button(const std::string& label, int32_t lef
   button.SetImage(vexel::gsHover, Strip);
   button.SetPatternIndex(vexel::gsHover, 1);
   Watch(button, label);
-  return button;
 }
 
 vexel::TVexelEdit& WidgetFixture::Edit(const std::string& label, int32_t left, int32_t top,

@@ -36,6 +36,9 @@ class WidgetFixture : public ::testing::Test {
   /// its events logged under the label.
   vexel::TVexelButton& Button(const std::string& label, int32_t left, int32_t top,
                               uint32_t width = 40, uint32_t height = 20);
+  /// Sets up a button of the list as Button does.
+  void Dress(vexel::TVexelButton& button, const std::string& label, int32_t left, int32_t top,
+             uint32_t width = 40, uint32_t height = 20);
   /// An edit box of the list with its box, state 0 showing cell 0 of "strip", events logged.
   vexel::TVexelEdit& Edit(const std::string& label, int32_t left, int32_t top, uint32_t width = 200,
                           uint32_t height = 30);
