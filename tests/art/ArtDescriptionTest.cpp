@@ -16,6 +16,8 @@
 #include "FontCheck.h"
 #include "Palette.h"
 #include "RaceSizes.h"
+#include "engine/VexelBitmapFont.h"
+#include "platform/CodePage1251.h"
 
 namespace arttest {
 namespace {
@@ -178,6 +180,18 @@ TEST(RaceSizeTable, RefusesMalformedLines) {
   ASSERT_TRUE(ok.find("road").has_value());
   EXPECT_EQ(ok.find("road")->count(), 4);
   EXPECT_FALSE(ok.find("Road").has_value());
+}
+
+// The game's widget font draws byte k of its default character set with cell k of the menu
+// list's first picture, and an image font finds its cells by counting 16 to a row.
+TEST(MenuFontPicture, CellsFollowTheEngineDefaultCharacterSet) {
+  const artgen::ArtList list(fs::path(ART_SOURCE_DIR) / "menu.art", artgen::RaceSizes{});
+  ASSERT_FALSE(list.entries().empty());
+  const artgen::ArtEntry& font = list.entries().front();
+  EXPECT_EQ(font.kind, "font");
+  EXPECT_EQ(platform::Utf8To1251(font.recipe.text("chars")), vexel::DefaultCharacters());
+  EXPECT_EQ(font.layout.columns, 16);
+  EXPECT_GE(font.layout.count(), static_cast<int>(vexel::DefaultCharacters().size()));
 }
 
 }  // namespace

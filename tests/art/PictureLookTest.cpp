@@ -44,7 +44,8 @@ TEST_F(ArtPictures, FontCellsHoldLightGlyphsAndSpaceIsEmpty) {
   const PngImage font = Picture("font");
   ASSERT_TRUE(font.Valid());
   EXPECT_EQ(font.OpaqueShare(Cell("font", font, 0), 1), 0.0) << "space must be empty";
-  for (int k = 1; k < 109; ++k) {
+  // Every character of the default set, the Latin letters after the first 109 included.
+  for (int k = 1; k < 161; ++k) {
     const Area a = Cell("font", font, k);
     EXPECT_GT(font.OpaqueShare(a, 128), 0.01) << "cell " << k << " has no glyph";
     EXPECT_LT(font.MeanSaturation(a), 0.1) << "cell " << k << " is not white";
@@ -62,7 +63,7 @@ const std::vector<ButtonCase> kButtons = {
     {"b_apply", 2},      {"b_cancel", 2}, {"b_yes", 2},       {"b_no", 2},     {"b_clrhiscr", 2},
     {"b_viewwhiscr", 2}, {"bc_next", 2},  {"bc_prev", 2},     {"bc_race", 2},  {"b_back2", 3},
     {"b_up", 3},         {"b_down", 3},   {"b_add", 3},       {"b_delete", 3}, {"b_select", 3},
-    {"b_ok", 3},         {"b_yes1", 2},   {"b_no1", 2},       {"bro_next", 2},
+    {"b_ok", 3},         {"b_yes1", 2},   {"b_no1", 2},       {"bro_next", 2}, {"b_hiscr", 3},
 };
 
 TEST_F(ArtPictures, HoverCellsAreBrighterThanNormalCells) {

@@ -86,6 +86,7 @@ const std::vector<Limits> kMenuList = {
     {"b_help", 2, 3, 105, 40},
     {"b_visit", 2, 3, 205, 40},
     {"b_exit", 2, 3, 188, 40},
+    {"b_hiscr", 3, 3, 210, 40},
     {"b_logo", 2, 3, 200, 90},
     {"b_back", 2, 3, 115, 55},
     {"b_next", 2, 3, 155, 95},
