@@ -105,6 +105,7 @@ void TShareScreen::UpdateHover(int32_t x, int32_t y) {
 }
 
 void TShareScreen::Draw() {
+  if (!Valid) return;
   ActivateExitButtons();
   DrawPicture(BackgroundIndex, 0, 0);
   for (const auto& button : Buttons) {
@@ -121,6 +122,7 @@ void TShareScreen::Draw() {
 }
 
 void TShareScreen::MouseDown(int32_t x, int32_t y) {
+  if (!Valid) return;
   UpdateHover(x, y);
   // A click may open a browser or close the form; the buttons are walked over a copy.
   const std::vector<TButton> buttons = Buttons;
@@ -237,7 +239,7 @@ void TShareScreen::DrawPicture(int32_t index, int32_t x, int32_t y) const {
 
 void TShareScreen::DrawCountdown() {
   const int32_t number = CountdownNumber();
-  if (number == 0 || !Valid) return;
+  if (number == 0) return;
   const std::string text = std::to_string(number);
   const double left = CountdownX - Font_.TextWidth(text) / 2.0;
   const double top = CountdownY - Font_.TextHeight(text) / 2.0;

@@ -44,9 +44,11 @@ class TShareScreen {
   void CountdownStep();
   /// Sets every button's Hover from the pointer's back-buffer position.
   void UpdateHover(int32_t x, int32_t y);
-  /// Draws the background, the buttons and, while it runs, the countdown number.
+  /// Draws the background, the buttons and, while it runs, the countdown number (nothing for a
+  /// screen that is not Valid).
   void Draw();
-  /// A left mouse press at a back-buffer position: clicks every button under the pointer.
+  /// A left mouse press at a back-buffer position: clicks every button under the pointer (none
+  /// on a screen that is not Valid).
   void MouseDown(int32_t x, int32_t y);
   /// Whether the countdown has run out, so that the window may close.
   bool CloseAllowed() const { return Countdown == 0; }

@@ -200,6 +200,10 @@ TEST_P(FileFaults, SkipTheScreenAndLoadNothing) {
   EXPECT_EQ(ShareList.ImageList.Count(), 0);
   EXPECT_FALSE(Screen.Begin());
   EXPECT_TRUE(Screen.CloseAllowed()) << "a skipped screen lets the form close at once";
+  for (const auto& [x, y] : {std::pair{60, 40}, {250, 50}, {320, 490}}) Screen.MouseDown(x, y);
+  EXPECT_TRUE(Opened.empty()) << "the buttons of a skipped screen do nothing";
+  EXPECT_EQ(CloseRequests, 0);
+  EXPECT_TRUE(FrameAt(60, 40).empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, FileFaults, ::testing::ValuesIn(kFileFaults),
