@@ -1,5 +1,5 @@
-// Painters of full-screen pictures (menu background, loading and promotion screens) and of
-// the logos.
+// Painters of full-screen pictures (menu background, loading and promotion screens), of
+// the logos and of the desktop icon.
 
 #include <array>
 #include <cmath>
@@ -214,6 +214,29 @@ void logo(cairo_t* cr, const Cell& cell) {
   if (r.has("comet")) comet(cr, r);
   wordmarks(cr, r);
   paintTexts(cr, r);
+}
+
+void icon(cairo_t* cr, const Cell& cell) {
+  const Recipe& r = cell.recipe;
+  const double design = r.number("design");
+  if (design <= 0) r.fail("design must be a positive size");
+  const double inset = r.number("plate_inset");
+  const double radius = r.number("plate_radius");
+  const double side = design - 2 * inset;
+  cairo_scale(cr, cell.width / design, cell.height / design);
+  cairo_save(cr);
+  draw::roundedRect(cr, inset, inset, side, side, radius);
+  cairo_clip(cr);
+  draw::verticalGradient(cr, inset, inset + side, r.colour("sky_top"), r.colour("sky_bottom"));
+  cairo_paint(cr);
+  const Cell plate{r, cell.index, cell.count, design, design, cell.inputs};
+  nebulae(cr, plate);
+  stars(cr, plate);
+  cairo_restore(cr);
+  draw::roundedRect(cr, inset, inset, side, side, radius);
+  draw::glowStroke(cr, r.colour("plate_rim"), r.number("plate_rim_width"), inset * 0.8);
+  if (r.has("comet")) comet(cr, r);
+  wordmarks(cr, r);
 }
 
 }  // namespace artgen::paint
