@@ -24,7 +24,8 @@ const char* kUsage =
     "  --seed N           seed the random generator\n"
     "  --data-dir DIR     read the game's data files from DIR\n"
     "  --config-dir DIR   keep the settings files in DIR\n"
-    "  --help             show this text\n";
+    "  --version          print the version and stop\n"
+    "  --help, -h         show this text and stop\n";
 
 bool ParseNumber(const char* text, long& value) {
   char* end = nullptr;
@@ -32,14 +33,19 @@ bool ParseNumber(const char* text, long& value) {
   return end && *end == '\0' && end != text;
 }
 
+// What the command line asks for besides a game: nothing, the usage text or the version.
+enum class TInfoRequest { None, Help, Version };
+
 // Reads the options; returns false (after printing why) when they are not usable.
-bool ParseOptions(int argc, char** argv, game::TGameOptions& options, bool& help) {
+bool ParseOptions(int argc, char** argv, game::TGameOptions& options, TInfoRequest& info) {
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     const bool hasValue = i + 1 < argc;
     long number = 0;
     if (arg == "--help" || arg == "-h") {
-      help = true;
+      info = TInfoRequest::Help;
+    } else if (arg == "--version") {
+      if (info == TInfoRequest::None) info = TInfoRequest::Version;
     } else if (arg == "--unpaced") {
       options.Unpaced = true;
     } else if (arg == "--autopilot") {
@@ -73,10 +79,14 @@ bool ParseOptions(int argc, char** argv, game::TGameOptions& options, bool& help
 
 int main(int argc, char** argv) {
   game::TGameOptions options;
-  bool help = false;
-  if (!ParseOptions(argc, argv, options, help)) return 2;
-  if (help) {
+  TInfoRequest info = TInfoRequest::None;
+  if (!ParseOptions(argc, argv, options, info)) return 2;
+  if (info == TInfoRequest::Help) {
     std::fputs(kUsage, stdout);
+    return 0;
+  }
+  if (info == TInfoRequest::Version) {
+    std::printf("comet-lane-derby %s\n", CLD_VERSION);
     return 0;
   }
   platform::TApplication application;

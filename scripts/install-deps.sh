@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the game, its tools and its tests need.
+# Installs the Debian packages the game, its tools, its tests and its Debian package need.
 # Does nothing when everything is already present. With --fuzz it adds clang and libFuzzer.
 set -euo pipefail
 packages=(
@@ -11,6 +11,7 @@ packages=(
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation2 fonts-freefont-ttf
   fonts-league-spartan fonts-noto-mono fonts-roboto-unhinted fonts-comfortaa fonts-yanone-kaffeesatz
   python3 xvfb xauth
+  dpkg-dev appstream desktop-file-utils groff-base
 )
 if [ "${1:-}" = "--fuzz" ]; then packages+=(clang libclang-rt-14-dev); fi
 missing=()

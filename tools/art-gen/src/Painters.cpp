@@ -23,6 +23,7 @@ Painter findPainter(const std::string& kind) {
       Row{"glow_light", paint::glowLight},
       Row{"space_screen", paint::spaceScreen},
       Row{"logo", paint::logo},
+      Row{"icon", paint::icon},
       Row{"track_preview", paint::trackPreview},
       Row{"locked_preview", paint::lockedPreview},
       Row{"car_preview", paint::carPreview},

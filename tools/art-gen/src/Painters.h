@@ -40,6 +40,9 @@ void glowLight(cairo_t* cr, const Cell& cell);
 void spaceScreen(cairo_t* cr, const Cell& cell);
 /// Logo: comet emblem, gradient wordmarks and texts on transparency.
 void logo(cairo_t* cr, const Cell& cell);
+/// Desktop icon: the logo's comet and wordmark on a rounded space plate, drawn at a design
+/// size and scaled to the cell so that every icon size is the same picture.
+void icon(cairo_t* cr, const Cell& cell);
 /// Track preview: an input picture of the track on a framed screen card.
 void trackPreview(cairo_t* cr, const Cell& cell);
 /// Locked-track card with a padlock.

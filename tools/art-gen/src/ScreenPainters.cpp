@@ -1,9 +1,10 @@
-// Painters of full-screen pictures (menu background, loading and promotion screens) and of
-// the logos.
+// Painters of full-screen pictures (menu background, loading and promotion screens), of
+// the logos and of the desktop icon.
 
 #include <array>
 #include <cmath>
 #include <numbers>
+#include <string>
 
 #include "PaintKit.h"
 #include "Painters.h"
@@ -16,7 +17,8 @@ namespace {
 
 constexpr double kTau = 2 * std::numbers::pi;
 
-void nebulae(cairo_t* cr, const Cell& cell) {
+// The nebulae and stars are placed by a generator seeded with seedName.
+void nebulae(cairo_t* cr, const Cell& cell, const std::string& seedName) {
   const Recipe& r = cell.recipe;
   const auto layers = r.all("nebula");
   if (layers.empty()) return;
@@ -27,7 +29,7 @@ void nebulae(cairo_t* cr, const Cell& cell) {
     const auto v = leadingNumbers(r, {words[1], words[2]}, 2, "nebula");
     looks.push_back({r.resolveColour(words[0]), {v[0], v[1]}});
   }
-  const TileNoise noise(hashText(r.key()));
+  const TileNoise noise(hashText(seedName));
   const double w = cell.width;
   const double h = cell.height;
   const SurfacePtr img =
@@ -48,9 +50,9 @@ void nebulae(cairo_t* cr, const Cell& cell) {
   paintSurface(cr, img.get(), 0, 0);
 }
 
-void stars(cairo_t* cr, const Cell& cell) {
+void stars(cairo_t* cr, const Cell& cell, const std::string& seedName) {
   const Recipe& r = cell.recipe;
-  Rng rng(r.key(), 11);
+  Rng rng(seedName, 11);
   const int count = static_cast<int>(r.number("stars"));
   const Colour tint = r.colour("star_tint");
   for (int i = 0; i < count; ++i) {
@@ -199,9 +201,9 @@ void spaceScreen(cairo_t* cr, const Cell& cell) {
   const Recipe& r = cell.recipe;
   draw::verticalGradient(cr, 0, cell.height, r.colour("sky_top"), r.colour("sky_bottom"));
   cairo_paint(cr);
-  nebulae(cr, cell);
+  nebulae(cr, cell, r.key());
   floorGrid(cr, cell);
-  stars(cr, cell);
+  stars(cr, cell, r.key());
   orbits(cr, r);
   tickerBar(cr, r);
   if (r.has("comet")) comet(cr, r);
@@ -214,6 +216,30 @@ void logo(cairo_t* cr, const Cell& cell) {
   if (r.has("comet")) comet(cr, r);
   wordmarks(cr, r);
   paintTexts(cr, r);
+}
+
+void icon(cairo_t* cr, const Cell& cell) {
+  const Recipe& r = cell.recipe;
+  const double design = r.number("design");
+  if (design <= 0) r.fail("design must be a positive size");
+  const double inset = r.number("plate_inset");
+  const double radius = r.number("plate_radius");
+  const double side = design - 2 * inset;
+  cairo_scale(cr, cell.width / design, cell.height / design);
+  cairo_save(cr);
+  draw::roundedRect(cr, inset, inset, side, side, radius);
+  cairo_clip(cr);
+  draw::verticalGradient(cr, inset, inset + side, r.colour("sky_top"), r.colour("sky_bottom"));
+  cairo_paint(cr);
+  const Cell plate{r, cell.index, cell.count, design, design, cell.inputs};
+  const std::string sky = r.text("sky_seed");
+  nebulae(cr, plate, sky);
+  stars(cr, plate, sky);
+  cairo_restore(cr);
+  draw::roundedRect(cr, inset, inset, side, side, radius);
+  draw::glowStroke(cr, r.colour("plate_rim"), r.number("plate_rim_width"), inset * 0.8);
+  if (r.has("comet")) comet(cr, r);
+  wordmarks(cr, r);
 }
 
 }  // namespace artgen::paint
