@@ -34,7 +34,7 @@ constexpr const char* kHeader =
     "; Comet Lane Derby controls for a race.\n"
     "; Each action takes one or more inputs, separated by commas:\n"
     ";   keys by name: a..z, 0..9, up, down, left, right, space, enter, escape, tab, shift,\n"
-    ";     ctrl, alt, f1..f12, numpad0..numpad9, home, end, insert, delete, pageup, pagedown\n"
+    ";     ctrl, alt, f1..f24, numpad0..numpad9, home, end, insert, delete, pageup, pagedown\n"
     ";   controller buttons: pad:a, pad:b, pad:x, pad:y, pad:back, pad:start, pad:dpup,\n"
     ";     pad:dpdown, pad:dpleft, pad:dpright, pad:leftshoulder, pad:rightshoulder,\n"
     ";     pad:leftstick, pad:rightstick\n"

@@ -49,7 +49,7 @@ constexpr std::pair<const char*, int32_t> kNamedKeys[] = {
     {"rightbracket", VK_OEM_6},
     {"quote", VK_OEM_7},
 };
-constexpr int32_t kFunctionKeys = 12;
+constexpr int32_t kFunctionKeys = 24;
 constexpr int32_t kNumpadKeys = 10;
 
 std::string Lower(std::string text) {

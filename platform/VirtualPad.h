@@ -11,6 +11,9 @@ struct _SDL_Joystick;
 
 namespace platform {
 
+/// The name of the virtual controller that plays the controller events of an input script.
+inline constexpr const char* kScriptPadName = "Comet Lane Derby script pad";
+
 /// A virtual game controller with the standard layout, plugged in while this object lives. It is
 /// listed and opened like a real controller; its buttons and axes are set by calls. While one is
 /// plugged in, controller input counts even when the game's window has no focus, so scripted

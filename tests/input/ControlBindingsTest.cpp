@@ -4,9 +4,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "game/ControlBindings.h"
+#include "platform/KeyNames.h"
 #include "platform/VirtualKeys.h"
 
 namespace {
@@ -102,6 +104,21 @@ TEST(ControlBindingsTest, InputsReadAndWriteByTheirNames) {
   }
   EXPECT_EQ(I::OfAxis(TPadAxis::LeftTrigger, 1).Name(), "pad:lefttrigger");
   EXPECT_EQ(I::OfKey(platform::VK_ESCAPE).Name(), "escape");
+}
+
+TEST(ControlBindingsTest, EveryKeyTheKeyboardCanSendHasANameThatReadsBack) {
+  std::set<std::string> names;
+  for (int32_t key = 1; key < 256; ++key) {
+    if (platform::SdlKeyOf(key) == SDLK_UNKNOWN) continue;
+    const std::string name = platform::KeyName(key);
+    ASSERT_FALSE(name.empty()) << key;
+    EXPECT_TRUE(names.insert(name).second) << "two keys named " << name;
+    EXPECT_EQ(platform::KeyOfName(name), key) << name;
+  }
+  EXPECT_EQ(platform::KeyOfName("Escape"), platform::VK_ESCAPE);
+  EXPECT_EQ(platform::KeyOfName("f25"), 0);
+  EXPECT_EQ(platform::KeyOfName("numpad10"), 0);
+  EXPECT_EQ(platform::KeyOfName("pad:a"), 0);
 }
 
 TEST(ControlBindingsTest, AMissingFileIsWrittenWithTheDefaultsAndACommentPerLine) {
