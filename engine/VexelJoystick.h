@@ -66,9 +66,12 @@ class TJoystick : public TCustomInput {
   void SetDeadZoneY(int32_t value) { SetDeadZone(4, value); }
   void SetDeadZoneZ(int32_t value) { SetDeadZone(8, value); }
 
+  /// Whether self-centring is wanted.
   bool Autocenter() const { return Autocenter_; }
+  /// How many buttons and axes the opened controller has (0 before it is opened).
   int32_t ButtonCount() const { return ButtonCount_; }
   int32_t AxesCount() const { return AxesCount_; }
+  /// Which attached controller this joystick uses, counted from 0 in the system's order.
   int32_t DeviceIndex() const { return DeviceIndex_; }
   /// The chosen controller's kind and name, and the system's id of its connection (-1: none).
   const std::array<uint8_t, 16>& InstanceGUID() const { return InstanceGUID_; }
