@@ -9,6 +9,7 @@
 #include "engine/VexelInput.h"
 #include "game/ControlKeys.h"
 #include "platform/InputScript.h"
+#include "platform/PlatformWindow.h"
 #include "platform/VirtualKeys.h"
 #include "platform/VirtualPad.h"
 
@@ -158,6 +159,24 @@ TEST(PadScriptTest, AScriptedControllerDrivesAndNavigatesThroughTheKeyFlags) {
   EXPECT_TRUE(flags.Down[VK_ESCAPE]);
   frame(19, TControlMode::Race);
   EXPECT_TRUE(flags.Released[VK_ESCAPE]);
+}
+
+TEST(PadScriptTest, TheScriptControllerCountsWhileTheWindowHasNoFocus) {
+  SKIP_WITH_REAL_CONTROLLERS();
+  platform::TPlatformWindow window("Comet Lane Derby", 800, 600);
+  window.Show();
+  platform::TPlatformEvent event;
+  while (window.PollEvent(event)) {
+  }
+  platform::TVirtualPad pad(platform::kScriptPadName);
+  vexel::TVexelInput input;
+  input.Joystick().SetEnabled(true);
+  input.Initialize();
+  EXPECT_EQ(input.Joystick().ProductName(), platform::kScriptPadName);
+  pad.SetButton(TPadButton::A, true);
+  input.Update();
+  ASSERT_EQ(input.States().size(), 1u);
+  EXPECT_TRUE(input.States()[0].Button(TPadButton::A));
 }
 
 }  // namespace
