@@ -1,11 +1,9 @@
 #pragma once
-// Shared helpers of the controller tests: a check that no real controller is plugged in.
+// Shared by the controller tests: a check that no real controller is plugged in.
 
 #include <gtest/gtest.h>
 
 #include "platform/ControllerSystem.h"
-
-namespace padtest {
 
 /// Skips the running test when the machine has a real controller, whose presence would change
 /// every count the test expects.
@@ -16,5 +14,3 @@ namespace padtest {
     probe.Update();                                                                 \
     if (!probe.Attached().empty()) GTEST_SKIP() << "a real controller is attached"; \
   } while (false)
-
-}  // namespace padtest
