@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string_view>
 
 #include "platform/VirtualKeys.h"
 
@@ -155,7 +156,10 @@ void TControlBindings::ParseLine(int lineNumber, const std::string& rawLine) {
 }
 
 void TControlBindings::Parse(const std::string& text) {
-  std::istringstream lines(text);
+  // Editors that save UTF-8 with a byte-order mark put it before the first line.
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  std::istringstream lines(text.starts_with(kByteOrderMark) ? text.substr(kByteOrderMark.size())
+                                                            : text);
   std::string line;
   for (int number = 1; std::getline(lines, line); ++number) ParseLine(number, line);
 }

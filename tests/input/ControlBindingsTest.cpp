@@ -213,6 +213,15 @@ TEST(ControlBindingsTest, ABrokenLineLeavesTheOtherLinesWorking) {
   EXPECT_EQ(bindings.Inputs(TRaceAction::Left), std::vector{TControlInput::OfKey('A')});
 }
 
+TEST(ControlBindingsTest, WindowsLineEndsAndAByteOrderMarkAreRead) {
+  TControlBindings bindings;
+  bindings.Parse("\xEF\xBB\xBFthrottle = w\r\n; comment\r\nbrake = s, pad:b\r\n");
+  EXPECT_TRUE(bindings.Problems().empty());
+  EXPECT_EQ(bindings.Inputs(TRaceAction::Throttle), std::vector{TControlInput::OfKey('W')});
+  EXPECT_EQ(bindings.Inputs(TRaceAction::Brake),
+            (std::vector{TControlInput::OfKey('S'), TControlInput::OfButton(TPadButton::B)}));
+}
+
 TEST(ControlBindingsTest, AnUnwritableFolderLeavesTheDefaultsAndSaysSo) {
   const std::string path = FreshDir() + "/no-such-folder/controls.ini";
   TControlBindings bindings;
