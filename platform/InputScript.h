@@ -18,7 +18,7 @@ namespace platform {
 ///   FRAME move X Y | down X Y [left|right] | up X Y [left|right] | click X Y (down, up next frame)
 ///   FRAME text TEXT (UTF-8 characters) | FRAME close
 ///   FRAME paddown BUTTON | padup BUTTON | pad BUTTON (down, up on the next frame)
-///   FRAME padaxis AXIS VALUE (VALUE from -32768 to 32767)
+///   FRAME padaxis AXIS VALUE (-32768..32767 for a stick, 0 at rest to 32767 for a trigger)
 /// KEY is a virtual-key number, a letter or digit, or a key name (enter, escape, space, left,
 /// f1, ...). BUTTON and AXIS are the controller names of the standard layout (a, b, x, y, back,
 /// start, dpup, dpdown, dpleft, dpright, ...; leftx, lefty, lefttrigger, righttrigger, ...).
