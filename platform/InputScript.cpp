@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "CodePage1251.h"
-#include "VirtualKeys.h"
+#include "KeyNames.h"
 
 namespace platform {
 namespace {
@@ -36,16 +36,7 @@ bool ReadButton(std::istringstream& in, TPlatformEvent& event) {
 }  // namespace
 
 int KeyOfWord(const std::string& word) {
-  static const std::pair<const char*, int> kNames[] = {
-      {"enter", VK_RETURN}, {"escape", VK_ESCAPE}, {"space", VK_SPACE}, {"backspace", VK_BACK},
-      {"left", VK_LEFT},    {"up", VK_UP},         {"right", VK_RIGHT}, {"down", VK_DOWN},
-      {"f1", VK_F1},        {"ctrl", VK_CONTROL},  {"tab", VK_TAB},     {"shift", VK_SHIFT}};
-  for (const auto& [name, code] : kNames) {
-    if (word == name) return code;
-  }
-  if (word.size() == 1 && std::isalnum(static_cast<unsigned char>(word[0]))) {
-    return std::toupper(static_cast<unsigned char>(word[0]));
-  }
+  if (const int32_t named = KeyOfName(word)) return named;
   if (!word.empty() && std::all_of(word.begin(), word.end(), ::isdigit) && word.size() <= 3) {
     const int code = std::stoi(word);
     return code > 0 && code < 256 ? code : 0;
@@ -105,12 +96,50 @@ bool TInputScript::ParseLine(const std::string& line, std::string& error) {
     }
     return true;
   }
+  if (verb.starts_with("pad")) return ParsePadLine(frame, verb, in, error);
   if (verb == "close") {
     Events_.emplace(frame, MakeEvent(T::Close));
     return true;
   }
   error = "unknown event '" + verb + "'";
   return false;
+}
+
+bool TInputScript::ParsePadLine(long frame, const std::string& verb, std::istringstream& in,
+                                std::string& error) {
+  std::string name;
+  in >> name;
+  TPadEvent event;
+  if (verb == "padaxis") {
+    long value = 0;
+    if (!PadAxisOfName(name, event.Axis)) {
+      error = "unknown controller axis '" + name + "'";
+      return false;
+    }
+    if (!(in >> value) || value < -32768 || value > 32767) {
+      error = "expected an axis value from -32768 to 32767";
+      return false;
+    }
+    event.Type = TPadEvent::TType::Axis;
+    event.Value = static_cast<int16_t>(value);
+    PadEvents_.emplace(frame, event);
+    return true;
+  }
+  if (verb != "pad" && verb != "paddown" && verb != "padup") {
+    error = "unknown event '" + verb + "'";
+    return false;
+  }
+  if (!PadButtonOfName(name, event.Button)) {
+    error = "unknown controller button '" + name + "'";
+    return false;
+  }
+  event.Type = verb == "padup" ? TPadEvent::TType::ButtonUp : TPadEvent::TType::ButtonDown;
+  PadEvents_.emplace(frame, event);
+  if (verb == "pad") {
+    event.Type = TPadEvent::TType::ButtonUp;
+    PadEvents_.emplace(frame + 1, event);
+  }
+  return true;
 }
 
 bool TInputScript::Parse(const std::string& text, std::string& error) {
@@ -137,6 +166,19 @@ bool TInputScript::Load(const std::string& path, std::string& error) {
   std::stringstream text;
   text << file.rdbuf();
   return Parse(text.str(), error);
+}
+
+std::vector<TPadEvent> TInputScript::PadEventsAt(long frame) const {
+  std::vector<TPadEvent> events;
+  const auto [first, last] = PadEvents_.equal_range(frame);
+  for (auto it = first; it != last; ++it) events.push_back(it->second);
+  return events;
+}
+
+long TInputScript::LastFrame() const {
+  const long keys = Events_.empty() ? -1 : Events_.rbegin()->first;
+  const long pads = PadEvents_.empty() ? -1 : PadEvents_.rbegin()->first;
+  return std::max(keys, pads);
 }
 
 std::vector<TPlatformEvent> TInputScript::EventsAt(long frame) const {
