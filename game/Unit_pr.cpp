@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "GameAudio.h"
 #include "engine/RecordingDevice.h"
 #include "platform/GlDevice.h"
 #include "platform/MessageBox.h"
@@ -60,6 +61,8 @@ TForm1::TForm1(platform::TApplication& application, const TGameOptions& options)
   VexelTimer1->SetLossyMode(false);
   VexelTimer1->OnTimer = [this](vexel::TVexelTimer&) { VexelTimer1Timer(); };
   RaceTimer.OnTimer = [this] { RaceTimerTimer(); };
+  Sound3D = std::make_unique<vexel::TVexelSound3D>();
+  SetUpGameAudio(*Sound3D, Paths);
   Application.Title = kCaption;
 }
 
@@ -108,15 +111,21 @@ void TForm1::FormCreate() {
     y = MouseY;
   });
   ScreenTick = 0;
+  Sound3D->CreateAudioPaths();
 }
 
 void TForm1::FormShow() {
   VexelTimer1->SetEnabled(true);
+  if (auto* music = Sound3D->ModList.Find("menumusic")) {
+    music->Play();
+    if (!MusicOn) music->Stop();
+  }
   EnterState(3);
 }
 
 void TForm1::VexelTimer1Timer() {
   for (const auto& event : InputScript.EventsAt(FrameCount)) DispatchEvent(event);
+  if (MusicOn) VexelMusic1.Update();
   RunStateFrame(GameState);
   FinishFrame();
 }
@@ -156,6 +165,18 @@ void TForm1::Close() {
 
 void TForm1::FormDestroy() {
   RaceTimer.SetEnabled(false);
+  if (Sound3D) {
+    for (const char* name : {"losemusic", "gamemusic", "menumusic"}) {
+      if (auto* music = Sound3D->ModList.Find(name)) music->Unload();
+    }
+    Sound3D->SetDestroying();
+    Sound3D.reset();
+  }
+}
+
+void TForm1::PlaySound(const std::string& name, bool always) {
+  if (!Sound3D || (!SoundOn && !always)) return;
+  if (auto* sound = Sound3D->SoundList.Find(name)) sound->Play();
 }
 
 void TForm1::PumpEvents() {
@@ -224,12 +245,16 @@ void TForm1::DrawTestQuad(float x, float y, float w, float h, float angle, uint3
 
 // Until the screens exist, every state shows a test card of the display device over the menu
 // background: colour bars, turning quads in several blending modes, a twinkling star field and
-// the game's mouse pointer. Escape leaves.
+// the game's mouse pointer, over the menu music; any other key release clicks. Escape leaves.
 void TForm1::TestSceneFrame() {
   if (KeyReleased[platform::VK_ESCAPE]) {
     KeyReleased[platform::VK_ESCAPE] = false;
     EnterState(kClosingState);
     return;
+  }
+  for (bool& released : KeyReleased) {
+    if (released) PlaySound("check1");
+    released = false;
   }
   ++ScreenTick;
   VexelScreen1->Clear(0, 0, 0, 0);

@@ -14,8 +14,10 @@
 #include "engine/VexelBitmapFont.h"
 #include "engine/VexelFont.h"
 #include "engine/VexelImageList.h"
+#include "engine/VexelMusic.h"
 #include "engine/VexelRenderer.h"
 #include "engine/VexelScreen.h"
+#include "engine/VexelSound3D.h"
 #include "engine/VexelSprite.h"
 #include "engine/VexelTimer.h"
 #include "platform/Application.h"
@@ -91,6 +93,8 @@ class TForm1 {
   void LeaveState(uint8_t state);
   /// Runs one frame of a screen state.
   void RunStateFrame(uint8_t state);
+  /// Plays a sound effect by name when SoundOn, or in any case when `always`.
+  void PlaySound(const std::string& name, bool always = false);
 
   platform::TApplication& Application;
   TGameOptions Options;
@@ -112,6 +116,9 @@ class TForm1 {
   vexel::TVexelBitmapFont VexelBitmapFont1{FontSystem};
   std::unique_ptr<vexel::TVexelTimer> VexelTimer1;
   platform::TSystemTimer RaceTimer;
+  /// Sound effects and music modules, and the (empty) media song list.
+  std::unique_ptr<vexel::TVexelSound3D> Sound3D;
+  vexel::TVexelMusic VexelMusic1;
   platform::TInputScript InputScript;
 
   uint8_t GameState = 3;
