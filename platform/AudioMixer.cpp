@@ -112,6 +112,7 @@ void TAudioMixer::Mix(float* out, std::size_t frames) {
     }
   }
   for (std::size_t i = 0; i < frames * 2; ++i) out[i] = std::clamp(out[i], -1.0f, 1.0f);
+  MixedFrames_ += frames;
 }
 
 void TAudioMixer::MixVoice(TVoice& voice, float* out, std::size_t frames) {

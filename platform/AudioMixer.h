@@ -2,6 +2,7 @@
 // The game's software mixer: effect voices on paths, and module streams.
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -56,6 +57,8 @@ class TAudioMixer {
 
   /// Writes `frames` interleaved stereo frames: the sum of all voices and streams, clipped.
   void Mix(float* out, std::size_t frames);
+  /// Frames mixed since the mixer was made: the output's clock.
+  std::uint64_t MixedFrames() const { return MixedFrames_.load(); }
 
  private:
   struct TPath {
@@ -84,6 +87,7 @@ class TAudioMixer {
   std::array<TVoice, kMaxVoices> Voices_{};
   std::array<TAudioStream*, kMaxStreams> Streams_{};
   std::uint64_t StartCount_ = 0;
+  std::atomic<std::uint64_t> MixedFrames_{0};
 };
 
 }  // namespace platform
