@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "GameAudio.h"
 #include "SettingsFile.h"
 #include "engine/RecordingDevice.h"
 #include "platform/GlDevice.h"
@@ -74,6 +75,8 @@ TForm1::TForm1(platform::TApplication& application, const TGameOptions& options)
   VexelTimer1->SetLossyMode(false);
   VexelTimer1->OnTimer = [this](vexel::TVexelTimer&) { VexelTimer1Timer(); };
   RaceTimer.OnTimer = [this] { RaceTimerTimer(); };
+  Sound3D = std::make_unique<vexel::TVexelSound3D>();
+  SetUpGameAudio(*Sound3D, Paths);
   Application.Title = kCaption;
 
   Hud_ = std::make_unique<TRaceHud>(*this);
@@ -158,6 +161,7 @@ void TForm1::FormCreate() {
   ReadSettings();
   TakeUpProfile(Profiles.CurrentProfile);
   ScreenTick = 0;
+  Sound3D->CreateAudioPaths();
   GameImagesPending = true;
   PlayerName = Profiles.Current().Name;
   Links = std::make_unique<online::TGoToLink>(Paths.DataDir(), platform::OpenWithDesktop);
@@ -194,6 +198,7 @@ void TForm1::FormShow() {
 
 void TForm1::VexelTimer1Timer() {
   for (const auto& event : InputScript.EventsAt(FrameCount)) DispatchEvent(event);
+  if (MusicOn) VexelMusic1.Update();
   RunStateFrame(GameState);
   FinishFrame();
 }
@@ -250,6 +255,13 @@ void TForm1::Close() {
 
 void TForm1::FormDestroy() {
   RaceTimer.SetEnabled(false);
+  if (Sound3D) {
+    for (const char* name : {"losemusic", "gamemusic", "menumusic"}) {
+      if (auto* music = Sound3D->ModList.Find(name)) music->Unload();
+    }
+    Sound3D->SetDestroying();
+    Sound3D.reset();
+  }
   if (Links) Links->OpenPlayLink();
 }
 
@@ -313,16 +325,18 @@ void TForm1::RunStateFrame(uint8_t state) {
 }
 
 void TForm1::PlaySound(const std::string& name, bool always) {
-  (void)name;
-  (void)always;
+  if (!Sound3D || (!SoundOn && !always)) return;
+  if (auto* sound = Sound3D->SoundList.Find(name)) sound->Play();
 }
 
 void TForm1::StartMusic(const std::string& name) {
-  (void)name;
+  if (!Sound3D) return;
+  if (auto* music = Sound3D->ModList.Find(name)) music->Play();
 }
 
 void TForm1::StopMusic(const std::string& name) {
-  (void)name;
+  if (!Sound3D) return;
+  if (auto* music = Sound3D->ModList.Find(name)) music->Stop();
 }
 
 void TForm1::SwitchMusic(const std::string& from, const std::string& to) {

@@ -21,8 +21,10 @@
 #include "engine/VexelFont.h"
 #include "engine/VexelGUI.h"
 #include "engine/VexelImageList.h"
+#include "engine/VexelMusic.h"
 #include "engine/VexelRenderer.h"
 #include "engine/VexelScreen.h"
+#include "engine/VexelSound3D.h"
 #include "engine/VexelSprite.h"
 #include "engine/VexelTimer.h"
 #include "online/GoToLink.h"
@@ -175,6 +177,9 @@ class TForm1 {
   vexel::TVexelGUI VexelGUI1;
   std::unique_ptr<vexel::TVexelTimer> VexelTimer1;
   platform::TSystemTimer RaceTimer;
+  /// Sound effects and music modules, and the (empty) media song list.
+  std::unique_ptr<vexel::TVexelSound3D> Sound3D;
+  vexel::TVexelMusic VexelMusic1;
   platform::TInputScript InputScript;
 
   uint8_t GameState = 3;

@@ -1,4 +1,4 @@
-#include "xm_layout.h"
+#include "XmLayout.h"
 
 namespace audio_test {
 namespace {

@@ -1,7 +1,5 @@
 // The XM writer: what it writes plays at the right pitch in a real player, its bytes follow the
 // format's layout, and it refuses modules it cannot store.
-#include "xm_writer.h"
-
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -9,11 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "audio_measure.h"
-#include "case_name.h"
+#include "AudioMeasure.h"
+#include "CaseName.h"
+#include "XmLayout.h"
 #include "song_builder.h"
 #include "xm_format_error.h"
-#include "xm_layout.h"
+#include "xm_writer.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "audio_measure.h"
+#include "AudioMeasure.h"
 
 #include <algorithm>
 #include <cmath>

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "audio_measure.h"
+#include "AudioMeasure.h"
 
 namespace {
 

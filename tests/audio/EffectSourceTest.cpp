@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "case_name.h"
+#include "CaseName.h"
 #include "effect_parser.h"
 #include "effect_renderer.h"
 #include "synth/note_name.h"

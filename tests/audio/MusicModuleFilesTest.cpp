@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "audio_measure.h"
-#include "case_name.h"
-#include "xm_layout.h"
+#include "AudioMeasure.h"
+#include "CaseName.h"
+#include "XmLayout.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "case_name.h"
+#include "CaseName.h"
 #include "song_builder.h"
 #include "song_parser.h"
 #include "synth/source_error.h"

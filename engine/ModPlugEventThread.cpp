@@ -1,0 +1,57 @@
+#include "ModPlugEventThread.h"
+
+namespace vexel {
+
+TModPlugEventThread::TModPlugEventThread(TNotify notify)
+    : Notify_(std::move(notify)), Thread_([this] { Execute(); }) {}
+
+TModPlugEventThread::~TModPlugEventThread() {
+  Terminate();
+  WaitFor();
+}
+
+void TModPlugEventThread::Resume() {
+  std::lock_guard lock(Lock_);
+  Suspended_ = false;
+  Changed_.notify_all();
+}
+
+void TModPlugEventThread::Suspend() {
+  std::lock_guard lock(Lock_);
+  Suspended_ = true;
+}
+
+bool TModPlugEventThread::Suspended() const {
+  std::lock_guard lock(Lock_);
+  return Suspended_;
+}
+
+void TModPlugEventThread::Terminate() {
+  std::lock_guard lock(Lock_);
+  Terminated_ = true;
+  Changed_.notify_all();
+}
+
+void TModPlugEventThread::WaitFor() {
+  if (Thread_.joinable()) Thread_.join();
+}
+
+bool TModPlugEventThread::Finished() const {
+  std::lock_guard lock(Lock_);
+  return Finished_;
+}
+
+void TModPlugEventThread::Execute() {
+  while (Notify_) {
+    {
+      std::unique_lock lock(Lock_);
+      Changed_.wait(lock, [this] { return Terminated_ || !Suspended_; });
+      if (Terminated_) break;
+    }
+    Notify_();
+  }
+  std::lock_guard lock(Lock_);
+  Finished_ = true;
+}
+
+}  // namespace vexel

@@ -1,0 +1,154 @@
+// The mixer on its own: how voices and paths sum, where clipping happens, and when a stream
+// asks for its halves to be refilled.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+#include <vector>
+
+#include "CaseName.h"
+#include "platform/AudioMixer.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// A clip that holds one value on both channels.
+std::shared_ptr<const platform::TAudioClip> Constant(float value, std::size_t frames, int rate) {
+  return std::make_shared<const platform::TAudioClip>(std::vector<float>(frames * 2, value), rate);
+}
+
+// Two voices and the gains of the paths they play on, and the level the sum should reach.
+struct SumCase {
+  const char* name;
+  float first;
+  float second;
+  float firstGain;
+  float secondGain;
+  bool samePath;
+  float expected;
+};
+
+void PrintTo(const SumCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+class MixerSum : public ::testing::TestWithParam<SumCase> {};
+
+TEST_P(MixerSum, AddsEveryVoiceWithItsPathGainAndClipsOnlyTheSum) {
+  const SumCase& c = GetParam();
+  platform::TAudioMixer mixer(44100);
+  const int a = mixer.AddPath();
+  const int b = c.samePath ? a : mixer.AddPath();
+  mixer.SetPathGain(a, c.firstGain);
+  if (!c.samePath) mixer.SetPathGain(b, c.secondGain);
+  mixer.Play(a, Constant(c.first, 64, 44100), 0);
+  mixer.Play(b, Constant(c.second, 64, 44100), 0);
+  std::vector<float> out(2 * 32);
+  mixer.Mix(out.data(), 32);
+  for (float sample : out) EXPECT_FLOAT_EQ(sample, c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Voices, MixerSum,
+    ::testing::Values(
+        SumCase{"OnePathSums", 0.25f, 0.5f, 1.0f, 1.0f, true, 0.75f},
+        SumCase{"PathGainScalesEach", 0.8f, 0.8f, 0.5f, 0.25f, false, 0.6f},
+        // Each voice is full scale but the gains bring the sum back in range: no clipping.
+        SumCase{"LoudVoicesQuietPaths", 1.0f, 1.0f, 0.45f, 0.45f, false, 0.9f},
+        SumCase{"SumAboveFullScaleClips", 0.7f, 0.6f, 1.0f, 1.0f, true, 1.0f},
+        SumCase{"SumBelowFullScaleClips", -0.7f, -0.6f, 1.0f, 1.0f, true, -1.0f},
+        SumCase{"OppositeVoicesCancel", 0.9f, -0.9f, 1.0f, 1.0f, true, 0.0f}),
+    audio_test::CaseName<SumCase>);
+
+TEST(Mixer, AVoiceEndsAfterItsRepeatsAndItsPathFrequencyResamples) {
+  platform::TAudioMixer mixer(44100);
+  const int path = mixer.AddPath();
+  auto clip = Constant(0.5f, 100, 22050);
+  mixer.Play(path, clip, 2);  // three times in all
+  std::vector<float> out(2 * 400);
+  mixer.Mix(out.data(), 400);
+  EXPECT_FLOAT_EQ(out[2 * 299], 0.5f);
+  EXPECT_FLOAT_EQ(out[2 * 300], 0.0f);
+  EXPECT_FALSE(mixer.IsPlaying(clip.get()));
+  // At 44100 Hz a clip recorded at 22050 Hz plays twice as fast.
+  mixer.SetPathFrequency(path, 44100);
+  mixer.Play(path, clip, 0);
+  mixer.Mix(out.data(), 400);
+  EXPECT_FLOAT_EQ(out[2 * 49], 0.5f);
+  EXPECT_FLOAT_EQ(out[2 * 50], 0.0f);
+}
+
+TEST(Mixer, RemovingAPathOrStoppingAClipSilencesItsVoices) {
+  platform::TAudioMixer mixer(44100);
+  const int kept = mixer.AddPath();
+  const int removed = mixer.AddPath();
+  auto endless = Constant(0.25f, 10, 44100);
+  auto other = Constant(0.5f, 10, 44100);
+  mixer.Play(kept, endless, -1);
+  mixer.Play(removed, other, -1);
+  mixer.RemovePath(removed);
+  EXPECT_EQ(mixer.ActiveVoices(kept), 1);
+  std::vector<float> out(2 * 1000);
+  mixer.Mix(out.data(), 1000);
+  EXPECT_FLOAT_EQ(out[2 * 999], 0.25f);
+  mixer.Stop(endless.get());
+  mixer.Mix(out.data(), 1000);
+  EXPECT_FLOAT_EQ(out[0], 0.0f);
+  EXPECT_EQ(mixer.ActiveVoices(kept), 0);
+}
+
+TEST(Mixer, EveryVoiceBusyTheOldestGivesWay) {
+  platform::TAudioMixer mixer(44100);
+  const int path = mixer.AddPath();
+  auto oldest = Constant(0.001f, 10, 44100);
+  mixer.Play(path, oldest, -1);
+  for (int i = 1; i < platform::TAudioMixer::kMaxVoices; ++i) {
+    mixer.Play(path, Constant(0.001f, 10, 44100), -1);
+  }
+  EXPECT_TRUE(mixer.IsPlaying(oldest.get()));
+  mixer.Play(path, Constant(0.001f, 10, 44100), -1);
+  EXPECT_FALSE(mixer.IsPlaying(oldest.get()));
+  EXPECT_EQ(mixer.ActiveVoices(path), platform::TAudioMixer::kMaxVoices);
+}
+
+TEST(Mixer, AStreamAsksForEachHalfAsItsPositionEntersTheOther) {
+  // At 22050 Hz out, one output frame is one stream frame.
+  platform::TAudioMixer mixer(platform::TAudioStream::kRate);
+  platform::TAudioStream stream;
+  std::fill(stream.Half(0).begin(), stream.Half(0).end(), std::int16_t{16384});
+  mixer.AddStream(&stream);
+  mixer.SetStreamPlaying(&stream, true);
+  EXPECT_EQ(stream.WaitForRefill(0ms), -1);
+  std::vector<float> out(2 * platform::TAudioStream::kHalfFrames);
+  mixer.Mix(out.data(), platform::TAudioStream::kHalfFrames - 1);
+  EXPECT_FLOAT_EQ(out[0], 0.5f);
+  EXPECT_EQ(stream.WaitForRefill(0ms), -1);
+  mixer.Mix(out.data(), 1);
+  EXPECT_EQ(stream.WaitForRefill(0ms), 0);  // in the second half: the first is due
+  mixer.Mix(out.data(), platform::TAudioStream::kHalfFrames);
+  EXPECT_FLOAT_EQ(out[4], 0.0f);            // the second half was silence
+  EXPECT_EQ(stream.WaitForRefill(0ms), 1);  // back at the start: the second is due
+  mixer.SetStreamPlaying(&stream, false);
+  mixer.Mix(out.data(), 100);
+  EXPECT_FLOAT_EQ(out[0], 0.0f);
+  mixer.RemoveStream(&stream);
+}
+
+TEST(Mixer, AStreamIsResampledToTheOutputRate) {
+  platform::TAudioMixer mixer(44100);
+  platform::TAudioStream stream;
+  std::fill(stream.Half(0).begin(), stream.Half(0).end(), std::int16_t{8192});
+  mixer.AddStream(&stream);
+  mixer.SetStreamPlaying(&stream, true);
+  // One second of stream, the first half, lasts one second of output: 44100 frames.
+  std::vector<float> out(2 * 44100);
+  mixer.Mix(out.data(), 44098);
+  EXPECT_EQ(stream.WaitForRefill(0ms), -1);
+  EXPECT_FLOAT_EQ(out[2 * 44097], 0.25f);
+  mixer.Mix(out.data(), 4);
+  EXPECT_EQ(stream.WaitForRefill(0ms), 0);
+  mixer.RemoveStream(&stream);
+}
+
+}  // namespace
