@@ -12,6 +12,7 @@ struct THighScoreRow {
   std::string Rank;
   std::string Name;
   std::string Points;
+  /// Rows are equal when all three texts are.
   bool operator==(const THighScoreRow&) const = default;
 };
 

@@ -15,6 +15,7 @@ struct TPlayerProfile {
   int32_t Score = 0;
   int32_t TargetScore = 300;
   int32_t UnlockStage = 0;
+  /// Profiles are equal when every field is.
   bool operator==(const TPlayerProfile&) const = default;
 };
 

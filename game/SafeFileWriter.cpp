@@ -1,6 +1,7 @@
 #include "SafeFileWriter.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -31,15 +32,25 @@ bool WriteAll(int fd, const std::string& bytes) {
   return true;
 }
 
-// Writes and flushes the temporary file; on failure it is removed again and the reason is in
+// The permission bits of the file at path, or -1 when there is no such file.
+int ExistingMode(const std::string& path) {
+  struct stat status {};
+  if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return -1;
+  return static_cast<int>(status.st_mode & 07777);
+}
+
+// Writes and flushes a new temporary file (one left by an interrupted save is replaced) with the
+// given permission bits (-1: the usual ones); on failure it is removed again and the reason is in
 // error.
-bool WriteTemporary(const std::string& temporary, const std::string& bytes, std::string& error) {
-  const int fd =
-      ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+bool WriteTemporary(const std::string& temporary, const std::string& bytes, int mode,
+                    std::string& error) {
+  ::unlink(temporary.c_str());
+  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd < 0) {
     error = "cannot create \"" + temporary + "\": " + SystemError();
     return false;
   }
+  if (mode >= 0) ::fchmod(fd, static_cast<mode_t>(mode));
   bool ok = WriteAll(fd, bytes);
   if (!ok) error = "cannot write \"" + temporary + "\": " + SystemError();
   if (ok && ::fsync(fd) != 0) {
@@ -68,8 +79,8 @@ void PauseIfAsked() {
 
 // Flushes the folder holding path, so that the rename itself reaches the disk.
 void FlushFolder(const std::string& path) {
-  std::string folder = std::filesystem::path(path).parent_path().string();
-  if (folder.empty()) folder = ".";
+  const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+  const std::filesystem::path folder = parent.empty() ? std::filesystem::path(".") : parent;
   const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
   ::fsync(fd);
@@ -85,7 +96,7 @@ std::string TSafeFileWriter::TemporaryPath(const std::string& path) {
 bool TSafeFileWriter::Replace(const std::string& path, const std::string& bytes,
                               std::string& error) {
   const std::string temporary = TemporaryPath(path);
-  if (!WriteTemporary(temporary, bytes, error)) return false;
+  if (!WriteTemporary(temporary, bytes, ExistingMode(path), error)) return false;
   PauseIfAsked();
   if (::rename(temporary.c_str(), path.c_str()) != 0) {
     error = "cannot replace \"" + path + "\": " + SystemError();

@@ -6,8 +6,8 @@
 namespace game {
 
 /// Writes a file's new contents to a temporary file beside it ("NAME.tmp"), flushes that to disk,
-/// renames it over the old file and flushes the folder. Whatever fails, the old file stays as it
-/// was and the temporary file is removed.
+/// renames it over the old file and flushes the folder; the file keeps its permission bits.
+/// Whatever fails, the old file stays as it was and the temporary file is removed.
 class TSafeFileWriter {
  public:
   /// Replaces the file at path with the bytes. False, with the reason in error, on failure.

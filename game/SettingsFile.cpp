@@ -22,11 +22,15 @@ constexpr size_t kCurrentProfileLine = 26;
 // Builds a settings file line by line.
 class TLineWriter {
  public:
+  /// A switch line: "true" or "false", unpadded.
   void Switch(bool on) { Line(on ? "true" : "false"); }
+  /// A text line, padded to the multiple.
   void Text(const std::string& text, size_t padding) {
     Line(TSettingsFile::PadText(text, padding));
   }
+  /// A decimal number line, padded to the multiple.
   void Number(int32_t value, size_t padding) { Text(std::to_string(value), padding); }
+  /// The file's bytes so far.
   const std::string& Bytes() const { return Bytes_; }
 
  private:
@@ -39,10 +43,12 @@ void ReadSwitchOn(TSettingsLines& lines, size_t index, bool& value) {
   if (const auto text = lines.Switch(index); text && *text == "false") value = false;
 }
 
+// Reads a number line into value when it converts.
 void ReadNumber(TSettingsLines& lines, size_t index, int32_t& value) {
   if (const auto number = lines.Number(index)) value = *number;
 }
 
+// Reads the names and points of the high-score rows; empty lines keep a row's value.
 void ReadHighScores(TSettingsLines& lines, THighScoreTable& table) {
   for (size_t row = 0; row < THighScoreTable::RowCount; ++row) {
     const size_t line = kHighScoreLine + 2 * row;
@@ -53,6 +59,7 @@ void ReadHighScores(TSettingsLines& lines, THighScoreTable& table) {
   }
 }
 
+// Reads the six lines of one profile starting at line first.
 void ReadProfile(TSettingsLines& lines, size_t first, TPlayerProfile& profile) {
   if (const auto name = lines.Text(first)) profile.Name = *name;
   ReadNumber(lines, first + 1, profile.CarsAvailable);
@@ -109,12 +116,14 @@ std::string Warning(const std::string& path, const TSettingsLines& lines) {
          ". The values that could not be read keep their defaults.";
 }
 
+// Replaces a settings file, saying in error what could not be saved.
 bool Replace(const std::string& path, const std::string& bytes, std::string& error) {
   if (TSafeFileWriter::Replace(path, bytes, error)) return true;
   error = "settings not saved: " + error;
   return false;
 }
 
+// Whether a time is one a race clock can show.
 bool TimeInRange(const TRaceTime& time) {
   return time.Hundredths >= 0 && time.Hundredths < 100 && time.Seconds >= 0 && time.Seconds < 60 &&
          time.Minutes >= 0;

@@ -16,6 +16,7 @@ namespace {
 // Symbols of one padded block: five bytes are forty bits, eight symbols.
 constexpr size_t kBlockSymbols = 8;
 
+// Whether the line holds only alphabet symbols.
 bool OnlySymbols(const std::string& line) {
   return line.find_first_not_of(online::kTextAlphabet) == std::string::npos;
 }
@@ -28,6 +29,7 @@ bool IsText(const std::string& text) {
   return true;
 }
 
+// How a line is named in the warning, counted from 1.
 std::string LineName(size_t index) {
   return "line " + std::to_string(index + 1);
 }

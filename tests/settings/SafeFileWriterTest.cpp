@@ -74,6 +74,28 @@ TEST(SafeFileWriter, ReplacesTheWholeFileAndLeavesNoTemporaryFile) {
   EXPECT_FALSE(fs::exists(TSafeFileWriter::TemporaryPath(path)));
 }
 
+TEST(SafeFileWriter, ABareFileNameIsReplacedInTheWorkingFolder) {
+  const std::string folder = FreshDir();
+  const pid_t child = Fork([&] {
+    std::string error;
+    if (::chdir(folder.c_str()) != 0) return 1;
+    return TSafeFileWriter::Replace("bare.cfg", "bare\r\n", error) ? 0 : 2;
+  });
+  EXPECT_EQ(WaitFor(child), 0);
+  EXPECT_EQ(ReadBytes(folder + "/bare.cfg"), "bare\r\n");
+  EXPECT_EQ(Listing(folder), std::vector<std::string>{"bare.cfg"});
+}
+
+TEST(SafeFileWriter, TheReplacedFileKeepsItsPermissions) {
+  const std::string path = FreshDir() + "/Config.cfg";
+  WriteBytes(path, "old");
+  fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+  std::string error;
+  ASSERT_TRUE(TSafeFileWriter::Replace(path, "new", error)) << error;
+  EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(ReadBytes(path), "new");
+}
+
 // A save that cannot be done: how the folder is prepared around an existing settings file, and
 // what the error must say.
 struct FailureCase {
@@ -101,7 +123,7 @@ const FailureCase kFailures[] = {
        fs::create_directory(folder + "/Config.cfg.tmp");
        return folder + "/Config.cfg";
      },
-     "Is a directory"},
+     "File exists"},
 };
 
 class FailedSave : public ::testing::TestWithParam<FailureCase> {};

@@ -145,6 +145,29 @@ TEST(SettingsFile, EveryValueComesBackAsWritten) {
   }
 }
 
+TEST(SettingsFile, SavingKeepsTheCountAndCurrentProfileInTheList) {
+  struct Case {
+    int32_t Count, Current;
+    const char *CountLine, *CurrentLine;
+    size_t Lines;
+  };
+  const Case cases[] = {
+      {99, 12, "10%%%%%%%%", "9%%%%%%%%%", 87},
+      {-3, 2, "0%%%%%%%%%", "0%%%%%%%%%", 27},
+      {3, 7, "3%%%%%%%%%", "2%%%%%%%%%", 45},
+      {3, -1, "3%%%%%%%%%", "0%%%%%%%%%", 45},
+  };
+  for (const Case& c : cases) {
+    TGameSettings settings = SampleSettings(10);
+    settings.Profiles.ProfileCount = c.Count;
+    settings.Profiles.CurrentProfile = c.Current;
+    const auto lines = SplitLines(SavedBytes(FreshDir() + "/Config.cfg", settings));
+    ASSERT_EQ(lines.size(), c.Lines) << c.Count;
+    EXPECT_EQ(online::DecodeText(lines[25]), c.CountLine);
+    EXPECT_EQ(online::DecodeText(lines[26]), c.CurrentLine);
+  }
+}
+
 TEST(SettingsFile, EightBitNamesAreStoredAsTheirBytes) {
   TGameSettings settings;
   settings.PlayerName = "\xC0\xE1\xE2\xFF";
@@ -345,6 +368,12 @@ const DamageCase kDamageCases[] = {
        EXPECT_EQ(s.Profiles.Profiles[0].Score, kSound.Profiles.Profiles[0].Score);
      },
      "line 28 holds bytes that are no text"},
+    {"OverlongFileIsReadOnlyAsFarAsTheCap",
+     [](std::vector<std::string> lines) {
+       lines.push_back(std::string(3 << 20, 'Q'));
+       return JoinLines(lines);
+     },
+     [](const TGameSettings& s) { ExpectSameSettings(s, kSound); }, "only its start was read"},
     {"DamagedSwitchKeepsItsDefault",
      [](std::vector<std::string> lines) {
        lines[0] = "\xFF\xFE garbage";
