@@ -19,7 +19,8 @@ h1 { color: #ffd75e; font-size: 1.6em; text-align: center; }
 table { border-collapse: collapse; width: 100%; }
 th, td { padding: 0.3em 0.6em; border-bottom: 1px solid #2a3358; }
 th { color: #9fb0ff; text-align: left; }
-td.rank, td.score, th.score { text-align: right; }
+th.rank, td.rank, th.score, td.score { text-align: right; }
+th.rank, td.rank { width: 3em; }
 tr:nth-child(even) td { background: #121a33; }
 p.empty { text-align: center; color: #9fb0ff; }
 </style>
@@ -78,7 +79,7 @@ std::string RenderScorePage(const std::vector<TScoreRow>& rows) {
     page += "<p class=\"empty\">No scores yet.</p>\n";
   } else {
     page +=
-        "<table id=\"scores\">\n<thead><tr><th>Rank</th><th>Name</th><th "
+        "<table id=\"scores\">\n<thead><tr><th class=\"rank\">Rank</th><th>Name</th><th "
         "class=\"score\">Score</th><th>Date</th></tr></thead>\n<tbody>\n";
     for (size_t i = 0; i < rows.size(); ++i) AppendRow(page, i + 1, rows[i]);
     page += "</tbody>\n</table>\n";
