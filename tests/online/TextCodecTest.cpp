@@ -30,7 +30,7 @@ TEST_P(TextCodecTable, EncodesAndDecodesBack) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Known, TextCodecTable, ::testing::ValuesIn(kCases),
-                         [](const auto& info) { return std::string(info.param.Name); });
+                         [](const auto& test) { return std::string(test.param.Name); });
 
 TEST(TextCodec, FiveBytesGiveEightSymbols) {
   EXPECT_EQ(online::EncodeText("Ann%%").size(), 8u);
