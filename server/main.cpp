@@ -1,6 +1,8 @@
 // comet-score-server: the score service the game's handshake, submission and score page talk to.
 
 #include <httplib.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <pthread.h>
 
 #include <chrono>
@@ -49,6 +51,13 @@ void Configure(httplib::Server& http, server::TScoreService& service, int thread
   http.set_read_timeout(5);
   http.set_write_timeout(5);
   http.set_keep_alive_max_count(1000);
+  // Headers and body go out in separate writes: without TCP_NODELAY every reply would wait for
+  // the client's delayed acknowledgement.
+  http.set_socket_options([](socket_t socket) {
+    httplib::default_socket_options(socket);
+    const int on = 1;
+    setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+  });
   http.Get(std::string(online::kScorePath),
            [&service](const httplib::Request& request, httplib::Response& response) {
              Answer(service, request, response);

@@ -3,9 +3,10 @@
 
 local alphabet = "QWERTYUPASDFGHJKLXCVBNM987654321"
 local tokens = {}
-local submitted = 0
-local refused = 0
 local counter = 0
+-- Globals, so that done() can read them from every thread.
+submitted = 0
+refused = 0
 
 -- The game's text encoding: five bits a symbol, most significant first.
 local function encode(plain)
