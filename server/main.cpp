@@ -33,6 +33,7 @@ std::thread StopOnSignal(httplib::Server& http, const sigset_t& signals) {
   });
 }
 
+// Hands the raw query of a request to the service and writes its answer back.
 void Answer(server::TScoreService& service, const httplib::Request& request,
             httplib::Response& response) {
   const size_t mark = request.target.find('?');
@@ -45,6 +46,7 @@ void Answer(server::TScoreService& service, const httplib::Request& request,
   response.set_content(reply.Body, reply.ContentType.c_str());
 }
 
+// Worker threads, limits, time-outs and the one route of the service.
 void Configure(httplib::Server& http, server::TScoreService& service, int threads) {
   http.new_task_queue = [threads] { return new httplib::ThreadPool(static_cast<size_t>(threads)); };
   http.set_payload_max_length(server::TScoreQuery::kMaxLength);
@@ -64,6 +66,7 @@ void Configure(httplib::Server& http, server::TScoreService& service, int thread
            });
 }
 
+// Runs the service until a stop signal; returns the exit code.
 int Serve(const server::TServerOptions& options) {
   sigset_t signals;
   sigemptyset(&signals);
