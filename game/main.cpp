@@ -57,8 +57,7 @@ bool ParseOptions(int argc, char** argv, game::TGameOptions& options, bool& help
       options.DataDir = argv[++i];
     } else if (arg == "--config-dir" && hasValue) {
       options.ConfigDir = argv[++i];
-    } else if (arg == "--score-server" && hasValue &&
-               online::IsScoreServerAddress(argv[i + 1])) {
+    } else if (arg == "--score-server" && hasValue && online::IsScoreServerAddress(argv[i + 1])) {
       options.ScoreServer = argv[++i];
     } else {
       std::fprintf(stderr, "Unknown or incomplete option '%s'\n%s", arg.c_str(), kUsage);
