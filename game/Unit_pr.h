@@ -67,6 +67,8 @@ struct TGameOptions {
   /// Data folder and settings folder (empty: the defaults).
   std::string DataDir;
   std::string ConfigDir;
+  /// Address of the score service (empty: the "score-server" settings file or the default).
+  std::string ScoreServer;
   /// Draw through the recording back end without a window (for tests of the shell).
   bool RecordingDisplay = false;
 };

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "Unit_pr.h"
+#include "online/ScoreServerAddress.h"
 #include "platform/Application.h"
 #include "platform/MessageBox.h"
 
@@ -24,6 +25,7 @@ const char* kUsage =
     "  --seed N           seed the random generator\n"
     "  --data-dir DIR     read the game's data files from DIR\n"
     "  --config-dir DIR   keep the settings files in DIR\n"
+    "  --score-server URL send scores to and show the world page of the service at URL\n"
     "  --version          print the version and stop\n"
     "  --help, -h         show this text and stop\n";
 
@@ -67,6 +69,8 @@ bool ParseOptions(int argc, char** argv, game::TGameOptions& options, TInfoReque
       options.DataDir = argv[++i];
     } else if (arg == "--config-dir" && hasValue) {
       options.ConfigDir = argv[++i];
+    } else if (arg == "--score-server" && hasValue && online::IsScoreServerAddress(argv[i + 1])) {
+      options.ScoreServer = argv[++i];
     } else {
       std::fprintf(stderr, "Unknown or incomplete option '%s'\n%s", arg.c_str(), kUsage);
       return false;

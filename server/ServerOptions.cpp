@@ -1,0 +1,59 @@
+#include "ServerOptions.h"
+
+#include <charconv>
+
+namespace server {
+
+namespace {
+
+bool ReadInt(const std::string& text, int low, int high, int& value) {
+  const char* end = text.data() + text.size();
+  const auto [last, error] = std::from_chars(text.data(), end, value);
+  return error == std::errc() && last == end && value >= low && value <= high;
+}
+
+}  // namespace
+
+const char* TServerOptions::Usage() {
+  return "Usage: comet-score-server --port N --db FILE [--bind ADDR] [--threads N]"
+         " [--port-file FILE]\n"
+         "  --port N          TCP port to listen on (0 picks a free port)\n"
+         "  --db FILE         SQLite file of the scores (created when missing)\n"
+         "  --bind ADDR       address to listen on (default 127.0.0.1)\n"
+         "  --threads N       worker threads, 1 to 64 (default 8)\n"
+         "  --port-file FILE  write the port in use to FILE once listening\n"
+         "  --help            show this text\n";
+}
+
+std::optional<TServerOptions> TServerOptions::Parse(const std::vector<std::string>& args,
+                                                    std::string& error) {
+  TServerOptions options;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    const bool hasValue = i + 1 < args.size();
+    if (arg == "--help" || arg == "-h") {
+      options.Help = true;
+      return options;
+    } else if (arg == "--port" && hasValue && ReadInt(args[i + 1], 0, 65535, options.Port)) {
+      ++i;
+    } else if (arg == "--threads" && hasValue && ReadInt(args[i + 1], 1, 64, options.Threads)) {
+      ++i;
+    } else if (arg == "--db" && hasValue && !args[i + 1].empty()) {
+      options.Database = args[++i];
+    } else if (arg == "--bind" && hasValue && !args[i + 1].empty()) {
+      options.Bind = args[++i];
+    } else if (arg == "--port-file" && hasValue && !args[i + 1].empty()) {
+      options.PortFile = args[++i];
+    } else {
+      error = "unknown or incomplete option '" + arg + "'";
+      return std::nullopt;
+    }
+  }
+  if (options.Port < 0 || options.Database.empty()) {
+    error = "--port and --db are required";
+    return std::nullopt;
+  }
+  return options;
+}
+
+}  // namespace server

@@ -1,0 +1,33 @@
+#pragma once
+// The command line of comet-score-server.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace server {
+
+/// Where the score service listens and keeps its scores.
+struct TServerOptions {
+  /// The TCP port; 0 picks a free one.
+  int Port = -1;
+  /// The SQLite file of the scores.
+  std::string Database;
+  /// The address to listen on.
+  std::string Bind = "127.0.0.1";
+  /// Worker threads answering requests, which bounds the work done at once.
+  int Threads = 8;
+  /// When not empty, the port actually used is written to this file once the service listens.
+  std::string PortFile;
+  /// Only print the usage.
+  bool Help = false;
+
+  /// The usage text.
+  static const char* Usage();
+
+  /// Reads the arguments after the program name; on a mistake, nothing and the reason in error.
+  static std::optional<TServerOptions> Parse(const std::vector<std::string>& args,
+                                             std::string& error);
+};
+
+}  // namespace server

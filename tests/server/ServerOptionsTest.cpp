@@ -1,0 +1,64 @@
+// The service's command line: required settings, defaults and refused values.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "server/ServerOptions.h"
+
+namespace {
+
+using Args = std::vector<std::string>;
+
+TEST(ServerOptions, ReadsEverySetting) {
+  std::string error;
+  const auto options = server::TServerOptions::Parse(
+      {"--port", "8080", "--db", "s.db", "--bind", "0.0.0.0", "--threads", "4", "--port-file", "p"},
+      error);
+  ASSERT_TRUE(options.has_value()) << error;
+  EXPECT_EQ(options->Port, 8080);
+  EXPECT_EQ(options->Database, "s.db");
+  EXPECT_EQ(options->Bind, "0.0.0.0");
+  EXPECT_EQ(options->Threads, 4);
+  EXPECT_EQ(options->PortFile, "p");
+}
+
+TEST(ServerOptions, BindsToLoopbackByDefault) {
+  std::string error;
+  const auto options = server::TServerOptions::Parse({"--port", "0", "--db", "s.db"}, error);
+  ASSERT_TRUE(options.has_value()) << error;
+  EXPECT_EQ(options->Bind, "127.0.0.1");
+  EXPECT_EQ(options->Port, 0);
+}
+
+struct RefusedCase {
+  const char* Name;
+  Args Arguments;
+};
+
+const RefusedCase kRefused[] = {
+    {"Nothing", {}},
+    {"NoDatabase", {"--port", "1"}},
+    {"NoPort", {"--db", "s.db"}},
+    {"PortTooHigh", {"--port", "65536", "--db", "s.db"}},
+    {"NegativePort", {"--port", "-1", "--db", "s.db"}},
+    {"PortNotANumber", {"--port", "80x", "--db", "s.db"}},
+    {"NoThreads", {"--port", "1", "--db", "s.db", "--threads", "0"}},
+    {"TooManyThreads", {"--port", "1", "--db", "s.db", "--threads", "65"}},
+    {"MissingValue", {"--port", "1", "--db"}},
+    {"UnknownOption", {"--port", "1", "--db", "s.db", "--verbose"}},
+};
+
+class RefusedOptions : public ::testing::TestWithParam<RefusedCase> {};
+
+TEST_P(RefusedOptions, GiveAReason) {
+  std::string error;
+  EXPECT_FALSE(server::TServerOptions::Parse(GetParam().Arguments, error).has_value());
+  EXPECT_FALSE(error.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, RefusedOptions, ::testing::ValuesIn(kRefused),
+                         [](const auto& test) { return std::string(test.param.Name); });
+
+}  // namespace
