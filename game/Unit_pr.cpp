@@ -8,6 +8,8 @@
 #include "engine/RecordingDevice.h"
 #include "platform/GlDevice.h"
 #include "platform/MessageBox.h"
+#include "online/ScoreServerAddress.h"
+#include "online/ScoreSubmission.h"
 #include "platform/Shell.h"
 #include "platform/VirtualKeys.h"
 #include "screens/ClosingScreen.h"
@@ -79,6 +81,9 @@ TForm1::TForm1(platform::TApplication& application, const TGameOptions& options)
   SetUpGameAudio(*Sound3D, Paths);
   Application.Title = kCaption;
 
+  ScoreClient = std::make_unique<online::TScoreClient>(
+      online::ResolveScoreServer(options.ScoreServer, Paths.ConfigDir()));
+
   Hud_ = std::make_unique<TRaceHud>(*this);
   auto race = std::make_unique<TRaceScreens>(*this, *Hud_);
   RaceScreens_ = race.get();
@@ -95,6 +100,7 @@ TForm1::TForm1(platform::TApplication& application, const TGameOptions& options)
 TForm1::~TForm1() {
   RaceTimer.SetEnabled(false);
   VexelGUI1.Finalize();
+  VexelGUI1.SetVexelScreen(nullptr);
   VexelBitmapFont1.SetVexelScreen(nullptr);
   for (auto* font : {&VexelFont1, &VexelFont2, &VexelFont3, &VexelFont4}) {
     font->SetVexelScreen(nullptr);
@@ -109,6 +115,9 @@ int TForm1::Run() {
     if (!InputScript.Load(Options.InputFile, error)) {
       std::fprintf(stderr, "%s\n", error.c_str());
       return 2;
+    }
+    if (InputScript.HasPadEvents()) {
+      ScriptPad = std::make_unique<platform::TVirtualPad>(platform::kScriptPadName);
     }
   }
   if (!Options.TraceFile.empty()) {
@@ -140,6 +149,11 @@ void TForm1::FormCreate() {
   KeyReleased.fill(false);
   VexelImageList1.ImageList.LoadFromFile(Paths.DataFile("Data\\data1.oil"));
   VexelGUI1.Initialize();
+  TControlBindings bindings;
+  bindings.LoadOrCreate(Paths.ConfigFile("controls.ini"));
+  ControlKeys = TControlKeys(bindings);
+  VexelInput1.Joystick().SetEnabled(true);
+  VexelScreen1->OnInit = [this](vexel::TVexelScreen&) { VexelInput1.Initialize(); };
   VexelScreen1->Width = 800;
   VexelScreen1->Height = 600;
   VexelScreen1->Initialize();
@@ -198,6 +212,7 @@ void TForm1::FormShow() {
 
 void TForm1::VexelTimer1Timer() {
   for (const auto& event : InputScript.EventsAt(FrameCount)) DispatchEvent(event);
+  PollControllers();
   if (MusicOn) VexelMusic1.Update();
   RunStateFrame(GameState);
   FinishFrame();
@@ -286,10 +301,12 @@ void TForm1::DispatchEvent(const platform::TPlatformEvent& event) {
   VexelGUI1.HandleEvent(event, GuiMilliseconds());
   switch (event.Type) {
     case T::KeyDown:
-      FormKeyDown(event.Key);
+      SyncControlMode();
+      ApplyKeys(ControlKeys.KeyDown(event.Key));
       break;
     case T::KeyUp:
-      FormKeyUp(event.Key);
+      SyncControlMode();
+      ApplyKeys(ControlKeys.KeyUp(event.Key));
       break;
     case T::MouseDown:
       FormMouseDown(event.Button, event.X, event.Y);
@@ -303,6 +320,37 @@ void TForm1::DispatchEvent(const platform::TPlatformEvent& event) {
     case T::None:
       break;
   }
+}
+
+void TForm1::ApplyKeys(const std::vector<TKeyTransition>& changes) {
+  for (const TKeyTransition& change : changes) {
+    if (change.Key < 0 || change.Key >= 256) continue;
+    switch (change.Kind) {
+      case TKeyTransition::TKind::Down:
+        FormKeyDown(change.Key);
+        break;
+      case TKeyTransition::TKind::Up:
+        FormKeyUp(change.Key);
+        break;
+      case TKeyTransition::TKind::Cancel:
+        KeyDown[static_cast<size_t>(change.Key)] = false;
+        break;
+    }
+  }
+}
+
+void TForm1::SyncControlMode() {
+  const bool race = GameState == 12 || GameState == 23;
+  ApplyKeys(ControlKeys.SetMode(race ? TControlMode::Race : TControlMode::Menu));
+}
+
+void TForm1::PollControllers() {
+  if (ScriptPad) {
+    for (const auto& event : InputScript.PadEventsAt(FrameCount)) ScriptPad->Apply(event);
+  }
+  SyncControlMode();
+  VexelInput1.Update();
+  ApplyKeys(ControlKeys.PadFrame(VexelInput1.States()));
 }
 
 TScreenGroup* TForm1::GroupOf(uint8_t state) const {
@@ -410,8 +458,11 @@ void TForm1::StartRace() {
   RaceScreens_->StartRace();
 }
 
-void TForm1::SubmitScore() {}
+void TForm1::SubmitScore() {
+  if (ScoreClient->SubmitScore(PlayerName, Score, OptionsText)) return;
+  platform::ShowMessageBox("Error", std::string(online::kCantConnectMessage), {"OK"});
+}
 
-void TForm1::OpenScorePage() {}
+void TForm1::OpenScorePage() { platform::OpenWithDesktop(ScoreClient->ScorePageAddress()); }
 
 }  // namespace game

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "ControlKeys.h"
 #include "Cursor.h"
 #include "GameConstants.h"
 #include "GamePaths.h"
@@ -21,6 +22,7 @@
 #include "engine/VexelFont.h"
 #include "engine/VexelGUI.h"
 #include "engine/VexelImageList.h"
+#include "engine/VexelInput.h"
 #include "engine/VexelMusic.h"
 #include "engine/VexelRenderer.h"
 #include "engine/VexelScreen.h"
@@ -28,6 +30,7 @@
 #include "engine/VexelSprite.h"
 #include "engine/VexelTimer.h"
 #include "online/GoToLink.h"
+#include "online/ScoreClient.h"
 #include "online/ShareScreen.h"
 #include "platform/Application.h"
 #include "platform/Clock.h"
@@ -36,6 +39,7 @@
 #include "platform/PlatformEvent.h"
 #include "platform/PlatformWindow.h"
 #include "platform/SystemTimer.h"
+#include "platform/VirtualPad.h"
 #include "race/MenuScenery.h"
 #include "race/RaceWorld.h"
 
@@ -183,6 +187,11 @@ class TForm1 {
   std::unique_ptr<vexel::TVexelSound3D> Sound3D;
   vexel::TVexelMusic VexelMusic1;
   platform::TInputScript InputScript;
+  /// Game controllers, and the keys and controllers turned into the key flags of the screens.
+  vexel::TVexelInput VexelInput1;
+  TControlKeys ControlKeys;
+  /// The virtual controller an input script with controller events plays through.
+  std::unique_ptr<platform::TVirtualPad> ScriptPad;
 
   uint8_t GameState = 3;
   int32_t ScreenTick = 0;
@@ -219,6 +228,8 @@ class TForm1 {
   /// The link files beside the game, and the promotion screen shown before it closes.
   std::unique_ptr<online::TGoToLink> Links;
   std::unique_ptr<online::TShareScreen> ShareScreen;
+  /// The score service: handshake, submission and the world page.
+  std::unique_ptr<online::TScoreClient> ScoreClient;
   /// Frames run since the form was shown.
   long FrameCount = 0;
   /// The game's own mouse pointer (owned by the sprite engine).
@@ -242,6 +253,9 @@ class TForm1 {
   uint32_t GuiMilliseconds() const;
   TScreenGroup* GroupOf(uint8_t state) const;
   void ReadSettings();
+  void ApplyKeys(const std::vector<TKeyTransition>& changes);
+  void SyncControlMode();
+  void PollControllers();
 
   std::unique_ptr<TRaceHud> Hud_;
   TRaceScreens* RaceScreens_ = nullptr;

@@ -102,8 +102,9 @@ TEST(Options, EscapeRestoresTheSwitchesWhichTheExitThenWrites) {
   const std::string exit = toggle + At(m + 70, "key escape") + At(m + 80, "key enter");
   ASSERT_EQ(restored.Run(exit, m + 100), 0) << restored.Errors();
   EXPECT_EQ(restored.States(), (std::vector<int>{3, 4, 7, 4, 10, 24}));
-  ASSERT_TRUE(restored.ReadSettings(settings));
-  EXPECT_TRUE(settings.MusicOn) << "the exit writes the restored values";
+  game::TGameSettings written;
+  ASSERT_TRUE(restored.ReadSettings(written));
+  EXPECT_TRUE(written.MusicOn) << "the exit writes the restored values";
   EXPECT_TRUE(std::filesystem::exists(restored.ConfigDir() + "/Configdat.cfg"));
 }
 
