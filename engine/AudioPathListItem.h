@@ -42,7 +42,7 @@ class TAudioPathListItem {
 
   /// Stores the position of the sounds played on this path.
   void SetPosition(float x, float y, float z);
-  /// The stored sound position.
+  /// The stored sound position, one coordinate each.
   float PositionX() const { return PositionX_; }
   float PositionY() const { return PositionY_; }
   float PositionZ() const { return PositionZ_; }

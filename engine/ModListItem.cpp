@@ -111,6 +111,7 @@ void TModListItem::Refill(int half) {
     ended = frames == 0 && Draining_;
     Draining_ = frames == 0;
   }
+  Buffer_->Publish();
   if (ended) Stop();
 }
 

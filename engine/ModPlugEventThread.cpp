@@ -21,11 +21,6 @@ void TModPlugEventThread::Suspend() {
   Suspended_ = true;
 }
 
-bool TModPlugEventThread::Suspended() const {
-  std::lock_guard lock(Lock_);
-  return Suspended_;
-}
-
 void TModPlugEventThread::Terminate() {
   std::lock_guard lock(Lock_);
   Terminated_ = true;
@@ -34,11 +29,6 @@ void TModPlugEventThread::Terminate() {
 
 void TModPlugEventThread::WaitFor() {
   if (Thread_.joinable()) Thread_.join();
-}
-
-bool TModPlugEventThread::Finished() const {
-  std::lock_guard lock(Lock_);
-  return Finished_;
 }
 
 void TModPlugEventThread::Execute() {
@@ -50,8 +40,6 @@ void TModPlugEventThread::Execute() {
     }
     Notify_();
   }
-  std::lock_guard lock(Lock_);
-  Finished_ = true;
 }
 
 }  // namespace vexel

@@ -26,14 +26,10 @@ class TModPlugEventThread {
   void Resume();
   /// Makes the thread wait after its current step; callable from the thread itself.
   void Suspend();
-  /// Whether the thread waits for Resume.
-  bool Suspended() const;
   /// Asks the thread to end after its current step.
   void Terminate();
   /// Waits until the thread has ended (not from the thread itself).
   void WaitFor();
-  /// Whether the thread has ended.
-  bool Finished() const;
 
  private:
   void Execute();
@@ -43,7 +39,6 @@ class TModPlugEventThread {
   std::condition_variable Changed_;
   bool Suspended_ = true;
   bool Terminated_ = false;
-  bool Finished_ = false;
   std::thread Thread_;
 };
 

@@ -13,9 +13,11 @@ class TSongListItem {
  public:
   /// Sets the pan, clamped to -100..100 (negative cuts the right side, positive the left).
   void SetPan(int32_t value);
+  /// The pan last set.
   int32_t Pan() const { return Pan_; }
   /// Sets the volume, clamped to 0..100.
   void SetVolume(int32_t value);
+  /// The volume last set.
   int32_t Volume() const { return Volume_; }
   /// The balance the pan gives, in hundredths of a decibel (-10000..10000).
   static int32_t BalanceOf(int32_t pan);

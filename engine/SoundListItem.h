@@ -45,12 +45,15 @@ class TSoundListItem {
 
   /// The wave file; a loaded sound keeps playing the file it loaded until it is unloaded.
   const std::string& FileName() const { return FileName_; }
+  /// Names another wave file (used from the next load on); a failed file may be retried.
   void SetFileName(const std::string& fileName);
   /// Repeats without end.
   bool Loop() const { return Loop_; }
+  /// Sets looping for the plays that follow.
   void SetLoop(bool loop) { Loop_ = loop; }
   /// Extra repetitions when not looping.
   uint32_t RepeatCount() const { return RepeatCount_; }
+  /// Sets the extra repetitions for the plays that follow.
   void SetRepeatCount(uint32_t count) { RepeatCount_ = count; }
 
   std::string Name;

@@ -48,12 +48,14 @@ class TVexelSound3D {
   void SetListenerPositionX(float value);
   void SetListenerPositionY(float value);
   void SetListenerPositionZ(float value);
+  /// The listener coordinates last set.
   float ListenerPositionX() const { return ListenerX_; }
   float ListenerPositionY() const { return ListenerY_; }
   float ListenerPositionZ() const { return ListenerZ_; }
 
   /// Marks the component as being destroyed (set by the game's shutdown).
   void SetDestroying() { Destroying_ = true; }
+  /// Whether the game's shutdown has begun.
   bool Destroying() const { return Destroying_; }
 
   /// Maps a file name to a path on disk (default: the name itself).

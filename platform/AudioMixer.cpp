@@ -149,6 +149,7 @@ void TAudioMixer::MixStream(TAudioStream& stream, float* out, std::size_t frames
   constexpr double kHalf = static_cast<double>(TAudioStream::kHalfFrames);
   constexpr float kScale = 1.0f / 32768.0f;
   const double step = static_cast<double>(TAudioStream::kRate) / OutputRate_;
+  stream.Acquire();
   double position = stream.Position();
   for (std::size_t i = 0; i < frames; ++i) {
     const auto index = static_cast<std::size_t>(position);

@@ -33,11 +33,6 @@ TAudioOutput::~TAudioOutput() {
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
-std::string TAudioOutput::DriverName() const {
-  const char* name = Device_ != 0 ? SDL_GetCurrentAudioDriver() : nullptr;
-  return name ? name : "";
-}
-
 void TAudioOutput::Callback(void* self, std::uint8_t* stream, int bytes) {
   auto* output = static_cast<TAudioOutput*>(self);
   const auto frames = static_cast<std::size_t>(bytes) / (2 * sizeof(float));

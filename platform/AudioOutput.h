@@ -25,8 +25,6 @@ class TAudioOutput {
   const std::string& Error() const { return Error_; }
   /// The mixer that feeds the device, or none when the device is closed.
   TAudioMixer* Mixer() const { return Mixer_.get(); }
-  /// The name of the audio driver in use (empty when closed).
-  std::string DriverName() const;
 
  private:
   static void Callback(void* self, std::uint8_t* stream, int bytes);

@@ -27,6 +27,11 @@ class TAudioStream {
   int WaitForRefill(std::chrono::milliseconds timeout);
   /// The samples of one half (interleaved left, right), for the writer.
   std::span<std::int16_t> Half(int half);
+  /// Tells the mixer that a half has been written: what the writer wrote before this call is
+  /// what the mixer reads after its next Acquire.
+  void Publish() { Published_.fetch_add(1, std::memory_order_release); }
+  /// Called by the mixer before reading: sees everything published so far.
+  void Acquire() const { Published_.load(std::memory_order_acquire); }
   /// Asks for a refill of the half that the play position is not in, without waiting for
   /// the position to move there.
   void RequestRefillAhead();
@@ -52,6 +57,7 @@ class TAudioStream {
   std::vector<std::int16_t> Samples_;
   std::atomic<bool> Playing_{false};
   std::atomic<unsigned> Pending_{0};
+  std::atomic<unsigned> Published_{0};
   // True while a release of the semaphore has not been taken yet, so it never counts past one.
   std::atomic<bool> Posted_{false};
   std::binary_semaphore Wakeup_{0};
