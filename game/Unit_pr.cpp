@@ -165,6 +165,9 @@ void TForm1::FormCreate() {
   Catalogue.TargetScore = 300;
   Catalogue.UnlockStage = 0;
   VexelScreen1->SetFiltering(true);
+  // The ticker measures its text in the info line's font when the logo ends, before any menu
+  // has set that font.
+  VexelFont2.SetFont("Arial Black", 8, {});
   Cursor = VexelSprite1.Create<TCursor>(VexelImageList1, [this](int32_t& x, int32_t& y) {
     x = MouseX;
     y = MouseY;
