@@ -22,6 +22,7 @@ const char* kUsage =
     "  --unpaced          fire frames as fast as possible (the race clock follows the frames)\n"
     "  --trace FILE       write a line FRAME STATE each time the screen changes\n"
     "  --autopilot        the autopilot drives the player's car in every race\n"
+    "  --null-display     draw nothing and open no window (fast scripted runs)\n"
     "  --seed N           seed the random generator\n"
     "  --data-dir DIR     read the game's data files from DIR\n"
     "  --config-dir DIR   keep the settings files in DIR\n"
@@ -52,6 +53,8 @@ bool ParseOptions(int argc, char** argv, game::TGameOptions& options, TInfoReque
       options.Unpaced = true;
     } else if (arg == "--autopilot") {
       options.Autopilot = true;
+    } else if (arg == "--null-display") {
+      options.RecordingDisplay = true;
     } else if (arg == "--trace" && hasValue) {
       options.TraceFile = argv[++i];
     } else if (arg == "--frames" && hasValue && ParseNumber(argv[i + 1], number) && number >= 0) {

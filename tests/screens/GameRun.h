@@ -17,7 +17,8 @@ class TGameRun {
  public:
   /// A run in a fresh folder named after the running test and `tag`.
   explicit TGameRun(const std::string& tag);
-  /// Starts the game and waits for it; returns its exit code.
+  /// Starts the game and waits for it; returns its exit code. Runs without a screenshot draw
+  /// through the null display.
   int Run(const std::string& script, long frames, const std::vector<std::string>& extra = {});
   /// The (frame, state) lines of the trace, in order.
   const std::vector<std::pair<long, int>>& Trace() const { return Trace_; }
