@@ -5,6 +5,7 @@
 #include <netinet/tcp.h>
 #include <pthread.h>
 
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -24,11 +25,17 @@
 
 namespace {
 
-// Stops the server on SIGINT or SIGTERM, waited for on a thread of its own.
-std::thread StopOnSignal(httplib::Server& http, const sigset_t& signals) {
-  return std::thread([&http, signals] {
+// Stops the server on SIGINT or SIGTERM, waited for on a thread of its own. A signal that comes
+// before the server listens waits for it to listen (stopping it earlier would do nothing), unless
+// listening has already ended.
+std::thread StopOnSignal(httplib::Server& http, const sigset_t& signals,
+                         const std::atomic<bool>& listenDone) {
+  return std::thread([&http, &listenDone, signals] {
     int signal = 0;
     sigwait(&signals, &signal);
+    while (!http.is_running() && !listenDone) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
     http.stop();
   });
 }
@@ -91,8 +98,10 @@ int Serve(const server::TServerOptions& options) {
   if (!options.PortFile.empty()) std::ofstream(options.PortFile) << port << '\n';
   std::printf("comet-score-server listening on http://%s:%d\n", options.Bind.c_str(), port);
   std::fflush(stdout);
-  std::thread stopper = StopOnSignal(http, signals);
+  std::atomic<bool> listenDone = false;
+  std::thread stopper = StopOnSignal(http, signals, listenDone);
   http.listen_after_bind();
+  listenDone = true;
   pthread_kill(stopper.native_handle(), SIGTERM);
   stopper.join();
   return 0;
