@@ -11,6 +11,7 @@ packages=(
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation2 fonts-freefont-ttf
   fonts-league-spartan fonts-noto-mono fonts-roboto-unhinted fonts-comfortaa fonts-yanone-kaffeesatz
   python3 xvfb xauth
+  clang libclang-rt-14-dev libfuzzer-14-dev
 )
 missing=()
 for p in "${packages[@]}"; do
