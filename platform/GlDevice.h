@@ -66,7 +66,6 @@ class TGlDevice : public vexel::TDisplayDevice {
   GLint ViewSizeLocation_ = -1;
   GLuint VertexArray_ = 0;
   GLuint VertexBuffer_ = 0;
-  GLuint IndexBuffer_ = 0;
   GLuint Framebuffer_ = 0;
   GLuint ColorTexture_ = 0;
   GLuint WhiteTexture_ = 0;

@@ -15,6 +15,13 @@ TPlatformEvent::TButton ButtonOf(Uint8 sdlButton) {
   return TPlatformEvent::TButton::Left;
 }
 
+// Leaves the parts of SDL a window uses; the last part of SDL in use takes SDL's own state
+// (hints, error texts) with it.
+void LeaveVideo() {
+  SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER);
+  if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
+}
+
 }  // namespace
 
 TPlatformWindow::TPlatformWindow(const std::string& caption, int width, int height)
@@ -30,8 +37,9 @@ TPlatformWindow::TPlatformWindow(const std::string& caption, int width, int heig
   Window_ = SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
                              height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
   if (!Window_) {
-    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER);
-    throw std::runtime_error(std::string("No window: ") + SDL_GetError());
+    const std::string why = std::string("No window: ") + SDL_GetError();
+    LeaveVideo();
+    throw std::runtime_error(why);
   }
   SDL_StartTextInput();
 }
@@ -39,7 +47,7 @@ TPlatformWindow::TPlatformWindow(const std::string& caption, int width, int heig
 TPlatformWindow::~TPlatformWindow() {
   SDL_StopTextInput();
   SDL_DestroyWindow(Window_);
-  SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER);
+  LeaveVideo();
 }
 
 void TPlatformWindow::Show() {

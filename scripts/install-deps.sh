@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the game, its tools, its tests and its Debian package need.
-# Does nothing when everything is already present. With --fuzz it adds clang and libFuzzer.
+# Does nothing when everything is already present.
 set -euo pipefail
 packages=(
   cmake g++ make pkg-config
@@ -13,8 +13,8 @@ packages=(
   fonts-league-spartan fonts-noto-mono fonts-roboto-unhinted fonts-comfortaa fonts-yanone-kaffeesatz
   python3 xvfb xauth
   dpkg-dev appstream desktop-file-utils groff-base
+  clang libclang-rt-14-dev libfuzzer-14-dev
 )
-if [ "${1:-}" = "--fuzz" ]; then packages+=(clang libclang-rt-14-dev); fi
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

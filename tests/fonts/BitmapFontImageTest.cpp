@@ -238,7 +238,9 @@ TEST_F(ImageFontTest, CornerColoursAndBlendModeReachTheDevice) {
   Font.TextOutColored(0, 0, 0, 1, 1, 0xFF00FF00, "1", -1);
   EXPECT_TRUE(Rec.Device().CallsOf(TDeviceCall::TKind::Blend).empty());
   EXPECT_EQ(Rec.Screen->CurrentBlendMode(), 1);
-  for (const auto& vertex : Rec.Draws()[0].Vertices) {
+  const auto plain = Rec.Draws();
+  ASSERT_EQ(plain.size(), 1u);
+  for (const auto& vertex : plain[0].Vertices) {
     EXPECT_EQ(vertex.Color, vexel::ModulateColor(0xFF00FF00, 0xFFFFFFFF));
   }
 }

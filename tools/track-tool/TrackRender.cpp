@@ -1,6 +1,7 @@
 #include "TrackRender.h"
 
 #include <cairo.h>
+#include <fontconfig/fontconfig.h>
 
 #include <algorithm>
 #include <cmath>
@@ -338,6 +339,11 @@ bool RenderOverview(const TrackModel& model, const RaceSizes& sizes, const Rende
     return false;
   }
   return true;
+}
+
+void ReleaseFontCaches() {
+  cairo_debug_reset_static_data();
+  FcFini();
 }
 
 }  // namespace tracktool

@@ -24,4 +24,8 @@ struct RenderOptions {
 bool RenderOverview(const TrackModel& model, const RaceSizes& sizes, const RenderOptions& options,
                     const std::string& file, std::string& error);
 
+/// Releases the font caches Cairo and fontconfig keep for the whole process; call it once at
+/// the end, when no Cairo object is left.
+void ReleaseFontCaches();
+
 }  // namespace tracktool

@@ -169,13 +169,15 @@ int Run(const CommandLine& cmd) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  int status = ExitFailure;
   try {
-    return Run(ParseCommandLine(argc, argv));
+    status = Run(ParseCommandLine(argc, argv));
   } catch (const UsageError& e) {
     std::fprintf(stderr, "track-tool: %s\n%s", e.Message.c_str(), Usage);
-    return ExitUsage;
+    status = ExitUsage;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "track-tool: %s\n", e.what());
-    return ExitFailure;
   }
+  tracktool::ReleaseFontCaches();
+  return status;
 }

@@ -1,5 +1,6 @@
 #include "FontCheck.h"
 
+#include <cairo.h>
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
@@ -46,6 +47,11 @@ void requireFonts(const std::set<std::string>& families) {
     if (!installed(family)) missing += (missing.empty() ? "" : ", ") + family;
   }
   if (!missing.empty()) throw std::runtime_error("fonts not installed: " + missing);
+}
+
+void releaseFontCaches() {
+  cairo_debug_reset_static_data();
+  FcFini();
 }
 
 }  // namespace artgen

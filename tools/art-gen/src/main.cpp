@@ -74,11 +74,13 @@ void run(const std::map<std::string, std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  int status = 0;
   try {
     run(parseArguments(argc, argv));
   } catch (const std::exception& e) {
     std::cerr << "art-gen: " << e.what() << '\n';
-    return 1;
+    status = 1;
   }
-  return 0;
+  artgen::releaseFontCaches();
+  return status;
 }
