@@ -43,4 +43,5 @@ if [ "$sanitize" -eq 1 ]; then
   if [ -f "$driver" ]; then preload="$preload $driver"; fi
   export LD_PRELOAD="$preload${LD_PRELOAD:+ $LD_PRELOAD}"
 fi
-ctest --output-on-failure -j "$(nproc)"
+# A test that hangs fails after 15 minutes instead of holding the whole run.
+ctest --output-on-failure --timeout 900 -j "$(nproc)"
