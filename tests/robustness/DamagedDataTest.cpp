@@ -176,6 +176,7 @@ TEST_P(DamagedData, EndsTheDocumentedWayAndLeavesTheSettingsAlone) {
       left ? std::vector<std::string>{"Config.cfg", "Configdat.cfg", "controls.ini"}
            : std::vector<std::string>{"Config.cfg", "controls.ini"};
   EXPECT_EQ(folder.ConfigListing(), files);
+  if (!HasFailure()) folder.RemoveData();
 }
 
 std::string CaseName(const ::testing::TestParamInfo<TDamageCase>& info) {

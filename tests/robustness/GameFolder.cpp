@@ -62,6 +62,10 @@ void TGameFolder::CopyData() const {
   fs::copy(CLD_GAME_DATA_DIR, DataDir(), fs::copy_options::recursive);
 }
 
+void TGameFolder::RemoveData() const {
+  fs::remove_all(DataDir());
+}
+
 void TGameFolder::Damage(const std::string& dataFile, TDamage damage) const {
   const std::string path = DataDir() + "/" + dataFile;
   std::string bytes = ReadFileBytes(path);

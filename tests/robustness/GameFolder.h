@@ -33,6 +33,8 @@ class TGameFolder {
 
   /// Copies the game's built data folder into DataDir().
   void CopyData() const;
+  /// Removes the copied data folder again (a passed test need not keep it).
+  void RemoveData() const;
   /// Damages one file of the copied data folder, given by its path inside it ("Data/data2.prd").
   /// The damage is the same on every run.
   void Damage(const std::string& dataFile, TDamage damage) const;
