@@ -144,6 +144,7 @@ void TImageListItem::Restore() {
   ImageWidth = std::max(width, 1);
   Rows = ImageHeight / TileHeight;
   Columns = ImageWidth / TileWidth;
+  ProblemShown = false;
   if (!Trim(Filepath).empty()) Picture = TPicture{};
 }
 
@@ -170,6 +171,8 @@ bool TImageListItem::MakeTexture() {
 }
 
 void TImageListItem::ReportTextureFailure() {
+  if (ProblemShown) return;
+  ProblemShown = true;
   platform::ShowMessageBox("Error", "Error creating texture " + Name, {"OK"});
   TVexelImageList* list = Collection_ ? Collection_->Owner() : nullptr;
   if (list && list->OnTerminateRequest) list->OnTerminateRequest();

@@ -39,6 +39,10 @@ class TImageListItem {
   /// The colour key as a system colour value (0x00BBGGRR, or a system colour index).
   uint32_t TransparentColor = 0;
   bool Transparent = false;
+  /// Set once a problem of this entry (its texture could not be made, or a sprite met it
+  /// unbound) has been shown, so that the same problem is not shown again on every frame or
+  /// device restore; cleared when the entry is bound.
+  bool ProblemShown = false;
 
   /// Cell height; 0 means the whole image height.
   void SetTileHeight(int32_t value);
@@ -51,7 +55,7 @@ class TImageListItem {
   /// Texture height expected before a texture exists.
   int32_t GetTextureHeight();
   /// Binds the entry to the list's renderer and makes its texture once; on failure shows
-  /// "Error creating texture <Name>" and asks the application to terminate.
+  /// "Error creating texture <Name>" and asks the application to terminate (once per entry).
   void Restore();
 
   /// Draws the picture or one cell on the four given corners.

@@ -289,7 +289,11 @@ void TSprite::DoMove(float /*delta*/) {}
 void TSprite::DoDraw() {
   if (!Visible || !Image_) return;
   if (!Image_->Renderer) {
-    platform::ShowMessageBox("Error", "No VexelImageList assigned to sprite!", {"OK", "Cancel"});
+    // Shown once per entry: a modal box on every frame would leave the player nothing to do.
+    if (!Image_->ProblemShown) {
+      Image_->ProblemShown = true;
+      platform::ShowMessageBox("Error", "No VexelImageList assigned to sprite!", {"OK", "Cancel"});
+    }
     return;
   }
   int32_t sx = RoundCoord(static_cast<long double>(X_) + OffsetX);

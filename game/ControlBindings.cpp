@@ -2,11 +2,11 @@
 
 #include <cctype>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string_view>
 
+#include "SafeFileWriter.h"
 #include "platform/VirtualKeys.h"
 
 namespace game {
@@ -177,17 +177,22 @@ std::string TControlBindings::Text() const {
 
 void TControlBindings::LoadOrCreate(const std::string& path) {
   const size_t firstNew = Problems_.size();
-  std::error_code ignored;
-  if (!std::filesystem::exists(path, ignored)) {
-    std::ofstream file(path, std::ios::binary);
-    file << TControlBindings().Text();
-    if (!file.flush()) Problems_.push_back("cannot write '" + path + "'; using the defaults");
-  } else if (std::ifstream file{path, std::ios::binary}) {
-    std::stringstream text;
-    text << file.rdbuf();
-    Parse(text.str());
-  } else {
-    Problems_.push_back("cannot read '" + path + "'; using the defaults");
+  std::string error;
+  switch (TSafeFileWriter::CreateNew(path, TControlBindings().Text(), error)) {
+    case TSafeFileWriter::TCreate::Created:
+      break;
+    case TSafeFileWriter::TCreate::Failed:
+      Problems_.push_back("cannot write '" + path + "'; using the defaults");
+      break;
+    case TSafeFileWriter::TCreate::Exists:
+      if (std::ifstream file{path, std::ios::binary}) {
+        std::stringstream text;
+        text << file.rdbuf();
+        Parse(text.str());
+      } else {
+        Problems_.push_back("cannot read '" + path + "'; using the defaults");
+      }
+      break;
   }
   for (size_t i = firstNew; i < Problems_.size(); ++i) {
     std::fprintf(stderr, "%s\n", Problems_[i].c_str());

@@ -1,6 +1,7 @@
 #include "SafeFileWriter.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -77,14 +78,46 @@ void PauseIfAsked() {
   }
 }
 
+// The folder holding path ("." for a bare file name).
+std::filesystem::path FolderOf(const std::string& path) {
+  const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+  return parent.empty() ? std::filesystem::path(".") : parent;
+}
+
 // Flushes the folder holding path, so that the rename itself reaches the disk.
 void FlushFolder(const std::string& path) {
-  const std::filesystem::path parent = std::filesystem::path(path).parent_path();
-  const std::filesystem::path folder = parent.empty() ? std::filesystem::path(".") : parent;
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int fd = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
   ::fsync(fd);
   ::close(fd);
+}
+
+// Takes the exclusive lock of the folder holding path, waiting while another process (another
+// copy of the game) writes there; the lock goes with the returned descriptor, or with the
+// process. -1 when the folder cannot be locked; the caller then goes on unlocked and meets the
+// folder's real problem when it writes.
+int LockFolder(const std::string& path) {
+  const int fd = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return -1;
+  int locked = 0;
+  do {
+    locked = ::flock(fd, LOCK_EX);
+  } while (locked != 0 && errno == EINTR);
+  return fd;
+}
+
+// Replaces the file while the folder's lock is held.
+bool ReplaceLocked(const std::string& path, const std::string& bytes, std::string& error) {
+  const std::string temporary = TSafeFileWriter::TemporaryPath(path);
+  if (!WriteTemporary(temporary, bytes, ExistingMode(path), error)) return false;
+  PauseIfAsked();
+  if (::rename(temporary.c_str(), path.c_str()) != 0) {
+    error = "cannot replace \"" + path + "\": " + SystemError();
+    ::unlink(temporary.c_str());
+    return false;
+  }
+  FlushFolder(path);
+  return true;
 }
 
 }  // namespace
@@ -95,16 +128,22 @@ std::string TSafeFileWriter::TemporaryPath(const std::string& path) {
 
 bool TSafeFileWriter::Replace(const std::string& path, const std::string& bytes,
                               std::string& error) {
-  const std::string temporary = TemporaryPath(path);
-  if (!WriteTemporary(temporary, bytes, ExistingMode(path), error)) return false;
-  PauseIfAsked();
-  if (::rename(temporary.c_str(), path.c_str()) != 0) {
-    error = "cannot replace \"" + path + "\": " + SystemError();
-    ::unlink(temporary.c_str());
-    return false;
+  const int lock = LockFolder(path);
+  const bool replaced = ReplaceLocked(path, bytes, error);
+  if (lock >= 0) ::close(lock);
+  return replaced;
+}
+
+TSafeFileWriter::TCreate TSafeFileWriter::CreateNew(const std::string& path,
+                                                    const std::string& bytes, std::string& error) {
+  const int lock = LockFolder(path);
+  TCreate result = TCreate::Exists;
+  struct stat status {};
+  if (::lstat(path.c_str(), &status) != 0) {
+    result = ReplaceLocked(path, bytes, error) ? TCreate::Created : TCreate::Failed;
   }
-  FlushFolder(path);
-  return true;
+  if (lock >= 0) ::close(lock);
+  return result;
 }
 
 }  // namespace game

@@ -7,11 +7,21 @@ namespace game {
 
 /// Writes a file's new contents to a temporary file beside it ("NAME.tmp"), flushes that to disk,
 /// renames it over the old file and flushes the folder; the file keeps its permission bits.
-/// Whatever fails, the old file stays as it was and the temporary file is removed.
+/// Whatever fails, the old file stays as it was and the temporary file is removed. Writers in
+/// several processes (two copies of the game on one settings folder) take turns through a lock
+/// on the folder, so each file ends up whole from the last of them.
 class TSafeFileWriter {
  public:
   /// Replaces the file at path with the bytes. False, with the reason in error, on failure.
   static bool Replace(const std::string& path, const std::string& bytes, std::string& error);
+
+  /// What CreateNew did.
+  enum class TCreate { Created, Exists, Failed };
+
+  /// Writes the file at path with the bytes, the same safe way, only if there is nothing at
+  /// path; another process creating it at the same moment leaves one whole file. Failed comes
+  /// with the reason in error.
+  static TCreate CreateNew(const std::string& path, const std::string& bytes, std::string& error);
 
   /// The temporary file used while replacing the file at path.
   static std::string TemporaryPath(const std::string& path);

@@ -279,6 +279,9 @@ TEST_F(ImageListTest, TextureFailuresReportTheEntryAndAskToTerminate) {
   EXPECT_EQ(truncated->Texture, nullptr);
   EXPECT_EQ(big->TextureWidth, 0);
   EXPECT_NE(fine->Texture, nullptr);
+  // Preparing again (a device restore does) does not show the same failures a second time.
+  EXPECT_EQ(StderrOf([&] { List.Prepare(); }), "");
+  EXPECT_EQ(TerminateRequests, 3);
 }
 
 TEST_F(ImageListTest, EmptyPicturesAndListsWithoutADeviceAreLeftAlone) {

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -241,6 +242,92 @@ TEST_F(InterruptedSave, ThePausedWriterFinishesOnceTheMarkerIsRemoved) {
   EXPECT_EQ(WaitFor(child), 0);
   EXPECT_EQ(ReadBytes(Path), ConfigBytes(SampleSettings(7)));
   EXPECT_FALSE(fs::exists(Path + ".tmp"));
+}
+
+// Two writers of one folder, each in its own process with its own pause marker: the first is held
+// between writing and renaming while the second sets out to write the same file.
+class TwoWriters : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Folder = FreshDir();
+    Path = Folder + "/Config.cfg";
+  }
+  // A child that saves bytes through fn with the pause on marker "paused-NAME"; its exit code
+  // is fn's.
+  template <typename F>
+  pid_t Writer(const std::string& name, F fn) {
+    const std::string marker = Folder + "/paused-" + name;
+    return Fork([marker, fn] {
+      ::setenv(TSafeFileWriter::PauseVariable, marker.c_str(), 1);
+      return fn();
+    });
+  }
+  // Lets the first writer go once the second has had time to disturb it, checking that it
+  // did not: the first writer's temporary file is untouched and the second is not paused.
+  void ReleaseFirstAfterTheSecondWaited(const std::string& firstBytes) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(ReadBytes(Path + ".tmp"), firstBytes);
+    EXPECT_FALSE(fs::exists(Folder + "/paused-second"));
+    fs::remove(Folder + "/paused-first");
+  }
+  std::string Folder, Path;
+};
+
+TEST_F(TwoWriters, TakeTurnsAndTheLaterOneWinsWithAWholeFile) {
+  WriteBytes(Path, "old\r\n");
+  const auto save = [this](const char* bytes) {
+    return [this, bytes] {
+      std::string error;
+      return TSafeFileWriter::Replace(Path, bytes, error) ? 0 : 1;
+    };
+  };
+  const pid_t first = Writer("first", save("first writer\r\n"));
+  ASSERT_TRUE(AwaitFile(Folder + "/paused-first"));
+  const pid_t second = Writer("second", save("second writer\r\n"));
+  ReleaseFirstAfterTheSecondWaited("first writer\r\n");
+  EXPECT_EQ(WaitFor(first), 0);
+  ASSERT_TRUE(AwaitFile(Folder + "/paused-second"));
+  EXPECT_EQ(ReadBytes(Path), "first writer\r\n");
+  fs::remove(Folder + "/paused-second");
+  EXPECT_EQ(WaitFor(second), 0);
+  EXPECT_EQ(ReadBytes(Path), "second writer\r\n");
+  EXPECT_EQ(Listing(Folder), std::vector<std::string>{"Config.cfg"});
+}
+
+TEST_F(TwoWriters, CreatingTheSameFileLeavesTheFirstWholeAndTheSecondFindsIt) {
+  const auto create = [this](const char* bytes) {
+    return [this, bytes] {
+      std::string error;
+      return static_cast<int>(TSafeFileWriter::CreateNew(Path, bytes, error));
+    };
+  };
+  const pid_t first = Writer("first", create("first writer\n"));
+  ASSERT_TRUE(AwaitFile(Folder + "/paused-first"));
+  const pid_t second = Writer("second", create("second writer\n"));
+  ReleaseFirstAfterTheSecondWaited("first writer\n");
+  EXPECT_EQ(WaitFor(first), static_cast<int>(TSafeFileWriter::TCreate::Created));
+  EXPECT_EQ(WaitFor(second), static_cast<int>(TSafeFileWriter::TCreate::Exists));
+  EXPECT_EQ(ReadBytes(Path), "first writer\n");
+  EXPECT_EQ(Listing(Folder), std::vector<std::string>{"Config.cfg"});
+}
+
+TEST(SafeFileWriter, CreateNewWritesOnlyWhereThereIsNothing) {
+  const std::string folder = FreshDir();
+  std::string error;
+  EXPECT_EQ(TSafeFileWriter::CreateNew(folder + "/new.ini", "made\n", error),
+            TSafeFileWriter::TCreate::Created);
+  EXPECT_EQ(ReadBytes(folder + "/new.ini"), "made\n");
+  WriteBytes(folder + "/mine.ini", "edited by hand\n");
+  EXPECT_EQ(TSafeFileWriter::CreateNew(folder + "/mine.ini", "defaults\n", error),
+            TSafeFileWriter::TCreate::Exists);
+  EXPECT_EQ(ReadBytes(folder + "/mine.ini"), "edited by hand\n");
+  fs::create_directory(folder + "/taken.ini");
+  EXPECT_EQ(TSafeFileWriter::CreateNew(folder + "/taken.ini", "defaults\n", error),
+            TSafeFileWriter::TCreate::Exists);
+  EXPECT_EQ(TSafeFileWriter::CreateNew(folder + "/gone/new.ini", "made\n", error),
+            TSafeFileWriter::TCreate::Failed);
+  EXPECT_NE(error.find("No such file or directory"), std::string::npos) << error;
+  EXPECT_EQ(Listing(folder), (std::vector<std::string>{"mine.ini", "new.ini", "taken.ini"}));
 }
 
 }  // namespace
