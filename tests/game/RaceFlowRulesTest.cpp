@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "SilentServer.h"
 #include "TestFolder.h"
 #include "engine/RecordingDevice.h"
 #include "game/SettingsFile.h"
@@ -30,10 +31,12 @@ constexpr uint8_t kQuit = 0;
 constexpr uint8_t kRace = 12;
 constexpr uint8_t kResults = 16;
 constexpr uint8_t kPause = 23;
-// A point inside "bro_next" on the results, and inside the quit panel's "b_no1" once it has
-// slid in.
+// Points inside "bro_next" and "b_yes1" (send the score) on the results, and inside the quit
+// panel's "b_no1" once it has slid in.
 constexpr int32_t kNextX = 370;
 constexpr int32_t kNextY = 395;
+constexpr int32_t kSendX = 344;
+constexpr int32_t kSendY = 365;
 constexpr int32_t kResumeX = 455;
 constexpr int32_t kResumeY = 358;
 // Results frames after which the points are counted and every unlock has been applied, for the
@@ -42,6 +45,7 @@ constexpr int kResultsSettled = 1000;
 
 const char* const kTracksOpened = "New tracks are avaible!";
 const char* const kCarOpened = "New car is avaible!";
+const char* const kNoConnection = "[Error] Can't connect to server!";
 
 // One drawn quad: its corners with their colours and texture coordinates.
 using TQuad = std::vector<TVertex>;
@@ -58,10 +62,15 @@ bool SameQuad(const TQuad& a, const TQuad& b) {
 // frames the race timer, while it is enabled, ticks once: a hundredth of race time a frame.
 class RaceRules : public ::testing::Test {
  protected:
-  RaceRules() : Form(Application, Options()) { Form.FormCreate(); }
+  RaceRules() : RaceRules("") {}
+  // A form sending scores to the service at `scoreServer` (empty: the default address).
+  explicit RaceRules(const std::string& scoreServer) : Form(Application, Options(scoreServer)) {
+    Form.FormCreate();
+  }
 
-  static game::TGameOptions Options() {
+  static game::TGameOptions Options(const std::string& scoreServer) {
     game::TGameOptions options;
+    options.ScoreServer = scoreServer;
     options.RecordingDisplay = true;
     options.HasSeed = true;
     options.Seed = 7;
@@ -604,6 +613,53 @@ TEST_P(UnlockLadder, TheRaceGainOpensTheStagesItPassesAndTheProfileKeepsThem) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Ladder, UnlockLadder, ::testing::ValuesIn(kUnlocks),
+                         [](const auto& test) { return std::string(test.param.Name); });
+
+// ---------------------------------------------------------------------------------------------
+// Sending the score to a service that does not answer.
+
+struct ServiceCase {
+  const char* Name;
+  // Nothing listens (the connection is refused), or a port takes the connection and never
+  // answers.
+  bool Refuses;
+};
+
+// The silent port, made before the form that is pointed at it.
+struct SilentPort {
+  onlinetest::TSilentServer Silent;
+};
+
+class UnansweredService : public SilentPort,
+                          public RaceRules,
+                          public ::testing::WithParamInterface<ServiceCase> {
+ protected:
+  UnansweredService()
+      : RaceRules(GetParam().Refuses ? onlinetest::ClosedPortAddress() : Silent.Address()) {}
+};
+
+TEST_P(UnansweredService, SendingSaysCantConnectAndReturnsToTheTrackChoice) {
+  ASSERT_NO_FATAL_FAILURE(StartRace(0));
+  ASSERT_NO_FATAL_FAILURE(FinishAndOpenResults(1, {1, 5, 7}));
+  for (int tick = 0; tick < 600 && !NextShown(); ++tick) Frame();
+  Click(kNextX, kNextY);
+  Frame();
+  ::testing::internal::CaptureStderr();
+  Click(kSendX, kSendY);
+  const std::string errors = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(errors.find(kNoConnection), std::string::npos) << errors;
+  if (!GetParam().Refuses) {
+    EXPECT_TRUE(Silent.WasContacted());
+  }
+  EXPECT_EQ(Form.GameState, 14);
+  Frames(10);
+  EXPECT_EQ(Form.GameState, 14) << "the game goes on";
+  EXPECT_EQ(Form.Profiles.Current().Score, 100) << "the saved score stays";
+}
+
+INSTANTIATE_TEST_SUITE_P(Services, UnansweredService,
+                         ::testing::Values(ServiceCase{"Refusing", true},
+                                           ServiceCase{"Silent", false}),
                          [](const auto& test) { return std::string(test.param.Name); });
 
 }  // namespace
