@@ -22,7 +22,11 @@ bool OpensCar(int32_t stage) {
 TUnlock TRaceOverScreen::UnlockDue(int32_t unlockStage, int32_t targetScore, int32_t startScore,
                                    int32_t gain) {
   if (unlockStage >= UnlockComplete) return TUnlock::None;
-  if (startScore >= targetScore || startScore + gain <= targetScore) return TUnlock::None;
+  // The race's points must take the score strictly past the target. A score that had landed
+  // exactly on the target (or was stored above it) still opens the stage with the next race
+  // that gains points; refusing every start at or above the target would stop the ladder there
+  // for good.
+  if (gain <= 0 || startScore + gain <= targetScore) return TUnlock::None;
   return OpensCar(unlockStage) ? TUnlock::Car : TUnlock::Track;
 }
 
@@ -134,14 +138,16 @@ void TRaceOverScreen::SaveRaceResult() {
     }
   }
   Form.StoreProfileProgress();
-  Form.HighScores.Enter(Form.PlayerName, Form.Score);
   Form.SaveConfig();
   ResultLines = 0;
   if (GamePanel) GamePanel->ShowImage("scr_send");
   if (auto* no = Form.ScreenButtons[kNo]) no->Visible = true;
   if (auto* yes = Form.ScreenButtons[kYes]) yes->Visible = true;
+  // The button goes for good: hidden, it would be shown again by the next frame's unlock test
+  // and drawn over the send question's buttons.
   if (auto* next = Form.ScreenButtons[kNext]) {
-    next->Visible = next->Enabled = false;
+    Form.ScreenList->FreeWidget(*next);
+    Form.ScreenButtons[kNext] = nullptr;
   }
 }
 

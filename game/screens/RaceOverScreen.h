@@ -30,7 +30,8 @@ class TRaceOverScreen : public TScreenGroup {
   /// Counts the reward, tests the unlock ladder and draws the results.
   void Frame(uint8_t state) override;
 
-  /// What the ladder opens for a race that started at `startScore` and gained `gain`.
+  /// What the ladder opens for a race that started at `startScore` and gained `gain`: the next
+  /// stage's kind when the gain takes the score strictly past the target, else nothing.
   static TUnlock UnlockDue(int32_t unlockStage, int32_t targetScore, int32_t startScore,
                            int32_t gain);
   /// Stores a better best time and the profile ("bro_next").

@@ -239,6 +239,8 @@ void TRaceScreens::ReturnToOverlayParent(const char* sound) {
 }
 
 void TRaceScreens::ResumeRace() {
+  // Keys let go on the panel (P, F1, ...) belong to it, not to the race it returns to.
+  Form.ClearReleased();
   Form.LeaveState(0);
   Form.PlaySound("check1");
   Form.GameState = 12;
@@ -256,6 +258,7 @@ void TRaceScreens::QuitRace() {
 
 void TRaceScreens::QuitFrame() {
   if (Form.TakeReleased(platform::VK_ESCAPE)) {
+    Form.ClearReleased();
     Form.PlaySound("check2");
     if (Form.Race && Form.Race->Player && Form.Race->Player->ControlsEnabled) SetRaceClock(true);
     Form.LeaveState(0);

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "TestFolder.h"
 #include "game/GameProcedures.h"
 #include "game/Unit_pr.h"
 #include "game/race/EnemyCar.h"
@@ -14,16 +15,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-// A new empty folder for the running test (CTest runs tests side by side).
-std::string FreshDir(const std::string& name) {
-  const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-  const fs::path dir = fs::path(::testing::TempDir()) /
-                       ("cld-" + name + "-" + test->test_suite_name() + "-" + test->name());
-  fs::remove_all(dir);
-  fs::create_directories(dir);
-  return dir.string();
-}
+using gametest::FreshDir;
 
 class ShellTest : public ::testing::Test {
  protected:

@@ -7,44 +7,19 @@
 #include <filesystem>
 
 #include "GameRun.h"
+#include "RaceScript.h"
 #include "game/SettingsFile.h"
 #include "online/TextCodec.h"
 
 namespace {
 
-using testgame::LogoEnd;
+using testgame::At;
+using testgame::IntoTheRace;
 using testgame::TGameRun;
+using testgame::ThroughTheResults;
+using testgame::WriteProfile;
 
-std::string At(long frame, const std::string& event) {
-  return std::to_string(frame) + " " + event + "\n";
-}
-
-constexpr long kMenu = LogoEnd + 30;
-
-void WriteProfile(const TGameRun& run, int32_t score) {
-  game::TGameSettings settings;
-  settings.Profiles.ProfileCount = 1;
-  settings.Profiles.Profiles[0] = {"Ann", 2, 3, score, 300, 0};
-  settings.PlayerName = "Ann";
-  std::string error;
-  ASSERT_TRUE(game::TSettingsFile::SaveConfig(run.ConfigDir() + "/Config.cfg", settings, error))
-      << error;
-}
-
-// Into a race of "Track 1" with the first car: main menu, track screen, car screen, enter.
-std::string IntoTheRace() {
-  return At(kMenu, "click 697 219") + At(kMenu + 40, "key enter") + At(kMenu + 80, "key enter");
-}
-
-// Clicks "bro_next" and then "b_no1" (or "b_yes1") every 40 frames from `from` on: hidden
-// buttons take no clicks, so the first that lands is the one the results show.
-std::string ThroughTheResults(long from, long to, const char* answer) {
-  std::string script;
-  for (long f = from; f < to; f += 40) {
-    script += At(f, "click 370 395") + At(f + 20, answer);
-  }
-  return script;
-}
+constexpr long kMenu = testgame::MenuFrame;
 
 TEST(RaceFlow, AWholeRaceOnTrackOneStoresTheScoreNowAndTheBestTimeOnExit) {
   // The race drawn by nobody: the same frames, the same clock, far quicker.
