@@ -10,7 +10,7 @@ namespace {
 
 // A highlighted widget without a hover picture gets its normal picture added over itself at
 // this colour with the additive blending mode: it lights up.
-constexpr uint32_t kGlowColor = 0x80FFFFFF;
+constexpr uint32_t kGlowColor = 0xC0FFFFFF;
 constexpr int32_t kGlowBlendMode = 2;
 
 uint32_t TintOf(const TVexelBitmapFont& font) {

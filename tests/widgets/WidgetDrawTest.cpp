@@ -100,7 +100,7 @@ TEST_F(WidgetDraw, AHighlightedWidgetWithoutHoverImageIsLitByAnAddedSecondDraw) 
   EXPECT_EQ(CellOf(glow), 0);
   EXPECT_EQ(TopLeft(glow), std::make_pair(99.5f, 99.5f));
   EXPECT_EQ(BottomRight(glow), std::make_pair(180.0f, 140.0f));
-  EXPECT_EQ(glow.Vertices[0].Color, vexel::ModulateColor(0x80FFFFFF, Screen.ScreenColor()));
+  EXPECT_EQ(glow.Vertices[0].Color, vexel::ModulateColor(0xC0FFFFFF, Screen.ScreenColor()));
   Gui.HighlightID = 0;
   EXPECT_EQ(DrawnQuads().size(), 1u) << "no highlight, no second draw";
   Move(110, 110);
