@@ -79,6 +79,9 @@ bool TVexelGUI::HandleEvent(const platform::TPlatformEvent& event, uint32_t nowM
   if (!Hooked_) return false;
   using T = platform::TPlatformEvent::TType;
   const TDispatchScope scope(*this);
+  if (event.Type == T::MouseMove || event.Type == T::MouseDown || event.Type == T::MouseUp) {
+    HighlightID = 0;
+  }
   switch (event.Type) {
     case T::MouseMove:
       return AcceptMove(event, nowMilliseconds);
@@ -171,6 +174,14 @@ void TVexelGUI::CopyMouseState() {
 void TVexelGUI::Draw() {
   if (Image) Image->Draw(0, 0, -1);
   for (size_t i = 0; i < Lists_.size(); ++i) Lists_[i]->Draw();
+}
+
+bool TVexelGUI::ClickWidget(int32_t id) {
+  TVexelGUIComponent* widget = WidgetByID(id);
+  if (!widget || !widget->TakesMouse()) return false;
+  const TDispatchScope scope(*this);
+  widget->Click();
+  return true;
 }
 
 TVexelGUIList& TVexelGUI::AddList(const std::string& name) {

@@ -59,6 +59,10 @@ class TVexelGUI : public TDeviceClient {
   bool HandleEvent(const platform::TPlatformEvent& event, uint32_t nowMilliseconds);
   /// Draws Image at (0, 0) if set, then every visible list in order.
   void Draw();
+  /// Clicks a widget from code, as a left press and release over it would (enter on a menu's
+  /// focused button): only a live, visible and enabled widget of a visible, enabled list. Lists
+  /// and widgets its handler frees are released when it returns. Returns whether it clicked.
+  bool ClickWidget(int32_t id);
 
   /// Makes a new list at the end of the lists.
   TVexelGUIList& AddList(const std::string& name);
@@ -108,6 +112,10 @@ class TVexelGUI : public TDeviceClient {
   int32_t PressedID = -1;
   /// Widget that takes keys and characters; below 1: none.
   int32_t FocusID = 0;
+  /// Widget drawn in its hover state in place of the one under the mouse (the keyboard and
+  /// controller focus of the menus); below 1: none. Every mouse move and button event sets it
+  /// back to 0.
+  int32_t HighlightID = 0;
   bool LeftDown = false;
   bool RightDown = false;
   bool MiddleDown = false;

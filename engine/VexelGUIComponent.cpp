@@ -8,6 +8,11 @@
 namespace vexel {
 namespace {
 
+// A highlighted widget without a hover picture gets its normal picture added over itself at
+// this colour with the additive blending mode: it lights up.
+constexpr uint32_t kGlowColor = 0xC0FFFFFF;
+constexpr int32_t kGlowBlendMode = 2;
+
 uint32_t TintOf(const TVexelBitmapFont& font) {
   const auto byte = [](int32_t v) { return static_cast<uint32_t>(v & 0xFF); };
   return byte(font.Alpha()) << 24 | byte(font.Red()) << 16 | byte(font.Green()) << 8 |
@@ -99,14 +104,20 @@ void TVexelGUIComponent::DblClick() {
 void TVexelGUIComponent::Draw() {
   const int32_t state = DrawnState();
   DrawStateStretched(state, Rotation);
+  if (state == gsNormal && Highlighted()) DrawGlow(Rotation);
   AdvanceAnimation(state);
 }
 
 int32_t TVexelGUIComponent::DrawnState() const {
   const TVexelGUI& gui = GUI();
-  if (gui.HoverID != ID_) return gsNormal;
-  const int32_t state = gui.LeftDown ? gsPressed : gsHover;
+  const int32_t shown = gui.HighlightID > 0 ? gui.HighlightID : gui.HoverID;
+  if (shown != ID_) return gsNormal;
+  const int32_t state = gui.LeftDown && gui.HoverID == ID_ ? gsPressed : gsHover;
   return States[static_cast<size_t>(state)].Image ? state : gsNormal;
+}
+
+bool TVexelGUIComponent::Highlighted() const {
+  return GUI().HighlightID > 0 && GUI().HighlightID == ID_;
 }
 
 bool TVexelGUIComponent::Contains(int32_t x, int32_t y) const {
@@ -125,12 +136,20 @@ bool TVexelGUIComponent::Alive() const {
 
 void TVexelGUIComponent::DrawStateStretched(int32_t state, float rotation) {
   const TVexelGUIState& s = States[static_cast<size_t>(state)];
+  DrawStretched(s, rotation, s.Color, s.BlendMode);
+}
+
+void TVexelGUIComponent::DrawGlow(float rotation) {
+  DrawStretched(States[gsNormal], rotation, kGlowColor, kGlowBlendMode);
+}
+
+void TVexelGUIComponent::DrawStretched(const TVexelGUIState& s, float rotation, uint32_t color,
+                                       int32_t blendMode) {
   if (!s.Image) return;
   const auto right = static_cast<int32_t>(int64_t{Left} + Width);
   const auto bottom = static_cast<int32_t>(int64_t{Top} + Height);
   s.Image->DrawQuad(Left, Top, right, Top, right, bottom, Left, bottom, rotation, 0.5f, 0.5f, 1, 1,
-                    s.Color, s.Color, s.Color, s.Color, MirrorY, MirrorX, s.PatternIndex,
-                    s.BlendMode);
+                    color, color, color, color, MirrorY, MirrorX, s.PatternIndex, blendMode);
 }
 
 void TVexelGUIComponent::DrawOverlay(float rotation) {

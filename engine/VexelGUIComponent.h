@@ -103,12 +103,15 @@ class TVexelGUIComponent {
   virtual void MouseLeave();
   /// Fires OnDblClick.
   virtual void DblClick();
-  /// Draws the state image for the hover and press state (see DrawnState).
+  /// Draws the state image for the hover and press state (see DrawnState); a highlighted
+  /// widget without a hover image is drawn lit up instead.
   virtual void Draw();
 
-  /// The state drawn now: 0 unless hovered, 2 hovered with the left button down, else 1; a
-  /// state without an image falls back to 0.
+  /// The state drawn now: 0 unless highlighted or (with no highlight) hovered, 2 hovered with
+  /// the left button down, else 1; a state without an image falls back to 0.
   int32_t DrawnState() const;
+  /// Whether the GUI's HighlightID is this widget.
+  bool Highlighted() const;
   /// Whether the box (edges included) holds the point.
   bool Contains(int32_t x, int32_t y) const;
   /// Whether the widget takes the mouse: it and its list are visible and enabled, and it is
@@ -150,6 +153,9 @@ class TVexelGUIComponent {
  protected:
   /// Draws a state's image stretched into the box with the given rotation.
   void DrawStateStretched(int32_t state, float rotation);
+  /// Draws the normal state's image once more over itself, added: the highlight of a widget
+  /// without a hover image.
+  void DrawGlow(float rotation);
   /// Draws the overlay state's image at (Left, Top) in its own size.
   void DrawOverlay(float rotation);
   /// One animation step of a state, when it animates.
@@ -161,6 +167,8 @@ class TVexelGUIComponent {
 
  private:
   static bool ValidState(int32_t state) { return state >= 0 && state <= 3; }
+  void DrawStretched(const TVexelGUIState& state, float rotation, uint32_t color,
+                     int32_t blendMode);
 
   TVexelGUIList& List_;
   int32_t ID_;

@@ -42,6 +42,7 @@
 #include "platform/VirtualPad.h"
 #include "race/MenuScenery.h"
 #include "race/RaceWorld.h"
+#include "screens/MenuFocus.h"
 
 namespace game {
 
@@ -179,8 +180,9 @@ class TForm1 {
   vexel::TVexelFont VexelFont3{FontSystem};
   vexel::TVexelFont VexelFont4{FontSystem};
   vexel::TVexelBitmapFont VexelBitmapFont1{FontSystem};
-  /// The widget manager of the menus.
+  /// The widget manager of the menus, and the focus that up, down and enter work on the menus.
   vexel::TVexelGUI VexelGUI1;
+  TMenuFocus MenuFocus{VexelGUI1};
   std::unique_ptr<vexel::TVexelTimer> VexelTimer1;
   platform::TSystemTimer RaceTimer;
   /// Sound effects and music modules, and the (empty) media song list.

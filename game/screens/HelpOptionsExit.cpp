@@ -101,6 +101,8 @@ void THelpOptionsExit::HelpFrame() {
     BackToMenu(6, "check2");
     return;
   }
+  MoveFocusByKeys();
+  if (PressFocusByEnter()) return;
   if (Form.ScreenTick >= 0 && Form.ScreenTick <= kSlideFrames) {
     for (int32_t i = 0; i < 3; ++i) {
       if (auto* button = Form.ScreenButtons[static_cast<size_t>(i)]) {
@@ -216,6 +218,8 @@ void THelpOptionsExit::OptionsFrame() {
     Form.EnterState(4);
     return;
   }
+  MoveFocusByKeys();
+  if (PressFocusByEnter()) return;
   if (Form.ScreenTick >= 0 && Form.ScreenTick <= kSlideFrames) {
     static constexpr int32_t kFinalLeft[] = {460, 600, 636, 636, 636};
     for (size_t i = 0; i < 5; ++i) {
@@ -255,8 +259,9 @@ void THelpOptionsExit::ExitFrame() {
     BackToMenu(10, "check2");
     return;
   }
+  MoveFocusByKeys();
   if (Form.TakeReleased(platform::VK_RETURN)) {
-    ConfirmExit();
+    if (!PressFocused()) ConfirmExit();
     return;
   }
   if (Form.ScreenTick >= 0 && Form.ScreenTick <= kSlideFrames) {

@@ -47,6 +47,8 @@ void THighScoreScreens::TableFrame() {
     Form.EnterState(4);
     return;
   }
+  MoveFocusByKeys();
+  if (PressFocusByEnter()) return;
   BeginFrame();
   DrawBackground(1);
   Form.VexelSprite1.Draw();
@@ -82,6 +84,15 @@ void THighScoreScreens::EnterConfirm() {
   Form.PlaySound("up", true);
 }
 
+void THighScoreScreens::FollowFocus(bool movedSideways) {
+  // One focus on this screen: the shown one (up and down) and the remembered one (left and
+  // right) move together once it is shown.
+  if (movedSideways && FocusShown()) Form.MenuFocus.FocusAt(Form.ScreenList, HighScoreFocus);
+  MoveFocusByKeys();
+  const int32_t shown = Form.MenuFocus.Index(Form.ScreenList);
+  if (shown >= 0) HighScoreFocus = shown;
+}
+
 void THighScoreScreens::BackToTable() {
   Form.LeaveState(9);
   Form.PlaySound("check1");
@@ -98,16 +109,19 @@ void THighScoreScreens::ResetTable() {
 }
 
 void THighScoreScreens::ConfirmFrame() {
-  if (Form.TakeReleased(platform::VK_RIGHT)) {
+  const bool right = Form.TakeReleased(platform::VK_RIGHT);
+  const bool left = Form.TakeReleased(platform::VK_LEFT);
+  if (right) {
     Form.PlaySound("check2");
     ++HighScoreFocus;
   }
-  if (Form.TakeReleased(platform::VK_LEFT)) {
+  if (left) {
     Form.PlaySound("check2");
     --HighScoreFocus;
   }
   if (HighScoreFocus > Form.ButtonCount - 1) HighScoreFocus = 0;
   if (HighScoreFocus < 0) HighScoreFocus = Form.ButtonCount - 1;
+  FollowFocus(right || left);
   if (Form.TakeReleased(platform::VK_RETURN)) {
     Form.PlaySound("check2");
     if (HighScoreFocus == 0) {

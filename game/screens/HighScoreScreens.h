@@ -6,7 +6,7 @@
 namespace game {
 
 /// States 8 (the ten best names and scores, a link to the world scores) and 9 (whether to
-/// keep the table: "b_yes" keeps it, "b_no" resets it; left, right and enter work too).
+/// keep the table: "b_yes" keeps it, "b_no" resets it; left, right, up, down and enter work too).
 class THighScoreScreens : public TScreenGroup {
  public:
   using TScreenGroup::TScreenGroup;
@@ -29,6 +29,7 @@ class THighScoreScreens : public TScreenGroup {
   void TableFrame();
   void EnterConfirm();
   void ConfirmFrame();
+  void FollowFocus(bool movedSideways);
   void KeepTable();
   void ResetTable();
   void BackToTable();

@@ -138,6 +138,8 @@ void TMainMenuScreens::MainMenuFrame() {
     GoTo(10, false);
     return;
   }
+  MoveFocusByKeys();
+  if (PressFocusByEnter()) return;
   SlideButtons();
   BeginFrame();
   DrawBackground();

@@ -109,6 +109,8 @@ void TRaceOverScreen::DrawAnnouncement() {
 }
 
 void TRaceOverScreen::Frame(uint8_t) {
+  MoveFocusByKeys();
+  if (PressFocusByEnter()) return;
   Form.VexelScreen1->Clear(0, 0, 0, 0);
   Form.VexelScreen1->BeginScene();
   Form.GameImageList.BeginBatch();

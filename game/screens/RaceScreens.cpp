@@ -266,8 +266,9 @@ void TRaceScreens::QuitFrame() {
     if (Form.Cursor) Form.Cursor->Visible = false;
     return;
   }
+  MoveFocusByKeys();
   if (Form.TakeReleased(platform::VK_RETURN)) {
-    QuitRace();
+    if (!PressFocused()) QuitRace();
     return;
   }
   int32_t& slide = Form.Race->WaitTicks;

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "game/Unit_pr.h"
+#include "platform/VirtualKeys.h"
 
 namespace game {
 
@@ -16,6 +17,29 @@ void TScreenGroup::FreeWidgets() {
   Form.ScreenList = nullptr;
   Form.ScreenButtons.fill(nullptr);
   Form.ScreenEdit = nullptr;
+  Form.MenuFocus.Hide();
+}
+
+void TScreenGroup::MoveFocusByKeys() {
+  for (const auto& [key, step] :
+       {std::pair{platform::VK_DOWN, 1}, std::pair{platform::VK_UP, -1}}) {
+    if (Form.TakeReleased(key) && Form.MenuFocus.Move(Form.ScreenList, step)) {
+      Form.PlaySound("check2");
+    }
+  }
+}
+
+bool TScreenGroup::FocusShown() {
+  return Form.MenuFocus.Focused(Form.ScreenList) != nullptr;
+}
+
+bool TScreenGroup::PressFocused() {
+  return Form.MenuFocus.Press(Form.ScreenList);
+}
+
+bool TScreenGroup::PressFocusByEnter() {
+  // Taken even without a focus: an enter left standing would press the first button focused.
+  return Form.TakeReleased(platform::VK_RETURN) && PressFocused();
 }
 
 vexel::TVexelButton* TScreenGroup::AddButton(const std::string& key, int32_t left, int32_t top,

@@ -39,6 +39,17 @@ class TScreenGroup {
   void NewWidgetList();
   /// Frees the screen's widget list and forgets its buttons.
   void FreeWidgets();
+  /// Up and down released move the focus over the screen's buttons, with "check2" when a
+  /// button takes it.
+  void MoveFocusByKeys();
+  /// Whether a focus is shown on the screen's buttons.
+  bool FocusShown();
+  /// Presses the focused button, if a focus is shown. Returns whether it did; the button's
+  /// action may have left the screen, so the frame ends there.
+  bool PressFocused();
+  /// For screens where enter means nothing else: takes a released enter and presses the
+  /// focused button with it. Returns whether a button was pressed (then the frame ends).
+  bool PressFocusByEnter();
   /// A button showing `key` (cell 0, cell 1 on hover) at (left, top) running `action`.
   vexel::TVexelButton* AddButton(const std::string& key, int32_t left, int32_t top,
                                  std::function<void()> action,

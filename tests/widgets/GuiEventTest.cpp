@@ -381,5 +381,131 @@ TEST_F(FreedFromAHandler, FreeingAWidgetFromItsOwnClickKeepsItUntilTheEventEnds)
   EXPECT_TRUE(DrawnQuads().empty());
 }
 
+TEST_F(FreedFromAHandler, AClickFromCodeThatLeavesTheScreenFreesTheOldButtonAfterwards) {
+  auto& start = LoggedButton("b_stgame", 100, 100);
+  auto token = std::make_shared<int>(0);
+  start.OnClick = [leave = LeaveScreen(token)](vexel::TVexelGUIComponent&) { leave(); };
+  const int32_t id = start.ID();
+  EXPECT_TRUE(Gui.ClickWidget(id));
+  EXPECT_EQ(LogText(), "left the main menu, freed b_stgame");
+  EXPECT_EQ(token.use_count(), 1) << "the old button and its handler are gone";
+  EXPECT_FALSE(Gui.Dispatching());
+  EXPECT_FALSE(Gui.ClickWidget(id)) << "a freed widget takes no clicks";
+  ASSERT_EQ(Gui.Lists().size(), 1u);
+  EXPECT_EQ(Gui.Lists().front().get(), List);
+}
+
+struct CodeClickCase {
+  const char* Name;
+  /// What is done to button A (at (100, 100)) before it is clicked from code.
+  const char* Change;
+  bool Clicks;
+};
+
+const CodeClickCase kCodeClicks[] = {
+    {"ALiveButton", "", true},
+    {"AHiddenButton", "hide", false},
+    {"ADisabledButton", "disable", false},
+    {"AButtonOfAHiddenList", "hidelist", false},
+    {"AButtonOfADisabledList", "disablelist", false},
+    {"AFreedButton", "free", false},
+};
+
+class CodeClick : public WidgetFixture, public ::testing::WithParamInterface<CodeClickCase> {};
+
+TEST_P(CodeClick, ClicksOnlyWhatTheMouseCouldClick) {
+  auto& a = Button("A", 100, 100);
+  const int32_t id = a.ID();
+  const std::string change = GetParam().Change;
+  if (change == "hide") a.Visible = false;
+  if (change == "disable") a.Enabled = false;
+  if (change == "hidelist") List->Visible = false;
+  if (change == "disablelist") List->Enabled = false;
+  if (change == "free") List->FreeWidget(a);
+  EXPECT_EQ(Gui.ClickWidget(id), GetParam().Clicks);
+  EXPECT_EQ(LogText(), GetParam().Clicks ? "click A" : "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Widgets, CodeClick, ::testing::ValuesIn(kCodeClicks),
+                         [](const auto& param) { return std::string(param.param.Name); });
+
+TEST_F(GuiEvents, ClickWidgetIgnoresIDsThatNameNoWidget) {
+  Button("A", 100, 100);
+  for (const int32_t id : {-1, 0, 2, 99}) EXPECT_FALSE(Gui.ClickWidget(id)) << id;
+  EXPECT_EQ(LogText(), "");
+}
+
+struct HighlightCase {
+  const char* Name;
+  /// Steps before the press and release: "move X Y" or "highlight W".
+  const char* Steps;
+  /// The highlight left after the steps (a label or "-") and the log of a press and release
+  /// at the last point.
+  const char* Highlight;
+  const char* Log;
+};
+
+// Buttons A at (100, 100) and B at (200, 100), 40 x 20.
+const HighlightCase kHighlights[] = {
+    {"AHighlightTakesNoClickThePointerStillDoes", "move 210 110\nhighlight A", "A",
+     "down B left, click B"},
+    {"APressOverNothingIsNoClickOfTheHighlight", "move 500 500\nhighlight A", "A", ""},
+    {"AMoveHidesTheHighlight", "highlight A\nmove 500 500", "-", ""},
+    {"AMoveWithin10msHidesItToo", "move 500 500\nhighlight A\nquickmove 501 500", "-", ""},
+    {"WithoutAnyMouseEventItStays", "highlight B", "B", ""},
+};
+
+class GuiHighlight : public WidgetFixture, public ::testing::WithParamInterface<HighlightCase> {
+ protected:
+  GuiHighlight() {
+    Widgets["A"] = &Button("A", 100, 100);
+    Widgets["B"] = &Button("B", 200, 100);
+  }
+  std::string HighlightLabel() const {
+    for (const auto& [label, widget] : Widgets) {
+      if (widget->ID() == Gui.HighlightID) return label;
+    }
+    return Gui.HighlightID < 1 ? "-" : "?";
+  }
+  std::map<std::string, vexel::TVexelGUIComponent*> Widgets;
+};
+
+TEST_P(GuiHighlight, LeavesTheMouseToThePointer) {
+  std::istringstream steps(GetParam().Steps);
+  for (std::string line; std::getline(steps, line);) {
+    std::istringstream in(line);
+    std::string verb;
+    std::string word;
+    int32_t x = 0;
+    int32_t y = 0;
+    in >> verb;
+    if (verb == "highlight") {
+      in >> word;
+      Gui.HighlightID = Widgets.at(word)->ID();
+    } else {
+      in >> x >> y;
+      Move(x, y, verb == "quickmove" ? 3 : 20);
+    }
+  }
+  EXPECT_EQ(HighlightLabel(), GetParam().Highlight);
+  Log.clear();
+  Down();
+  EXPECT_EQ(HighlightLabel(), "-") << "a press hides the highlight";
+  Up();
+  EXPECT_EQ(LogText(), GetParam().Log);
+}
+
+INSTANTIATE_TEST_SUITE_P(Mouse, GuiHighlight, ::testing::ValuesIn(kHighlights),
+                         [](const auto& param) { return std::string(param.param.Name); });
+
+TEST_F(GuiEvents, KeysAndCharactersLeaveTheHighlightAlone) {
+  auto& a = Button("A", 100, 100);
+  Gui.HighlightID = a.ID();
+  Key(40);
+  Char('a');
+  EXPECT_EQ(Gui.HighlightID, a.ID());
+  EXPECT_EQ(LogText(), "") << "the highlight is no keyboard focus";
+}
+
 }  // namespace
 }  // namespace widgettest

@@ -56,6 +56,57 @@ TEST_F(WidgetDraw, HoverShowsTheHoverCellAndPressFallsBackWithoutAPressedImage) 
   EXPECT_EQ(CellOf(DrawnQuads().at(0)), 0);
 }
 
+TEST_F(WidgetDraw, TheHighlightShowsItsHoverCellInsteadOfTheHoveredWidget) {
+  auto& a = Button("A", 100, 100);
+  auto& b = Button("B", 200, 100);
+  Move(210, 110);
+  Gui.HighlightID = a.ID();
+  auto quads = DrawnQuads();
+  ASSERT_EQ(quads.size(), 2u);
+  EXPECT_EQ(CellOf(quads[0]), 1) << "highlighted";
+  EXPECT_EQ(CellOf(quads[1]), 0) << "under the mouse, but one highlight at a time";
+  Gui.HighlightID = b.ID();
+  quads = DrawnQuads();
+  EXPECT_EQ(CellOf(quads[0]), 0);
+  EXPECT_EQ(CellOf(quads[1]), 1);
+  Move(500, 500);
+  quads = DrawnQuads();
+  EXPECT_EQ(CellOf(quads[0]), 0) << "the move hid the highlight";
+  EXPECT_EQ(CellOf(quads[1]), 0);
+}
+
+TEST_F(WidgetDraw, AHighlightedWidgetWithoutHoverImageIsLitByAnAddedSecondDraw) {
+  auto& a = Button("A", 100, 100, 80, 40);
+  a.SetImage(vexel::gsHover, nullptr);
+  a.States[vexel::gsNormal].Color = 0xFF102030;
+  Gui.HighlightID = a.ID();
+  Device->Calls.clear();
+  Screen.BeginScene();
+  Gui.Draw();
+  Screen.EndScene();
+  std::vector<vexel::TDeviceCall> order;
+  for (const auto& call : Device->Calls) {
+    if (call.Kind == TDeviceCall::TKind::Draw || call.Kind == TDeviceCall::TKind::Blend) {
+      order.push_back(call);
+    }
+  }
+  ASSERT_GE(order.size(), 3u);
+  const auto& glow = order.back();
+  ASSERT_EQ(glow.Kind, TDeviceCall::TKind::Draw);
+  const auto& blend = order[order.size() - 2];
+  ASSERT_EQ(blend.Kind, TDeviceCall::TKind::Blend);
+  EXPECT_EQ(blend.Source, vexel::TBlendFactor::SrcAlpha);
+  EXPECT_EQ(blend.Destination, vexel::TBlendFactor::One) << "added over the normal draw";
+  EXPECT_EQ(CellOf(glow), 0);
+  EXPECT_EQ(TopLeft(glow), std::make_pair(99.5f, 99.5f));
+  EXPECT_EQ(BottomRight(glow), std::make_pair(180.0f, 140.0f));
+  EXPECT_EQ(glow.Vertices[0].Color, vexel::ModulateColor(0xC0FFFFFF, Screen.ScreenColor()));
+  Gui.HighlightID = 0;
+  EXPECT_EQ(DrawnQuads().size(), 1u) << "no highlight, no second draw";
+  Move(110, 110);
+  EXPECT_EQ(DrawnQuads().size(), 1u) << "the mouse over it lights nothing";
+}
+
 TEST_F(WidgetDraw, StateColourBlendAndMirrorReachTheQuad) {
   auto& a = Button("A", 100, 100);
   a.States[0].Color = 0x80FF0000;
