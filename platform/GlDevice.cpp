@@ -204,11 +204,18 @@ void TGlDevice::MakeBuffers() {
     const GLint filter = (i & 4) ? GL_LINEAR : GL_NEAREST;
     Gl_.SamplerParameteri(Samplers_[i], GL_TEXTURE_MIN_FILTER, filter);
     Gl_.SamplerParameteri(Samplers_[i], GL_TEXTURE_MAG_FILTER, filter);
-    // The border colour of a sampler starts as transparent black.
+    // Nearest sampling stays on the edge texel when rounding takes a coordinate a hair past
+    // the edge; linear sampling mixes in what lies beyond (the border colour of a sampler
+    // starts as transparent black).
+    const bool linear = (i & 4) != 0;
     Gl_.SamplerParameteri(Samplers_[i], GL_TEXTURE_WRAP_S,
-                          (i & 2) ? GL_CLAMP_TO_BORDER : GL_REPEAT);
+                          !linear   ? GL_CLAMP_TO_EDGE
+                          : (i & 2) ? GL_CLAMP_TO_BORDER
+                                    : GL_REPEAT);
     Gl_.SamplerParameteri(Samplers_[i], GL_TEXTURE_WRAP_T,
-                          (i & 1) ? GL_CLAMP_TO_BORDER : GL_REPEAT);
+                          !linear   ? GL_CLAMP_TO_EDGE
+                          : (i & 1) ? GL_CLAMP_TO_BORDER
+                                    : GL_REPEAT);
   }
   const uint32_t white = 0xFFFFFFFF;
   Gl_.GenTextures(1, &WhiteTexture_);
@@ -320,6 +327,9 @@ void TGlDevice::Present() {
     Gl_.BlitFramebuffer(0, 0, Width_, Height_, r.x, dh - r.y, r.x + r.w, dh - r.y - r.h,
                         GL_COLOR_BUFFER_BIT, exact ? GL_NEAREST : GL_LINEAR);
   }
+  // A surface without a second buffer ignores the swap, and nothing else would hand the frame
+  // to the rasteriser: its work would pile up frame after frame.
+  if (Direct_) Gl_.Flush();
   SDL_GL_SwapWindow(Window_.Handle());
   TargetBound_ = false;
   Presented_ = true;

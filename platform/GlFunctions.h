@@ -15,6 +15,7 @@ namespace platform {
   X(PFNGLBLENDFUNCPROC, BlendFunc)                             \
   X(PFNGLCLEARCOLORPROC, ClearColor)                           \
   X(PFNGLCLEARPROC, Clear)                                     \
+  X(PFNGLFLUSHPROC, Flush)                                     \
   X(PFNGLREADPIXELSPROC, ReadPixels)                           \
   X(PFNGLREADBUFFERPROC, ReadBuffer)                           \
   X(PFNGLGETTEXIMAGEPROC, GetTexImage)                         \
