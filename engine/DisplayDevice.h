@@ -59,9 +59,12 @@ struct TPresentParams {
   bool Lockable = false;
 };
 
-/// A texture: its size and a CPU copy of its 32-bit ARGB texels (read by the pixel collision test).
+/// A texture: its size and its 32-bit ARGB texels for the pixel collision test. A back end whose
+/// texels live on the graphics device keeps no copy: it reads them back the first time they are
+/// asked for and keeps them from then on.
 class TTexture {
  public:
+  /// A texture whose texels are kept here.
   TTexture(int32_t width, int32_t height, std::vector<uint32_t> texels);
   virtual ~TTexture() = default;
   TTexture(const TTexture&) = delete;
@@ -71,13 +74,22 @@ class TTexture {
   int32_t Width() const { return Width_; }
   /// Height in texels.
   int32_t Height() const { return Height_; }
-  /// Texels row by row, top row first, as 0xAARRGGBB.
-  const std::vector<uint32_t>& Texels() const { return Texels_; }
+  /// Texels row by row, top row first, as 0xAARRGGBB (read back from the device on first use).
+  const std::vector<uint32_t>& Texels() const;
+  /// Whether a copy of the texels is held in main memory now.
+  bool TexelsHeld() const { return TexelsHeld_; }
+
+ protected:
+  /// A texture whose texels stay on the device until Texels() is first called.
+  TTexture(int32_t width, int32_t height);
+  /// Reads the texels back from the device; empty when they cannot be read.
+  virtual std::vector<uint32_t> ReadTexels() const { return {}; }
 
  private:
   int32_t Width_;
   int32_t Height_;
-  std::vector<uint32_t> Texels_;
+  mutable std::vector<uint32_t> Texels_;
+  mutable bool TexelsHeld_;
 };
 
 /// A graphics device bound to one window: frames, clears, blend state, textured triangle fans.
@@ -110,6 +122,8 @@ class TDisplayDevice {
                                                   std::vector<uint32_t> texels) = 0;
   /// Largest texture side the device accepts.
   virtual int32_t MaxTextureSize() const = 0;
+  /// Whether texture sides must be powers of two (pictures then sit top-left in a larger one).
+  virtual bool PowerOfTwoTextures() const { return true; }
   /// Reads the back buffer as 0xAARRGGBB rows, top row first.
   virtual bool ReadBackBuffer(std::vector<uint32_t>& argb, int32_t& width, int32_t& height) = 0;
 };

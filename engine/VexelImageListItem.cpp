@@ -66,6 +66,17 @@ bool ColorKeyOf(uint32_t transparentColor, uint32_t& key) {
   return true;
 }
 
+// The picture's pixels at the top left of a larger, transparent black texture.
+std::vector<uint32_t> PlaceTopLeft(const std::vector<uint32_t>& pixels, int32_t width,
+                                   int32_t height, int32_t textureWidth, int32_t textureHeight) {
+  std::vector<uint32_t> texels(static_cast<size_t>(textureWidth) * textureHeight, 0);
+  for (int32_t y = 0; y < height; ++y) {
+    std::copy_n(pixels.data() + static_cast<size_t>(y) * width, width,
+                texels.data() + static_cast<size_t>(y) * textureWidth);
+  }
+  return texels;
+}
+
 uint32_t PackArgb(int32_t alpha, int32_t red, int32_t green, int32_t blue) {
   return static_cast<uint32_t>(alpha & 0xFF) << 24 | static_cast<uint32_t>(red & 0xFF) << 16 |
          static_cast<uint32_t>(green & 0xFF) << 8 | static_cast<uint32_t>(blue & 0xFF);
@@ -154,19 +165,18 @@ bool TImageListItem::MakeTexture() {
   std::vector<uint32_t> pixels;
   std::string error;
   if (!DecodePicture(Picture, width, height, pixels, error)) return false;
-  const int32_t textureWidth = NextPowerOfTwo(width);
-  const int32_t textureHeight = NextPowerOfTwo(height);
+  const bool powerOfTwo = Device->PowerOfTwoTextures();
+  const int32_t textureWidth = powerOfTwo ? NextPowerOfTwo(width) : std::max(width, 2);
+  const int32_t textureHeight = powerOfTwo ? NextPowerOfTwo(height) : std::max(height, 2);
   const int32_t maxSide = Device->MaxTextureSize();
   if (textureWidth > maxSide || textureHeight > maxSide) return false;
   uint32_t key = 0;
   const bool keyed = Transparent && ColorKeyOf(TransparentColor, key);
-  std::vector<uint32_t> texels(static_cast<size_t>(textureWidth) * textureHeight, 0);
-  for (int32_t y = 0; y < height; ++y) {
-    const uint32_t* from = pixels.data() + static_cast<size_t>(y) * width;
-    uint32_t* to = texels.data() + static_cast<size_t>(y) * textureWidth;
-    for (int32_t x = 0; x < width; ++x) to[x] = keyed && from[x] == key ? 0 : from[x];
+  if (keyed) std::replace(pixels.begin(), pixels.end(), key, 0u);
+  if (textureWidth != width || textureHeight != height) {
+    pixels = PlaceTopLeft(pixels, width, height, textureWidth, textureHeight);
   }
-  Texture = Device->CreateTexture(textureWidth, textureHeight, std::move(texels));
+  Texture = Device->CreateTexture(textureWidth, textureHeight, std::move(pixels));
   return Texture != nullptr;
 }
 

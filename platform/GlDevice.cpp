@@ -8,6 +8,9 @@ namespace {
 
 using vexel::TBlendFactor;
 
+// One step of the rasteriser's sub-pixel grid (8 bits on Mesa and common hardware).
+constexpr float kRasterStep = 1.0f / 256.0f;
+
 // A batch holds at most this many vertices (8192 quads of six) before it is drawn.
 constexpr size_t kMaxBatchVertices = 6 * 8192;
 
@@ -15,15 +18,13 @@ const char* kVertexShader = R"(#version 330 core
 in vec2 aPos;
 in vec4 aColor;
 in vec2 aUV;
-uniform vec2 uViewSize;
+uniform vec4 uTransform;
 out vec4 vColor;
 out vec2 vUV;
 void main() {
-  // Pixel centres lie on integer coordinates for the engine and half-way for OpenGL. The back
-  // buffer is kept top row first, so edges shared by two quads fill the same pixels as the
-  // engine's top-left rule says.
-  vec2 p = (aPos + vec2(0.5)) / uViewSize;
-  gl_Position = vec4(p.x * 2.0 - 1.0, p.y * 2.0 - 1.0, 0.0, 1.0);
+  // Pixel centres lie on integer coordinates for the engine and half-way for OpenGL. The
+  // transform scales pixels to the target and, for the window, turns the rows upside down.
+  gl_Position = vec4((aPos + vec2(0.5)) * uTransform.xy + uTransform.zw, 0.0, 1.0);
   vColor = aColor;
   vUV = aUV;
 }
@@ -65,13 +66,26 @@ GLenum GlFactor(TBlendFactor factor) {
   return GL_ONE;
 }
 
-/// A texture living in one OpenGL context; it is deleted with the context still alive only.
+bool IsPowerOfTwo(int32_t side) {
+  return side > 0 && (side & (side - 1)) == 0;
+}
+
+// The edge rule of a texture's sampler: a side that is no power of two samples transparent black
+// beyond its edge, just as a picture padded into a larger power-of-two texture would.
+int EdgesOf(int32_t width, int32_t height) {
+  return (IsPowerOfTwo(width) ? 0 : 2) | (IsPowerOfTwo(height) ? 0 : 1);
+}
+
+/// A texture living in one OpenGL context; it is deleted with the context still alive only, and
+/// its texels are read back from the device the first time the pixel test asks for them.
 class TGlTexture : public vexel::TTexture {
  public:
-  TGlTexture(int32_t width, int32_t height, std::vector<uint32_t> texels, GLuint name,
+  TGlTexture(TGlDevice& device, int32_t width, int32_t height, GLuint name,
              PFNGLDELETETEXTURESPROC deleteTextures, std::shared_ptr<bool> contextAlive)
-      : TTexture(width, height, std::move(texels)),
+      : TTexture(width, height),
         Name(name),
+        Edges(EdgesOf(width, height)),
+        Device_(device),
         DeleteTextures_(deleteTextures),
         ContextAlive_(std::move(contextAlive)) {}
   ~TGlTexture() override {
@@ -80,8 +94,16 @@ class TGlTexture : public vexel::TTexture {
   TGlTexture(const TGlTexture&) = delete;
   TGlTexture& operator=(const TGlTexture&) = delete;
   const GLuint Name;
+  const int Edges;
+
+ protected:
+  std::vector<uint32_t> ReadTexels() const override {
+    if (!*ContextAlive_) return {};
+    return Device_.ReadTexture(Name, Width(), Height());
+  }
 
  private:
+  TGlDevice& Device_;
   PFNGLDELETETEXTURESPROC DeleteTextures_;
   std::shared_ptr<bool> ContextAlive_;
 };
@@ -112,8 +134,12 @@ TGlDevice::TGlDevice(TPlatformWindow& window, const vexel::TPresentParams& param
   if (!Gl_.Load() || !MakeProgram()) return;
   SDL_GL_SetSwapInterval(params.VSync ? 1 : 0);
   Gl_.GetIntegerv(GL_MAX_TEXTURE_SIZE, &MaxTextureSize_);
+  GLint doubleBuffered = 1;
+  Gl_.GetIntegerv(GL_DOUBLEBUFFER, &doubleBuffered);
+  DoubleBuffered_ = doubleBuffered != 0;
   MakeBuffers();
-  if (!MakeBackBuffer(params.BackBufferWidth, params.BackBufferHeight)) return;
+  Width_ = params.BackBufferWidth;
+  Height_ = params.BackBufferHeight;
   Gl_.Enable(GL_BLEND);
   Gl_.BlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   SetFiltering(false);
@@ -129,7 +155,7 @@ TGlDevice::~TGlDevice() {
     Gl_.DeleteBuffers(1, &VertexBuffer_);
     Gl_.DeleteVertexArrays(1, &VertexArray_);
     Gl_.DeleteTextures(1, &WhiteTexture_);
-    Gl_.DeleteSamplers(2, Samplers_);
+    Gl_.DeleteSamplers(8, Samplers_);
   }
   *ContextAlive_ = false;
   SDL_GL_DeleteContext(Context_);
@@ -153,7 +179,7 @@ bool TGlDevice::MakeProgram() {
   if (!ok) return false;
   Gl_.UseProgram(Program_);
   Gl_.Uniform1i(Gl_.GetUniformLocation(Program_, "uTexture"), 0);
-  ViewSizeLocation_ = Gl_.GetUniformLocation(Program_, "uViewSize");
+  TransformLocation_ = Gl_.GetUniformLocation(Program_, "uTransform");
   return true;
 }
 
@@ -173,49 +199,84 @@ void TGlDevice::MakeBuffers() {
   Gl_.EnableVertexAttribArray(2);
   Gl_.VertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, kStride,
                           reinterpret_cast<const void*>(offsetof(vexel::TVertex, U)));
-  Gl_.GenSamplers(2, Samplers_);
-  for (int i = 0; i < 2; ++i) {
-    const GLint filter = i == 1 ? GL_LINEAR : GL_NEAREST;
+  Gl_.GenSamplers(8, Samplers_);
+  for (int i = 0; i < 8; ++i) {
+    const GLint filter = (i & 4) ? GL_LINEAR : GL_NEAREST;
     Gl_.SamplerParameteri(Samplers_[i], GL_TEXTURE_MIN_FILTER, filter);
     Gl_.SamplerParameteri(Samplers_[i], GL_TEXTURE_MAG_FILTER, filter);
-    Gl_.SamplerParameteri(Samplers_[i], GL_TEXTURE_WRAP_S, GL_REPEAT);
-    Gl_.SamplerParameteri(Samplers_[i], GL_TEXTURE_WRAP_T, GL_REPEAT);
+    // Nearest sampling stays on the edge texel when rounding takes a coordinate a hair past
+    // the edge; linear sampling mixes in what lies beyond (the border colour of a sampler
+    // starts as transparent black).
+    const bool linear = (i & 4) != 0;
+    Gl_.SamplerParameteri(Samplers_[i], GL_TEXTURE_WRAP_S,
+                          !linear   ? GL_CLAMP_TO_EDGE
+                          : (i & 2) ? GL_CLAMP_TO_BORDER
+                                    : GL_REPEAT);
+    Gl_.SamplerParameteri(Samplers_[i], GL_TEXTURE_WRAP_T,
+                          !linear   ? GL_CLAMP_TO_EDGE
+                          : (i & 1) ? GL_CLAMP_TO_BORDER
+                                    : GL_REPEAT);
   }
   const uint32_t white = 0xFFFFFFFF;
   Gl_.GenTextures(1, &WhiteTexture_);
   Gl_.ActiveTexture(GL_TEXTURE0);
   Gl_.BindTexture(GL_TEXTURE_2D, WhiteTexture_);
-  Gl_.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_BGRA, GL_UNSIGNED_BYTE, &white);
   Gl_.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+  Gl_.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_BGRA, GL_UNSIGNED_BYTE, &white);
   BoundTexture_ = WhiteTexture_;
 }
 
-bool TGlDevice::MakeBackBuffer(int32_t width, int32_t height) {
-  Width_ = width;
-  Height_ = height;
+bool TGlDevice::MakeBackBuffer() {
   Gl_.GenTextures(1, &ColorTexture_);
   Gl_.BindTexture(GL_TEXTURE_2D, ColorTexture_);
-  Gl_.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+  Gl_.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
   Gl_.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+  Gl_.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, Width_, Height_, 0, GL_BGRA, GL_UNSIGNED_BYTE,
+                 nullptr);
   Gl_.GenFramebuffers(1, &Framebuffer_);
   Gl_.BindFramebuffer(GL_FRAMEBUFFER, Framebuffer_);
   Gl_.FramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, ColorTexture_, 0);
   Gl_.BindTexture(GL_TEXTURE_2D, BoundTexture_);
-  if (Gl_.CheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return false;
-  BindBackBuffer();
-  return true;
+  if (Gl_.CheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE) return true;
+  ReleaseBackBuffer();
+  return false;
 }
 
 void TGlDevice::ReleaseBackBuffer() {
   Gl_.BindFramebuffer(GL_FRAMEBUFFER, 0);
-  Gl_.DeleteFramebuffers(1, &Framebuffer_);
-  Gl_.DeleteTextures(1, &ColorTexture_);
+  if (Framebuffer_) Gl_.DeleteFramebuffers(1, &Framebuffer_);
+  if (ColorTexture_) Gl_.DeleteTextures(1, &ColorTexture_);
+  Framebuffer_ = ColorTexture_ = 0;
+  TargetBound_ = false;
 }
 
-void TGlDevice::BindBackBuffer() {
-  Gl_.BindFramebuffer(GL_FRAMEBUFFER, Framebuffer_);
+bool TGlDevice::WindowFitsBackBuffer() const {
+  int dw = 0;
+  int dh = 0;
+  SDL_GL_GetDrawableSize(Window_.Handle(), &dw, &dh);
+  return dw == Width_ && dh == Height_;
+}
+
+// Chooses where this frame is drawn, the first time anything is drawn after a presentation: the
+// window itself when no scaling is needed, else the off-screen back buffer (made on first need).
+void TGlDevice::BindTarget() {
+  if (TargetBound_) return;
+  Direct_ = WindowFitsBackBuffer() || (!Framebuffer_ && !MakeBackBuffer());
+  Gl_.BindFramebuffer(GL_FRAMEBUFFER, Direct_ ? 0 : Framebuffer_);
   Gl_.Viewport(0, 0, Width_, Height_);
-  Gl_.Uniform2f(ViewSizeLocation_, static_cast<float>(Width_), static_cast<float>(Height_));
+  const float sx = 2.0f / static_cast<float>(Width_);
+  const float sy = 2.0f / static_cast<float>(Height_);
+  // The off-screen buffer keeps the top row first, the window its lowest row. Turned upside
+  // down, a horizontal edge through a pixel centre would fill that row by the opposite rule, so
+  // in the window everything is lifted by one step of the rasteriser's 1/256-pixel grid: a
+  // centre on a top edge then lies inside, one on a bottom edge outside, as in the back buffer.
+  if (Direct_) {
+    Gl_.Uniform4f(TransformLocation_, sx, -sy, -1.0f, 1.0f + sy * kRasterStep);
+  } else {
+    Gl_.Uniform4f(TransformLocation_, sx, sy, -1.0f, -1.0f);
+  }
+  TargetBound_ = true;
+  Presented_ = false;
 }
 
 bool TGlDevice::Reset(const vexel::TPresentParams& params) {
@@ -223,7 +284,9 @@ bool TGlDevice::Reset(const vexel::TPresentParams& params) {
   SDL_GL_SetSwapInterval(params.VSync ? 1 : 0);
   if (params.BackBufferWidth == Width_ && params.BackBufferHeight == Height_) return true;
   ReleaseBackBuffer();
-  return MakeBackBuffer(params.BackBufferWidth, params.BackBufferHeight);
+  Width_ = params.BackBufferWidth;
+  Height_ = params.BackBufferHeight;
+  return true;
 }
 
 vexel::TCooperativeLevel TGlDevice::TestCooperativeLevel() {
@@ -236,7 +299,7 @@ void TGlDevice::MakeCurrent() {
 
 void TGlDevice::BeginScene() {
   MakeCurrent();
-  BindBackBuffer();
+  BindTarget();
 }
 
 void TGlDevice::EndScene() {
@@ -244,24 +307,32 @@ void TGlDevice::EndScene() {
 }
 
 void TGlDevice::Present() {
+  MakeCurrent();
+  BindTarget();
   Flush();
-  const SDL_Rect r = Window_.PresentRect();
-  int dw = 0;
-  int dh = 0;
-  SDL_GL_GetDrawableSize(Window_.Handle(), &dw, &dh);
-  Gl_.BindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-  Gl_.BindFramebuffer(GL_READ_FRAMEBUFFER, Framebuffer_);
-  const bool exact = r.w == Width_ && r.h == Height_;
-  if (r.w != dw || r.h != dh) {  // black bars around a letterboxed picture
-    Gl_.Viewport(0, 0, dw, dh);
-    Gl_.ClearColor(0, 0, 0, 1);
-    Gl_.Clear(GL_COLOR_BUFFER_BIT);
+  if (!Direct_) {
+    const SDL_Rect r = Window_.PresentRect();
+    int dw = 0;
+    int dh = 0;
+    SDL_GL_GetDrawableSize(Window_.Handle(), &dw, &dh);
+    Gl_.BindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    Gl_.BindFramebuffer(GL_READ_FRAMEBUFFER, Framebuffer_);
+    const bool exact = r.w == Width_ && r.h == Height_;
+    if (r.w != dw || r.h != dh) {  // black bars around a letterboxed picture
+      Gl_.Viewport(0, 0, dw, dh);
+      Gl_.ClearColor(0, 0, 0, 1);
+      Gl_.Clear(GL_COLOR_BUFFER_BIT);
+    }
+    // The back buffer holds the top row first; the window's lowest row comes first.
+    Gl_.BlitFramebuffer(0, 0, Width_, Height_, r.x, dh - r.y, r.x + r.w, dh - r.y - r.h,
+                        GL_COLOR_BUFFER_BIT, exact ? GL_NEAREST : GL_LINEAR);
   }
-  // The back buffer holds the top row first; the window's lowest row comes first.
-  Gl_.BlitFramebuffer(0, 0, Width_, Height_, r.x, dh - r.y, r.x + r.w, dh - r.y - r.h,
-                      GL_COLOR_BUFFER_BIT, exact ? GL_NEAREST : GL_LINEAR);
+  // A surface without a second buffer ignores the swap, and nothing else would hand the frame
+  // to the rasteriser: its work would pile up frame after frame.
+  if (Direct_) Gl_.Flush();
   SDL_GL_SwapWindow(Window_.Handle());
-  BindBackBuffer();
+  TargetBound_ = false;
+  Presented_ = true;
 }
 
 // Every vertex lies at depth 0 and the depth test passes "less or equal" against a buffer
@@ -269,10 +340,12 @@ void TGlDevice::Present() {
 // depth clear has nothing to do.
 void TGlDevice::Clear(uint32_t argb, bool, const vexel::TRect* area) {
   MakeCurrent();
+  BindTarget();
   Flush();
   if (area) {
+    const int32_t top = Direct_ ? Height_ - area->Bottom : area->Top;
     Gl_.Enable(GL_SCISSOR_TEST);
-    Gl_.Scissor(area->Left, area->Top, area->Right - area->Left, area->Bottom - area->Top);
+    Gl_.Scissor(area->Left, top, area->Right - area->Left, area->Bottom - area->Top);
   }
   Gl_.ClearColor(static_cast<float>((argb >> 16) & 0xFF) / 255.0f,
                  static_cast<float>((argb >> 8) & 0xFF) / 255.0f,
@@ -287,8 +360,16 @@ void TGlDevice::SetBlendFactors(TBlendFactor source, TBlendFactor destination) {
 }
 
 void TGlDevice::SetFiltering(bool linear) {
+  Linear_ = linear;
+  BindSampler();
+}
+
+void TGlDevice::BindSampler() {
+  const int sampler = (Linear_ ? 4 : 0) | TextureEdges_;
+  if (sampler == BoundSampler_) return;
   Flush();
-  Gl_.BindSampler(0, Samplers_[linear ? 1 : 0]);
+  Gl_.BindSampler(0, Samplers_[sampler]);
+  BoundSampler_ = sampler;
 }
 
 void TGlDevice::SetTexture(const vexel::TTexture* texture) {
@@ -298,6 +379,8 @@ void TGlDevice::SetTexture(const vexel::TTexture* texture) {
   Flush();
   Gl_.BindTexture(GL_TEXTURE_2D, name);
   BoundTexture_ = name;
+  TextureEdges_ = gl ? gl->Edges : 0;
+  BindSampler();
 }
 
 void TGlDevice::DrawTriangleFan(const vexel::TVertex* vertices, int32_t count) {
@@ -313,6 +396,7 @@ void TGlDevice::DrawTriangleFan(const vexel::TVertex* vertices, int32_t count) {
 
 void TGlDevice::Flush() {
   if (Batch_.empty()) return;
+  BindTarget();
   Gl_.BufferSubData(GL_ARRAY_BUFFER, 0,
                     static_cast<GLsizeiptr>(Batch_.size() * sizeof(vexel::TVertex)), Batch_.data());
   Gl_.DrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(Batch_.size()));
@@ -331,25 +415,57 @@ std::shared_ptr<vexel::TTexture> TGlDevice::CreateTexture(int32_t width, int32_t
   GLuint name = 0;
   Gl_.GenTextures(1, &name);
   Gl_.BindTexture(GL_TEXTURE_2D, name);
+  // One level without reduced copies: set before the texels arrive, so none is made.
+  Gl_.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  Gl_.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
   Gl_.PixelStorei(GL_UNPACK_ALIGNMENT, 4);
   Gl_.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE,
                  texels.data());
-  Gl_.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
   Gl_.BindTexture(GL_TEXTURE_2D, BoundTexture_);
-  return std::make_shared<TGlTexture>(width, height, std::move(texels), name, Gl_.DeleteTextures,
+  return std::make_shared<TGlTexture>(*this, width, height, name, Gl_.DeleteTextures,
                                       ContextAlive_);
+}
+
+std::vector<uint32_t> TGlDevice::ReadTexture(GLuint name, int32_t width, int32_t height) {
+  MakeCurrent();
+  std::vector<uint32_t> texels(static_cast<size_t>(width) * static_cast<size_t>(height));
+  Gl_.BindTexture(GL_TEXTURE_2D, name);
+  Gl_.PixelStorei(GL_PACK_ALIGNMENT, 4);
+  Gl_.GetTexImage(GL_TEXTURE_2D, 0, GL_BGRA, GL_UNSIGNED_BYTE, texels.data());
+  Gl_.BindTexture(GL_TEXTURE_2D, BoundTexture_);
+  return texels;
 }
 
 bool TGlDevice::ReadBackBuffer(std::vector<uint32_t>& argb, int32_t& width, int32_t& height) {
   MakeCurrent();
   Flush();
   argb.resize(static_cast<size_t>(Width_) * Height_);
-  Gl_.BindFramebuffer(GL_READ_FRAMEBUFFER, Framebuffer_);
   Gl_.PixelStorei(GL_PACK_ALIGNMENT, 4);
-  Gl_.ReadPixels(0, 0, Width_, Height_, GL_BGRA, GL_UNSIGNED_BYTE, argb.data());
+  if (Direct_) {
+    ReadWindow(argb);
+  } else {
+    if (!Framebuffer_ && !MakeBackBuffer()) return false;
+    Gl_.BindFramebuffer(GL_READ_FRAMEBUFFER, Framebuffer_);
+    Gl_.ReadPixels(0, 0, Width_, Height_, GL_BGRA, GL_UNSIGNED_BYTE, argb.data());
+  }
   width = Width_;
   height = Height_;
   return true;
+}
+
+// Reads the window's picture: the frame being drawn, or once it is presented, the frame shown
+// (a double-buffered window shows its front buffer; a single-buffered surface keeps its one).
+void TGlDevice::ReadWindow(std::vector<uint32_t>& argb) {
+  Gl_.BindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+  Gl_.ReadBuffer(Presented_ && DoubleBuffered_ ? GL_FRONT : GL_BACK);
+  Gl_.ReadPixels(0, 0, Width_, Height_, GL_BGRA, GL_UNSIGNED_BYTE, argb.data());
+  Gl_.ReadBuffer(GL_BACK);
+  const auto row = static_cast<size_t>(Width_);
+  for (size_t top = 0, bottom = static_cast<size_t>(Height_) - 1; top < bottom; ++top, --bottom) {
+    std::swap_ranges(argb.begin() + static_cast<std::ptrdiff_t>(top * row),
+                     argb.begin() + static_cast<std::ptrdiff_t>((top + 1) * row),
+                     argb.begin() + static_cast<std::ptrdiff_t>(bottom * row));
+  }
 }
 
 std::unique_ptr<vexel::TDisplayDevice> TGlSystem::CreateDevice(const vexel::TPresentParams& params,

@@ -10,9 +10,11 @@
 
 namespace platform {
 
-/// Draws the display device's pre-transformed, tinted, textured quads with OpenGL 3.3 core into
-/// an off-screen back buffer of the requested size, and shows it letterboxed in the window.
-/// Consecutive quads that share texture, blend factors and sampling go out in one draw call.
+/// Draws the display device's pre-transformed, tinted, textured quads with OpenGL 3.3 core.
+/// When the window's drawable area has the back buffer's size, frames are drawn straight into
+/// the window; otherwise into an off-screen back buffer of the requested size that is shown
+/// letterboxed. Consecutive quads that share texture, blend factors and sampling go out in one
+/// draw call. Textures have the pictures' own sizes and keep no copy of their texels.
 class TGlDevice : public vexel::TDisplayDevice {
  public:
   /// Makes a context on the window; check Valid() afterwards.
@@ -37,22 +39,30 @@ class TGlDevice : public vexel::TDisplayDevice {
   std::shared_ptr<vexel::TTexture> CreateTexture(int32_t width, int32_t height,
                                                  std::vector<uint32_t> texels) override;
   int32_t MaxTextureSize() const override { return MaxTextureSize_; }
+  bool PowerOfTwoTextures() const override { return false; }
   bool ReadBackBuffer(std::vector<uint32_t>& argb, int32_t& width, int32_t& height) override;
 
   /// Number of draw calls made since the device was created.
   uint64_t DrawCalls() const { return DrawCalls_; }
+  /// Whether the current (or last) frame is drawn straight into the window.
+  bool DrawsIntoWindow() const { return Direct_; }
+  /// Reads a texture of this device back from the graphics memory (for the pixel test).
+  std::vector<uint32_t> ReadTexture(GLuint name, int32_t width, int32_t height);
 
   /// When false, every fan is drawn at once in a call of its own (for measurements).
   bool Batching = true;
 
  private:
   bool MakeProgram();
-  bool MakeBackBuffer(int32_t width, int32_t height);
+  bool MakeBackBuffer();
   void ReleaseBackBuffer();
   void MakeBuffers();
   void Flush();
-  void BindBackBuffer();
+  void BindTarget();
+  void BindSampler();
   void MakeCurrent();
+  bool WindowFitsBackBuffer() const;
+  void ReadWindow(std::vector<uint32_t>& argb);
 
   TPlatformWindow& Window_;
   SDL_GLContext Context_ = nullptr;
@@ -63,16 +73,27 @@ class TGlDevice : public vexel::TDisplayDevice {
   int32_t Height_ = 0;
   int32_t MaxTextureSize_ = 2048;
   GLuint Program_ = 0;
-  GLint ViewSizeLocation_ = -1;
+  GLint TransformLocation_ = -1;
   GLuint VertexArray_ = 0;
   GLuint VertexBuffer_ = 0;
   GLuint Framebuffer_ = 0;
   GLuint ColorTexture_ = 0;
   GLuint WhiteTexture_ = 0;
-  GLuint Samplers_[2] = {0, 0};
+  /// Samplers by filtering (linear: +4) and edge rule of each axis (transparent border: +2 for
+  /// the width, +1 for the height; repeat otherwise).
+  GLuint Samplers_[8] = {};
+  int BoundSampler_ = -1;
+  bool Linear_ = false;
+  int TextureEdges_ = 0;
   std::vector<vexel::TVertex> Batch_;
   GLuint BoundTexture_ = 0;
   uint64_t DrawCalls_ = 0;
+  /// Whether the target of this frame is bound, whether it is the window, and whether the
+  /// window's frame has been presented since it was drawn.
+  bool TargetBound_ = false;
+  bool Direct_ = false;
+  bool Presented_ = false;
+  bool DoubleBuffered_ = true;
 };
 
 /// The OpenGL graphics system of one window: makes devices, switches the window mode.

@@ -15,7 +15,10 @@ namespace platform {
   X(PFNGLBLENDFUNCPROC, BlendFunc)                             \
   X(PFNGLCLEARCOLORPROC, ClearColor)                           \
   X(PFNGLCLEARPROC, Clear)                                     \
+  X(PFNGLFLUSHPROC, Flush)                                     \
   X(PFNGLREADPIXELSPROC, ReadPixels)                           \
+  X(PFNGLREADBUFFERPROC, ReadBuffer)                           \
+  X(PFNGLGETTEXIMAGEPROC, GetTexImage)                         \
   X(PFNGLPIXELSTOREIPROC, PixelStorei)                         \
   X(PFNGLGENTEXTURESPROC, GenTextures)                         \
   X(PFNGLDELETETEXTURESPROC, DeleteTextures)                   \
@@ -53,7 +56,7 @@ namespace platform {
   X(PFNGLUSEPROGRAMPROC, UseProgram)                           \
   X(PFNGLGETUNIFORMLOCATIONPROC, GetUniformLocation)           \
   X(PFNGLUNIFORM1IPROC, Uniform1i)                             \
-  X(PFNGLUNIFORM2FPROC, Uniform2f)                             \
+  X(PFNGLUNIFORM4FPROC, Uniform4f)                             \
   X(PFNGLGENFRAMEBUFFERSPROC, GenFramebuffers)                 \
   X(PFNGLDELETEFRAMEBUFFERSPROC, DeleteFramebuffers)           \
   X(PFNGLBINDFRAMEBUFFERPROC, BindFramebuffer)                 \

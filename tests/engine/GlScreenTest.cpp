@@ -1,4 +1,6 @@
-// The display device on the real OpenGL back end (Mesa offscreen): pixels of the read-back frame.
+// The display device on the real OpenGL back end (Mesa offscreen): pixels of the read-back frame,
+// drawn straight into a window of the back buffer's size and through the off-screen back buffer
+// of a larger, letterboxing window.
 
 #include <gtest/gtest.h>
 
@@ -9,12 +11,29 @@
 
 namespace {
 
-class GlScreenTest : public ::testing::Test {
+/// The window a test draws in: its size, and whether the 800 x 600 frame goes straight into it.
+struct TWindowCase {
+  const char* Name;
+  int Width;
+  int Height;
+  bool IntoWindow;
+};
+
+class GlScreenTest : public ::testing::TestWithParam<TWindowCase> {
  protected:
-  GlScreenTest() : Window("test", 800, 600) {
+  GlScreenTest() : Window("test", GetParam().Width, GetParam().Height) {
     Screen = std::make_unique<vexel::TVexelScreen>(std::make_unique<platform::TGlSystem>(Window));
+    Screen->Width = 800;
+    Screen->Height = 600;
     Screen->Initialize();
     Renderer.Bind(Screen.get());
+  }
+
+  // Checks that the frame went where the window case says.
+  void ExpectTarget() {
+    const auto* device = dynamic_cast<const platform::TGlDevice*>(Screen->Device());
+    ASSERT_NE(device, nullptr);
+    EXPECT_EQ(device->DrawsIntoWindow(), GetParam().IntoWindow);
   }
 
   void Quad(float x, float y, float w, float h, uint32_t color, int blend,
@@ -46,7 +65,7 @@ class GlScreenTest : public ::testing::Test {
   std::vector<uint32_t> Pixels;
 };
 
-TEST_F(GlScreenTest, QuadsCoverExactlyTheirPixelsAndBlend) {
+TEST_P(GlScreenTest, QuadsCoverExactlyTheirPixelsAndBlend) {
   Screen->Clear(0, 0, 0, 0);
   Screen->BeginScene();
   Quad(10, 20, 32, 16, 0xFFFF0000, 0);
@@ -56,6 +75,7 @@ TEST_F(GlScreenTest, QuadsCoverExactlyTheirPixelsAndBlend) {
   Quad(200, 100, 20, 20, 0x80000000, 0);  // half-transparent black darkens to about half
   Screen->PutPixel(300, 300, 1, 2, 3, 255);
   Screen->EndScene();
+  ExpectTarget();
   // Alpha 255 reaches the device as 254, so opaque red blends to 254 * 254 / 255 = 253.
   EXPECT_EQ(Pixel(10, 20), 0xFD0000u);
   EXPECT_EQ(Pixel(41, 35), 0xFD0000u);
@@ -70,7 +90,7 @@ TEST_F(GlScreenTest, QuadsCoverExactlyTheirPixelsAndBlend) {
   EXPECT_EQ(Pixel(301, 300), 0u);
 }
 
-TEST_F(GlScreenTest, TexturesModulateWithTheVertexColourAndKeepTransparentTexels) {
+TEST_P(GlScreenTest, TexturesModulateWithTheVertexColourAndKeepTransparentTexels) {
   // 2 x 2 texture: opaque white, opaque green / transparent, opaque blue.
   auto texture =
       Screen->Device()->CreateTexture(2, 2, {0xFFFFFFFF, 0xFF00FF00, 0x00000000, 0xFF0000FF});
@@ -86,7 +106,7 @@ TEST_F(GlScreenTest, TexturesModulateWithTheVertexColourAndKeepTransparentTexels
   EXPECT_EQ(Pixel(50, 50), 0x0000FDu);  // blue texel
 }
 
-TEST_F(GlScreenTest, ScreenshotsAreWrittenOpaque) {
+TEST_P(GlScreenTest, ScreenshotsAreWrittenOpaque) {
   Screen->Clear(0, 0, 255, 0);
   Screen->BeginScene();
   Quad(0, 0, 10, 10, 0xFFFFFFFF, 0);
@@ -107,5 +127,37 @@ TEST_F(GlScreenTest, ScreenshotsAreWrittenOpaque) {
   EXPECT_EQ(argb[0], 0xFFFDFDFEu);  // white at alpha 254 over blue
   EXPECT_EQ(argb[static_cast<size_t>(599) * 800 + 799], 0xFF0000FFu);
 }
+
+TEST_P(GlScreenTest, TexturesKeepNoCopyOfTheirTexelsUntilThePixelTestReadsThem) {
+  const std::vector<uint32_t> texels = {0xFF112233, 0x00000000, 0x80FFFFFF,
+                                        0xFF0000FF, 0xFFFF0000, 0x01020304};
+  auto texture = Screen->Device()->CreateTexture(3, 2, texels);
+  ASSERT_TRUE(texture);
+  EXPECT_FALSE(texture->TexelsHeld());
+  EXPECT_EQ(texture->Texels(), texels);
+  EXPECT_TRUE(texture->TexelsHeld());
+}
+
+TEST_P(GlScreenTest, TexturesOfAnySizeSampleTransparentBlackBeyondTheirEdges) {
+  // Three opaque texels, red, green, blue, stretched over 30 pixels with linear filtering: the
+  // first pixel mixes red with what lies left of it, which is nothing, never the blue texel as a
+  // repeating texture would have it.
+  auto texture = Screen->Device()->CreateTexture(3, 1, {0xFFFF0000, 0xFF00FF00, 0xFF0000FF});
+  ASSERT_TRUE(texture);
+  EXPECT_FALSE(Screen->Device()->PowerOfTwoTextures());
+  Screen->SetFiltering(true);
+  Screen->Clear(0, 0, 0, 0);
+  Screen->BeginScene();
+  Quad(0, 0, 30, 10, 0xFFFFFFFF, 0, texture.get());
+  Screen->EndScene();
+  EXPECT_GT(Pixel(0, 5) >> 16, 0u);
+  EXPECT_EQ(Pixel(0, 5) & 0xFFFF, 0u);
+  EXPECT_EQ(Pixel(29, 5) >> 8, 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, GlScreenTest,
+                         ::testing::Values(TWindowCase{"IntoTheWindow", 800, 600, true},
+                                           TWindowCase{"Letterboxed", 1000, 700, false}),
+                         [](const auto& info) { return std::string(info.param.Name); });
 
 }  // namespace

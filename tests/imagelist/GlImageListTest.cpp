@@ -82,4 +82,38 @@ TEST_F(GlImageListTest, CellsDrawWithTheirKeyedTexelsShowingTheBackground) {
   EXPECT_EQ(Pixel(200, 108), kClear);
 }
 
+// On OpenGL a texture has the picture's own size, so the whole picture fills its texture, and its
+// texels stay on the device until the pixel test reads them back, colour key applied.
+TEST_F(GlImageListTest, TexturesHaveThePicturesOwnSizeAndGiveTheirTexelsBackOnDemand) {
+  std::vector<uint32_t> pixels(6 * 3, kRed);
+  pixels[1 * 6 + 2] = kFuchsia;
+  pixels[2 * 6 + 5] = kGreen;
+  auto* item = List.ImageList.Add();
+  item->Name = "odd";
+  item->SetPicture(imagelisttest::PngPicture(6, 3, pixels));
+  item->Transparent = true;
+  item->TransparentColor = 0xFF00FF;
+  List.Prepare();
+  ASSERT_NE(item->Texture, nullptr);
+  EXPECT_EQ(item->TextureWidth, 6);
+  EXPECT_EQ(item->TextureHeight, 3);
+  EXPECT_FALSE(item->Texture->TexelsHeld());
+  const std::vector<uint32_t>& texels = item->Texture->Texels();
+  ASSERT_EQ(texels.size(), 18u);
+  EXPECT_EQ(texels[0], kRed);
+  EXPECT_EQ(texels[1 * 6 + 2], 0u);
+  EXPECT_EQ(texels[2 * 6 + 5], kGreen);
+
+  Screen->SetFiltering(false);
+  Screen->Clear(10, 20, 30, 0);
+  Screen->BeginScene();
+  item->Draw(300, 200, -1);
+  Screen->EndScene();
+  ExpectNear(Pixel(300, 200), 0xFF0000);
+  ExpectNear(Pixel(305, 202), 0x00FF00);
+  EXPECT_EQ(Pixel(302, 201), kClear);
+  EXPECT_EQ(Pixel(306, 202), kClear);
+  EXPECT_EQ(Pixel(305, 203), kClear);
+}
+
 }  // namespace
