@@ -6,9 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "SilentServer.h"
@@ -128,8 +130,10 @@ class RaceRules : public ::testing::Test {
     Send(platform::TPlatformEvent::TType::KeyUp, key);
   }
 
+  // A click at (x, y); the pointer gets there after the widgets' 10 ms between two moves.
   void Click(int32_t x, int32_t y) {
     using T = platform::TPlatformEvent::TType;
+    std::this_thread::sleep_for(std::chrono::milliseconds(15));
     Send(T::MouseMove, 0, x, y);
     Send(T::MouseDown, 0, x, y);
     Send(T::MouseUp, 0, x, y);
