@@ -140,6 +140,7 @@ void TRaceOverScreen::SaveRaceResult() {
     }
   }
   Form.StoreProfileProgress();
+  Form.HighScores.Enter(Form.PlayerName, Form.Score);
   Form.SaveConfig();
   ResultLines = 0;
   if (GamePanel) GamePanel->ShowImage("scr_send");

@@ -158,6 +158,6 @@ TEST_P(GlScreenTest, TexturesOfAnySizeSampleTransparentBlackBeyondTheirEdges) {
 INSTANTIATE_TEST_SUITE_P(Windows, GlScreenTest,
                          ::testing::Values(TWindowCase{"IntoTheWindow", 800, 600, true},
                                            TWindowCase{"Letterboxed", 1000, 700, false}),
-                         [](const auto& info) { return std::string(info.param.Name); });
+                         [](const auto& test) { return std::string(test.param.Name); });
 
 }  // namespace
