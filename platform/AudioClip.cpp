@@ -6,10 +6,10 @@ namespace platform {
 namespace {
 
 // Converts raw wave data to interleaved stereo floats at `outputRate`.
-bool ConvertToStereoFloat(const SDL_AudioSpec& spec, const Uint8* data, Uint32 length,
+bool ConvertToStereoFloat(const SDL_AudioSpec& wav, const Uint8* data, Uint32 length,
                           int outputRate, std::vector<float>& out, std::string& error) {
   SDL_AudioStream* stream =
-      SDL_NewAudioStream(spec.format, spec.channels, spec.freq, AUDIO_F32SYS, 2, outputRate);
+      SDL_NewAudioStream(wav.format, wav.channels, wav.freq, AUDIO_F32SYS, 2, outputRate);
   if (!stream) {
     error = SDL_GetError();
     return false;
@@ -35,22 +35,22 @@ std::shared_ptr<const TAudioClip> TAudioClip::LoadWav(const std::string& path, i
     error = SDL_GetError();
     return nullptr;
   }
-  SDL_AudioSpec spec{};
+  SDL_AudioSpec wav{};
   Uint8* data = nullptr;
   Uint32 length = 0;
-  if (!SDL_LoadWAV_RW(file, 1, &spec, &data, &length)) {
+  if (!SDL_LoadWAV_RW(file, 1, &wav, &data, &length)) {
     error = SDL_GetError();
     return nullptr;
   }
   std::vector<float> stereo;
-  const bool converted = ConvertToStereoFloat(spec, data, length, outputRate, stereo, error);
+  const bool converted = ConvertToStereoFloat(wav, data, length, outputRate, stereo, error);
   SDL_FreeWAV(data);
   if (!converted) return nullptr;
   if (stereo.empty()) {
     error = "the file holds no samples";
     return nullptr;
   }
-  return std::make_shared<const TAudioClip>(std::move(stereo), spec.freq);
+  return std::make_shared<const TAudioClip>(std::move(stereo), wav.freq);
 }
 
 TAudioClip::TAudioClip(std::vector<float> stereo, int sourceRate)
