@@ -132,24 +132,8 @@ void THelpOptionsExit::EnterOptions() {
   ShowSwitch(
       *AddButton("b_on", 1036, 395, [this] { ToggleSwitch(kSoundSwitch, Form.SoundOn, true); }),
       SwitchKey(Form.SoundOn));
-  Form.VexelBitmapFont1.GenerateFont("MathSoftText", "", 0, 15);
-  Form.VexelBitmapFont1.SetRed(220);
-  Form.VexelBitmapFont1.SetGreen(220);
-  Form.VexelBitmapFont1.SetBlue(220);
-  Form.ScreenEdit = &Form.ScreenList->Add<vexel::TVexelEdit>();
-  vexel::TVexelEdit& edit = *Form.ScreenEdit;
-  edit.Name = "Edit";
-  if (auto* item = Form.VexelImageList1.ImageList.Find("Edit")) {
-    edit.SetImage(0, item);
-    edit.Width = static_cast<uint32_t>(item->TileWidth);
-    edit.Height = static_cast<uint32_t>(item->TileHeight);
-  }
-  edit.Left = 984;
-  edit.Top = 429;
+  vexel::TVexelEdit& edit = AddNameBox("Edit", 984, 429, 15, 220);
   edit.Text = TSettingsFile::StripPadding(Form.OptionsText);
-  edit.MaxLength = 12;
-  edit.TextMargin = 3;
-  edit.Caret = ".";
   edit.OnClick = [this](vexel::TVexelGUIComponent&) { Form.EditFocused = true; };
   Form.ButtonCount = 6;
   MakePanel("scrOptions", "scr_opt", 770, 250, 500);

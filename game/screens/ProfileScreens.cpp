@@ -72,23 +72,7 @@ void TProfileScreens::EnterNameScreen(uint8_t state) {
       CreateProfile();
     }
   });
-  Form.VexelBitmapFont1.GenerateFont("MathSoftText", "", 0, 17);
-  Form.VexelBitmapFont1.SetRed(255);
-  Form.VexelBitmapFont1.SetGreen(255);
-  Form.VexelBitmapFont1.SetBlue(255);
-  Form.ScreenEdit = &Form.ScreenList->Add<vexel::TVexelEdit>();
-  vexel::TVexelEdit& edit = *Form.ScreenEdit;
-  edit.Name = "e_name";
-  if (auto* item = Form.VexelImageList1.ImageList.Find("e_name")) {
-    edit.SetImage(0, item);
-    edit.Width = static_cast<uint32_t>(item->TileWidth);
-    edit.Height = static_cast<uint32_t>(item->TileHeight);
-  }
-  edit.Left = 457;
-  edit.Top = 811;
-  edit.MaxLength = 12;
-  edit.TextMargin = 3;
-  edit.Caret.assign(1, '.');
+  vexel::TVexelEdit& edit = AddNameBox("e_name", 457, 811, 17, 255);
   if (state == 1) edit.Text = TSettingsFile::StripPadding(Form.PlayerName);
   edit.Click();
   MakePanel(state == 1 ? "scr_NAMEenter" : "scr_entername", "scr_entername", 370, 680, 500);

@@ -70,6 +70,29 @@ vexel::TVexelButton* TScreenGroup::AddButton(const std::string& key, int32_t lef
   return button;
 }
 
+vexel::TVexelEdit& TScreenGroup::AddNameBox(const std::string& key, int32_t left, int32_t top,
+                                            int32_t size, int32_t shade) {
+  Form.VexelBitmapFont1.GenerateFont("MathSoftText", "", 0, size);
+  Form.VexelBitmapFont1.SetRed(shade);
+  Form.VexelBitmapFont1.SetGreen(shade);
+  Form.VexelBitmapFont1.SetBlue(shade);
+  if (!Form.ScreenList) NewWidgetList();
+  vexel::TVexelEdit& edit = Form.ScreenList->Add<vexel::TVexelEdit>();
+  edit.Name = key;
+  if (auto* item = Form.VexelImageList1.ImageList.Find(key)) {
+    edit.SetImage(0, item);
+    edit.Width = static_cast<uint32_t>(item->TileWidth);
+    edit.Height = static_cast<uint32_t>(item->TileHeight);
+  }
+  edit.Left = left;
+  edit.Top = top;
+  edit.MaxLength = 12;
+  edit.TextMargin = 3;
+  edit.Caret.assign(1, '.');
+  Form.ScreenEdit = &edit;
+  return edit;
+}
+
 void TScreenGroup::ShowSwitch(vexel::TVexelButton& button, const std::string& key) {
   vexel::TImageListItem* item = Form.VexelImageList1.ImageList.Find(key);
   if (!item) return;

@@ -54,6 +54,10 @@ class TScreenGroup {
   vexel::TVexelButton* AddButton(const std::string& key, int32_t left, int32_t top,
                                  std::function<void()> action,
                                  vexel::TVexelImageList* images = nullptr);
+  /// An edit box "key" of 12 characters at (left, top) after the widget font is made from the
+  /// system font "MathSoftText" at `size` in grey `shade`; it becomes the screen's edit box.
+  vexel::TVexelEdit& AddNameBox(const std::string& key, int32_t left, int32_t top, int32_t size,
+                                int32_t shade);
   /// Shows another picture on a button (a switch's on and off), cell 1, no hover picture.
   void ShowSwitch(vexel::TVexelButton& button, const std::string& key);
   /// The screen's panel named `name` showing `key` at (x, y), depth z (menu pictures).

@@ -1,5 +1,7 @@
 #include "TrackCarScreens.h"
 
+#include <utility>
+
 #include "game/Unit_pr.h"
 #include "platform/VirtualKeys.h"
 
@@ -123,37 +125,52 @@ void TTrackCarScreens::SlideCarousel(int32_t pictureX) {
   for (TMenuScreen* bar : CarBars) slideX(bar, 572);
 }
 
-void TTrackCarScreens::TrackFrame() {
-  const TTrackInfo& track =
-      Form.Catalogue.TrackInfo[static_cast<size_t>(Form.Catalogue.SelectedTrack)];
+// The carousels' keys: escape goes back, enter takes an available entry, right and left
+// browse. Returns whether a key acted, which ends the frame.
+bool TTrackCarScreens::CarouselKeys(uint8_t state, uint8_t back, bool available,
+                                    void (TTrackCarScreens::*go)(),
+                                    void (TTrackCarScreens::*step)(int32_t)) {
   if (Form.TakeReleased(platform::VK_ESCAPE)) {
     Form.PlaySound("check2");
-    Form.LeaveState(14);
-    Form.EnterState(4);
-    return;
+    Form.LeaveState(state);
+    Form.EnterState(back);
+    return true;
   }
   if (Form.KeyReleased[platform::VK_RETURN]) {
     Form.KeyReleased[platform::VK_RETURN] = false;
-    if (track.Available) {
-      ToCarScreen();
-      return;
+    if (!available) return false;
+    (this->*go)();
+    return true;
+  }
+  for (const auto& [key, direction] : {std::pair{platform::VK_RIGHT, 1}, {platform::VK_LEFT, -1}}) {
+    if (Form.TakeReleased(key)) {
+      (this->*step)(direction);
+      return true;
     }
-  } else if (Form.TakeReleased(platform::VK_RIGHT)) {
-    StepTrack(1);
-    return;
-  } else if (Form.TakeReleased(platform::VK_LEFT)) {
-    StepTrack(-1);
+  }
+  return false;
+}
+
+void TTrackCarScreens::BeginCarouselScene() {
+  BeginFrame();
+  DrawBackground();
+  DrawStars(Form.Stars, *Form.VexelScreen1, Form.Random);
+  Form.VexelSprite1.Move(0);
+  Form.VexelSprite1.Draw();
+}
+
+void TTrackCarScreens::TrackFrame() {
+  const TTrackInfo& track =
+      Form.Catalogue.TrackInfo[static_cast<size_t>(Form.Catalogue.SelectedTrack)];
+  if (CarouselKeys(14, 4, track.Available, &TTrackCarScreens::ToCarScreen,
+                   &TTrackCarScreens::StepTrack)) {
     return;
   }
   if (Form.ScreenTick >= 0 && Form.ScreenTick <= kSlideFrames) {
     SlideCarousel(400);
     ++Form.ScreenTick;
   }
-  BeginFrame();
-  DrawBackground();
-  DrawStars(Form.Stars, *Form.VexelScreen1, Form.Random);
-  Form.VexelSprite1.Move(0);
-  Form.VexelSprite1.Draw();
+  BeginCarouselScene();
   if (Form.ScreenTick > kSlideFrames) DrawTrackInfo();
   DrawInfoLine();
   DrawLightsAgain();
@@ -242,38 +259,23 @@ void TTrackCarScreens::StepCar(int32_t step) {
 
 void TTrackCarScreens::CarFrame() {
   const TCarInfo& car = Form.Catalogue.CarInfo[static_cast<size_t>(Form.Catalogue.SelectedCar)];
-  if (Form.TakeReleased(platform::VK_ESCAPE)) {
-    Form.PlaySound("check2");
-    Form.LeaveState(15);
-    Form.EnterState(14);
-    return;
-  }
-  if (Form.KeyReleased[platform::VK_RETURN]) {
-    Form.KeyReleased[platform::VK_RETURN] = false;
-    if (car.Available) {
-      Form.StartRace();
-      return;
-    }
-  } else if (Form.TakeReleased(platform::VK_RIGHT)) {
-    StepCar(1);
-    return;
-  } else if (Form.TakeReleased(platform::VK_LEFT)) {
-    StepCar(-1);
+  if (CarouselKeys(15, 14, car.Available, &TTrackCarScreens::StartRace,
+                   &TTrackCarScreens::StepCar)) {
     return;
   }
   if (Form.ScreenTick >= 0 && Form.ScreenTick <= kSlideFrames) {
     SlideCarousel(413);
     ++Form.ScreenTick;
   }
-  BeginFrame();
-  DrawBackground();
-  DrawStars(Form.Stars, *Form.VexelScreen1, Form.Random);
-  Form.VexelSprite1.Move(0);
-  Form.VexelSprite1.Draw();
+  BeginCarouselScene();
   DrawInfoLine();
   Form.VexelGUI1.Draw();
   DrawCursor();
   EndFrame();
+}
+
+void TTrackCarScreens::StartRace() {
+  Form.StartRace();
 }
 
 }  // namespace game
