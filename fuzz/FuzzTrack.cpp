@@ -16,11 +16,11 @@
 #include <random>
 #include <string>
 
-#include "Autopilot.h"
 #include "SimDisplay.h"
 #include "engine/VexelSprite.h"
 #include "game/GameConstants.h"
 #include "game/GameProcedures.h"
+#include "game/race/Autopilot.h"
 #include "game/race/RaceWorld.h"
 #include "game/race/TrackFileError.h"
 
@@ -81,7 +81,7 @@ void Race(TTrackBench& bench, const uint8_t* data, size_t size) {
     return;
   }
   world.ReleaseStart();
-  racesim::TAutopilot driver(world);
+  game::TAutopilot driver(world);
   for (int frame = 0; frame < kRaceFrames; ++frame) {
     driver.Drive();
     engine.ClearDead();

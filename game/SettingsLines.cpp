@@ -1,5 +1,6 @@
 #include "SettingsLines.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
@@ -34,6 +35,18 @@ std::string LineName(size_t index) {
   return "line " + std::to_string(index + 1);
 }
 
+// Appends the file's bytes to bytes, at most limit of them, a block at a time (settings files are
+// small, so no room is made for the limit up front). False when reading failed.
+bool ReadUpTo(std::ifstream& file, size_t limit, std::string& bytes) {
+  constexpr size_t kBlock = 16 * 1024;
+  char block[kBlock];
+  while (bytes.size() < limit && file) {
+    file.read(block, static_cast<std::streamsize>(std::min(kBlock, limit - bytes.size())));
+    bytes.append(block, static_cast<size_t>(file.gcount()));
+  }
+  return !file.bad();
+}
+
 }  // namespace
 
 TSettingsLines::TLoad TSettingsLines::Load(const std::string& path, std::string& problem) {
@@ -45,13 +58,11 @@ TSettingsLines::TLoad TSettingsLines::Load(const std::string& path, std::string&
     problem = "cannot open \"" + path + "\": " + std::strerror(errno);
     return TLoad::Unreadable;
   }
-  std::string bytes(MaxFileBytes + 1, '\0');
-  file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (file.bad()) {
+  std::string bytes;
+  if (!ReadUpTo(file, MaxFileBytes + 1, bytes)) {
     problem = "cannot read \"" + path + "\": " + std::strerror(errno);
     return TLoad::Unreadable;
   }
-  bytes.resize(static_cast<size_t>(file.gcount()));
   if (bytes.size() > MaxFileBytes) {
     bytes.resize(MaxFileBytes);
     Note("the file is longer than " + std::to_string(MaxFileBytes) +

@@ -56,8 +56,12 @@ fi
 if [ ${#targets[@]} -eq 0 ]; then
   for corpus in "$root"/fuzz/corpus/*/; do targets+=("$(basename "$corpus")"); done
 fi
-mkdir -p "$build/crashes" "$build/tmp"
-export TMPDIR="$build/tmp" CLD_FUZZ_DATA_DIR="$data" SDL_VIDEODRIVER=offscreen
+# Targets that read files write their inputs to TMPDIR: memory, where the machine has it.
+scratch="$build/tmp"
+[ -d /dev/shm ] && [ -w /dev/shm ] && scratch="/dev/shm/cld-fuzz-$$"
+mkdir -p "$build/crashes" "$scratch"
+trap 'rm -rf "$scratch"' EXIT
+export TMPDIR="$scratch" CLD_FUZZ_DATA_DIR="$data" SDL_VIDEODRIVER=offscreen
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}"
 export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
 failed=()
