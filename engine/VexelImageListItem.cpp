@@ -180,6 +180,18 @@ bool TImageListItem::MakeTexture() {
   return Texture != nullptr;
 }
 
+void TImageListItem::ReleaseTexture() {
+  if (!Picture.Empty()) Texture.reset();
+}
+
+// Makes the texture of a bound entry whose texture was released.
+bool TImageListItem::RemakeTexture() {
+  if (!Device || Picture.Empty()) return false;
+  if (MakeTexture()) return true;
+  ReportTextureFailure();
+  return false;
+}
+
 void TImageListItem::ReportTextureFailure() {
   if (ProblemShown) return;
   ProblemShown = true;
@@ -219,7 +231,7 @@ void TImageListItem::DrawQuad(int32_t x1, int32_t y1, int32_t x2, int32_t y2, in
                               float centerY, float scaleX, float scaleY, uint32_t color1,
                               uint32_t color2, uint32_t color3, uint32_t color4, bool mirrorY,
                               bool mirrorX, int32_t patternIndex, int32_t blendMode) {
-  if (!Renderer) return;
+  if (!Renderer || (!Texture && !RemakeTexture())) return;
   if (scaleX == 0) scaleX = 1;
   if (scaleY == 0) scaleY = 1;
   if (blendMode != -1 && Renderer->Screen()) Renderer->Screen()->SetBlendMode(blendMode);

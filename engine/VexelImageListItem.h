@@ -57,6 +57,9 @@ class TImageListItem {
   /// Binds the entry to the list's renderer and makes its texture once; on failure shows
   /// "Error creating texture <Name>" and asks the application to terminate (once per entry).
   void Restore();
+  /// Frees the texture of an entry whose picture is held in memory; the next draw makes it
+  /// again. Entries read from an external file keep their texture.
+  void ReleaseTexture();
 
   /// Draws the picture or one cell on the four given corners.
   void DrawQuad(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3, int32_t x4,
@@ -89,6 +92,7 @@ class TImageListItem {
  private:
   void LoadExternalPicture();
   bool MakeTexture();
+  bool RemakeTexture();
   void SetCellTexCoords(int32_t patternIndex, double& baseWidth, double& baseHeight);
   void ReportTextureFailure();
 

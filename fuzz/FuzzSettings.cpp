@@ -2,8 +2,6 @@
 // damaged file gives must be something the game can save and read back unchanged: reading
 // what was saved notes no damage, and saving it again writes the same bytes.
 
-#include <stdlib.h>
-
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -12,8 +10,8 @@
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <system_error>
 
+#include "ScratchFolder.h"
 #include "game/GameSettings.h"
 #include "game/SettingsFile.h"
 
@@ -27,23 +25,9 @@ void Require(bool condition) {
   if (!condition) std::abort();
 }
 
-// A folder of the process's own for the settings files, removed at exit.
-struct TScratchFolder {
-  TScratchFolder() {
-    std::string dir = (fs::temp_directory_path() / "fuzz-settings-XXXXXX").string();
-    Require(mkdtemp(dir.data()) != nullptr);
-    Path = dir;
-  }
-  ~TScratchFolder() {
-    std::error_code ignored;
-    fs::remove_all(Path, ignored);
-  }
-  fs::path Path;
-};
-
 const fs::path& Folder() {
-  static const TScratchFolder folder;
-  return folder.Path;
+  static const fuzzing::TScratchFolder folder("fuzz-settings");
+  return folder.Path();
 }
 
 void WriteBytes(const fs::path& file, const uint8_t* data, size_t size) {

@@ -2,16 +2,14 @@
 // to the mixer's stereo floats at the output rate. A file that cannot be played is refused with
 // a reason; one that loads gives whole stereo frames.
 
-#include <stdlib.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <system_error>
 
+#include "ScratchFolder.h"
 #include "platform/AudioClip.h"
 
 namespace {
@@ -25,23 +23,9 @@ void Require(bool condition) {
   if (!condition) std::abort();
 }
 
-// A folder of the process's own holding the input as a file, removed at exit.
-struct TScratchFolder {
-  TScratchFolder() {
-    std::string dir = (fs::temp_directory_path() / "fuzz-wav-XXXXXX").string();
-    Require(mkdtemp(dir.data()) != nullptr);
-    Path = dir;
-  }
-  ~TScratchFolder() {
-    std::error_code ignored;
-    fs::remove_all(Path, ignored);
-  }
-  fs::path Path;
-};
-
 const fs::path& InputFile() {
-  static const TScratchFolder folder;
-  static const fs::path file = folder.Path / "sound.wav";
+  static const fuzzing::TScratchFolder folder("fuzz-wav");
+  static const fs::path file = folder.Path() / "sound.wav";
   return file;
 }
 

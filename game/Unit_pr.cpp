@@ -158,6 +158,8 @@ void TForm1::FormCreate() {
   VexelScreen1->Height = 600;
   VexelScreen1->Initialize();
   VexelImageList1.Prepare();
+  // The loading picture is shown once, before the first race: made when it is drawn.
+  if (auto* loading = VexelImageList1.ImageList.Find("loading")) loading->ReleaseTexture();
   EditFocused = false;
   Catalogue.InitTrackCatalogue();
   Catalogue.InitCarCatalogue();

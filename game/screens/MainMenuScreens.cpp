@@ -72,6 +72,8 @@ void TMainMenuScreens::LogoFrame() {
   DrawCursor(false);
   EndFrame();
   if (t++ != LogoFrames - 1) return;
+  // The big logo is shown once a run; the small one stays for the main menu's corner.
+  if (auto* logo = Form.VexelImageList1.ImageList.Find("logo")) logo->ReleaseTexture();
   Form.VexelScreen1->SetRed(255);
   Form.VexelScreen1->SetGreen(255);
   Form.VexelScreen1->SetBlue(255);

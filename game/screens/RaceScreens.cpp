@@ -78,6 +78,7 @@ void TRaceScreens::ShowLoadingFrame() {
 
 void TRaceScreens::LoadRacePictures() {
   ShowLoadingFrame();
+  if (auto* loading = Form.VexelImageList1.ImageList.Find("loading")) loading->ReleaseTexture();
   Form.GameImageList.ImageList.LoadFromFile(Form.Paths.DataFile("Data\\data2.oil"));
   Form.GameImageList.Prepare();
   Form.GameImagesPending = false;
@@ -87,8 +88,19 @@ void TRaceScreens::StartRace() {
   Form.SwitchMusic("menumusic", "gamemusic");
   Form.RemoveMenuScenery();
   Form.LeaveState(15);
+  ReleaseMenuPictures();
   if (Form.GameImagesPending) LoadRacePictures();
   Form.EnterState(12);
+}
+
+void TRaceScreens::ReleaseMenuPictures() {
+  // The menu backdrop and panels are not drawn in a race; they are made again on the first
+  // menu frame after it, so a race holds the race pictures and little else.
+  vexel::TImageListCollection& pictures = Form.VexelImageList1.ImageList;
+  for (int32_t i = 0; i < pictures.Count(); ++i) {
+    vexel::TImageListItem* item = pictures.Items(i);
+    if (item->Name == "mainback" || item->Name.starts_with("scr_")) item->ReleaseTexture();
+  }
 }
 
 bool TRaceScreens::EnterRace() {

@@ -52,6 +52,7 @@ class TRaceScreens : public TScreenGroup {
   void PauseFrame();
   void ShowLoadingFrame();
   void LoadRacePictures();
+  void ReleaseMenuPictures();
   void ReturnToOverlayParent(const char* sound);
   void DrawStandingRace();
 

@@ -111,7 +111,10 @@ TMenuScreen* TScreenGroup::MakePanel(const std::string& name, const std::string&
 }
 
 void TScreenGroup::KillPanel() {
-  if (Form.MenuScreen) Form.MenuScreen->Kill();
+  if (!Form.MenuScreen) return;
+  // A panel picture is shown by one screen at a time: its texture is made again when shown.
+  if (vexel::TImageListItem* picture = Form.MenuScreen->Image()) picture->ReleaseTexture();
+  Form.MenuScreen->Kill();
   Form.MenuScreen = nullptr;
 }
 
@@ -156,7 +159,7 @@ void TScreenGroup::BlinkCaret(vexel::TVexelEdit& edit) {
   if (Form.CaretTick % 31 == 0) {
     edit.Caret.clear();
   } else if (Form.CaretTick % 63 == 0) {
-    edit.Caret = "_";
+    edit.Caret.assign(1, '_');
     Form.CaretTick = 0;
   }
   ++Form.CaretTick;

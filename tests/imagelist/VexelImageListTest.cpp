@@ -197,6 +197,25 @@ TEST_F(ImageListTest, TexturesAreMadeOnceAndSurviveUnbindingAndDeviceResets) {
   EXPECT_NE(item->Texture, nullptr);
 }
 
+TEST_F(ImageListTest, AReleasedTextureIsMadeAgainByTheNextDrawWithTheSameTexels) {
+  auto* item = Add("panel", SolidPng(6, 4, 0xFF336699u), 3, 4);
+  List.Prepare();
+  ASSERT_NE(item->Texture, nullptr);
+  const std::vector<uint32_t> texels = item->Texture->Texels();
+  item->ReleaseTexture();
+  EXPECT_EQ(item->Texture, nullptr);
+  EXPECT_EQ(item->Renderer, &List.Renderer);  // still bound: its sizes and cells stay
+
+  BeginFrame();
+  item->Draw(10, 20, 1);
+  ASSERT_NE(item->Texture, nullptr);
+  EXPECT_EQ(item->Texture->Texels(), texels);
+  EXPECT_EQ(item->TileWidth, 3);
+  const auto quad = OnlyQuad();
+  EXPECT_FLOAT_EQ(quad[0].U, 0.375f);  // cell 1 of the 8 x 4 texture
+  EXPECT_EQ(TerminateRequests, 0);
+}
+
 TEST_F(ImageListTest, ZeroAndNegativeTileSizesBecomeThePictureSizeWhenPrepared) {
   auto* zero = Add("zero", SolidPng(40, 30), 0, 0);
   auto* negative = Add("negative", SolidPng(40, 30), -3, 10);
@@ -324,6 +343,9 @@ TEST_F(ImageListTest, ExternalPictureFilesAreReadAtEveryPreparationAndThenDroppe
   List.Prepare();
   EXPECT_EQ(item->Texture.get(), texture);
   EXPECT_EQ(item->Renderer, &List.Renderer);
+  // Its picture is gone, so releasing would leave nothing to draw from: the texture stays.
+  item->ReleaseTexture();
+  EXPECT_EQ(item->Texture.get(), texture);
   std::filesystem::current_path(previous);
   std::filesystem::remove_all(folder);
 }
