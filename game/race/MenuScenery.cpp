@@ -23,8 +23,12 @@ TMenuScenery CreateMenuScenery(vexel::TVexelSprite& engine, vexel::TVexelImageLi
 }
 
 void RemoveMenuScenery(vexel::TVexelSprite& engine, TMenuScenery& scenery) {
-  for (TLight* light : scenery.Lights) light->Kill();
-  for (TMenuPlanet* planet : scenery.Planets) planet->Kill();
+  for (TLight* light : scenery.Lights) {
+    if (light) light->Kill();
+  }
+  for (TMenuPlanet* planet : scenery.Planets) {
+    if (planet) planet->Kill();
+  }
   engine.ClearDead();
   scenery.Lights.fill(nullptr);
   scenery.Planets.fill(nullptr);

@@ -201,6 +201,8 @@ TEST_F(Scenery, MenuSceneryComesAndGoes) {
   EXPECT_EQ(Count<game::TLight>(), 0);
   EXPECT_EQ(Count<game::TMenuPlanet>(), 0);
   EXPECT_EQ(Engine.Count(), 1 + 2 + 1);  // the player's car and probes, and the ticker
+  game::RemoveMenuScenery(Engine, scenery);  // nothing left to remove: nothing happens
+  EXPECT_EQ(Engine.Count(), 1 + 2 + 1);
 }
 
 TEST_F(Scenery, LightWaitsThenFadesInAndOut) {
