@@ -60,14 +60,25 @@ bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::st
   return true;
 }
 
+// Where the chunks of a wave file begin: after the RIFF header, or at once after "WAVE" in a
+// file whose RIFF header is missing (the decoder takes those too); npos for anything else.
+std::size_t FirstChunk(const std::vector<std::uint8_t>& bytes) {
+  const auto starts = [&bytes](std::size_t at, const char* tag) {
+    return bytes.size() >= at + 4 && std::memcmp(bytes.data() + at, tag, 4) == 0;
+  };
+  if (starts(0, "RIFF") && starts(8, "WAVE")) return 12;
+  if (starts(0, "WAVE")) return 4;
+  return std::string::npos;
+}
+
 // Shortens every chunk whose declared length runs past the end of the file to what the file
 // holds, so that the decoder never sizes a buffer by a length the file cannot fill (a cut file
 // plays what it has).
 void ClampChunkLengths(std::vector<std::uint8_t>& bytes) {
-  constexpr std::size_t kRiffHeader = 12;
   constexpr std::size_t kChunkHeader = 8;
-  if (bytes.size() < kRiffHeader || std::memcmp(bytes.data(), "RIFF", 4) != 0) return;
-  for (std::size_t at = kRiffHeader; at + kChunkHeader <= bytes.size();) {
+  const std::size_t first = FirstChunk(bytes);
+  if (first == std::string::npos) return;
+  for (std::size_t at = first; at + kChunkHeader <= bytes.size();) {
     const std::size_t room = bytes.size() - at - kChunkHeader;
     std::uint32_t length = ReadLittle32(bytes, at + 4);
     if (length > room) {

@@ -65,6 +65,7 @@ std::vector<ClipCase> Cases() {
       {"SoundFileAtTheUsualCardRate", Wave(48000, 4800, 9600), 4410, ""},
       {"ShorterThanTheResamplersDelay", Wave(8000, 40, 80), 220, ""},
       {"DataLengthPastTheEndPlaysWhatIsThere", Wave(44100, 300, 0xFFFFFFFFu), 300, ""},
+      {"WithoutItsRiffHeader", Wave(44100, 300, 0xFFFFFFFFu).substr(8), 300, ""},
       {"CutInsideTheData", Wave(44100, 300, 600).substr(0, 44 + 200), 100, ""},
       {"OneHertzWouldGrowFortyThousandFold", Wave(1, 20000, 40000), -1, "sample rate"},
       {"AnHourLongIsNoEffect", Wave(1000, 3'700'000, 7'400'000), -1, "longer than"},
