@@ -88,6 +88,12 @@ check_files() {
   fi
 }
 
+# A sanitized test run hands its sanitizer settings and preloaded libraries to the game.
+sanitizer_env=()
+for name in LD_PRELOAD ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS; do
+  if [ -n "${!name:-}" ]; then sanitizer_env+=("$name=${!name}"); fi
+done
+
 run_game() {
   local dir=$1 version=$2 game=$1/root/usr/bin/comet-lane-derby output
   tmp=$(mktemp -d)
@@ -95,7 +101,7 @@ run_game() {
   mkdir "$tmp/home"
   [ "$(cd / && "$game" --version)" = "comet-lane-derby $version" ] || fail "wrong --version"
   output=$(cd / && env -i PATH=/usr/bin:/bin HOME="$tmp/home" SDL_VIDEODRIVER=offscreen \
-    SDL_AUDIODRIVER=dummy "$game" --frames 5 --unpaced --config-dir "$tmp/config" \
+    SDL_AUDIODRIVER=dummy "${sanitizer_env[@]}" "$game" --frames 5 --unpaced --config-dir "$tmp/config" \
     --screenshot "$tmp/shot.png" 2>&1) || { echo "$output"; fail "the installed game failed"; }
   echo "$output"
   ! grep -q "Cannot be loaded" <<<"$output" || fail "the installed game misses data files"

@@ -27,10 +27,16 @@ if [ "$(id -u)" -eq 0 ]; then
   as_player=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
 fi
 
+# A sanitized test run hands its sanitizer settings and preloaded libraries to the game.
+sanitizer_env=()
+for name in LD_PRELOAD ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS; do
+  if [ -n "${!name:-}" ]; then sanitizer_env+=("$name=${!name}"); fi
+done
+
 snapshot() { (cd "$tmp/data" && find . -printf '%p %s %m\n' | sort && find . -type f -exec md5sum {} + | sort); }
 before=$(snapshot)
 output=$(cd "$tmp" && env -i PATH=/usr/bin:/bin HOME="$tmp/home" SDL_VIDEODRIVER=offscreen \
-  SDL_AUDIODRIVER=dummy "${as_player[@]}" "$game" --data-dir "$tmp/data" --frames 30 --unpaced \
+  SDL_AUDIODRIVER=dummy "${sanitizer_env[@]}" "${as_player[@]}" "$game" --data-dir "$tmp/data" --frames 30 --unpaced \
   2>&1) || { echo "$output"; fail "the game failed on its first start"; }
 echo "$output"
 ! grep -q "Cannot be loaded" <<<"$output" || fail "a data file could not be read"
