@@ -91,6 +91,13 @@ TRect Intersection(const TRect& a, const TRect& b) {
                std::min(a.Bottom, b.Bottom)};
 }
 
+// The right or bottom edge of a sprite, saturating like RoundCoord for one far off the map.
+int32_t FarEdge(int32_t near, int32_t size) {
+  return static_cast<int32_t>(std::clamp<int64_t>(static_cast<int64_t>(near) + size,
+                                                  std::numeric_limits<int32_t>::min(),
+                                                  std::numeric_limits<int32_t>::max()));
+}
+
 }  // namespace
 
 int32_t RoundCoord(long double value) {
@@ -177,7 +184,7 @@ void TSprite::SetX(float value) {
   Corner1X_ = Corner2X_ = static_cast<float>(static_cast<double>(value) + Width_);
   Corner3X_ = value;
   Bounds_.Left = RoundCoord(value);
-  Bounds_.Right = Bounds_.Left + Width_;
+  Bounds_.Right = FarEdge(Bounds_.Left, Width_);
   MidX_ = static_cast<float>(Width_ / 2.0 + static_cast<double>(X_));
 }
 
@@ -186,7 +193,7 @@ void TSprite::SetY(float value) {
   Corner1Y_ = value;
   Corner2Y_ = Corner3Y_ = static_cast<float>(static_cast<double>(value) + Height_);
   Bounds_.Top = RoundCoord(value);
-  Bounds_.Bottom = Bounds_.Top + Height_;
+  Bounds_.Bottom = FarEdge(Bounds_.Top, Height_);
   MidY_ = static_cast<float>(Height_ / 2.0 + static_cast<double>(Y_));
 }
 
@@ -202,8 +209,8 @@ void TSprite::SetImage(TImageListItem* value) {
   if (value) {
     Width_ = value->TileWidth;
     Height_ = value->TileHeight;
-    Bounds_.Right = Bounds_.Left + Width_;
-    Bounds_.Bottom = Bounds_.Top + Height_;
+    Bounds_.Right = FarEdge(Bounds_.Left, Width_);
+    Bounds_.Bottom = FarEdge(Bounds_.Top, Height_);
   }
   SetX(X_);
   SetY(Y_);
@@ -211,12 +218,12 @@ void TSprite::SetImage(TImageListItem* value) {
 
 void TSprite::SetWidth(int32_t value) {
   Width_ = value;
-  Bounds_.Right = Bounds_.Left + value;
+  Bounds_.Right = FarEdge(Bounds_.Left, value);
 }
 
 void TSprite::SetHeight(int32_t value) {
   Height_ = value;
-  Bounds_.Bottom = Bounds_.Top + value;
+  Bounds_.Bottom = FarEdge(Bounds_.Top, value);
 }
 
 void TSprite::Assign(const TSprite& source) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <ostream>
 
 #include "SpriteFixture.h"
@@ -45,6 +46,23 @@ TEST_F(SpriteStateTest, SetWidthAndHeightMoveOnlyTheFarEdgesOfBounds) {
   s->SetX(100);
   EXPECT_FLOAT_EQ(s->Corner1X(), 164);
   EXPECT_FLOAT_EQ(s->MidX(), 132);
+}
+
+TEST_F(SpriteStateTest, BoundsOfASpriteFarOffTheMapSaturateInsteadOfWrapping) {
+  // A damaged track file can place an object anywhere a float reaches.
+  auto* s = Engine.Create<TSprite>();
+  s->SetWidth(64);
+  s->SetHeight(64);
+  s->SetX(3e12f);
+  s->SetY(-3e12f);
+  const TRect far = s->Bounds();
+  EXPECT_EQ(far.Left, INT32_MAX);
+  EXPECT_EQ(far.Right, INT32_MAX);
+  EXPECT_EQ(far.Top, INT32_MIN);
+  EXPECT_EQ(far.Bottom, INT32_MIN + 64);
+  s->SetY(3e12f);
+  s->SetHeight(10);
+  EXPECT_EQ(s->Bounds().Bottom, INT32_MAX);
 }
 
 TEST_F(SpriteStateTest, SetImageTakesTheTileSizeAndRecomputesTheGeometry) {
