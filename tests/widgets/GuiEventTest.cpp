@@ -322,6 +322,7 @@ class FreedFromEachHandler : public FreedFromAHandler,
 
 TEST_P(FreedFromEachHandler, TheEventEndsSafelyAndTheOldWidgetsAreFreed) {
   auto& a = LoggedButton("A", 100, 100);
+  const int32_t idOfA = a.ID();  // A itself is freed on the way
   Button("B", 200, 100);
   auto token = std::make_shared<int>(0);
   Arm(a, GetParam().Handler, LeaveScreen(token));
@@ -343,7 +344,7 @@ TEST_P(FreedFromEachHandler, TheEventEndsSafelyAndTheOldWidgetsAreFreed) {
   EXPECT_EQ(token.use_count(), 1);
   ASSERT_EQ(Gui.Lists().size(), 1u);
   EXPECT_EQ(Gui.Lists().front()->Widgets().size(), 1u);
-  EXPECT_EQ(Gui.WidgetByID(a.ID()), nullptr);
+  EXPECT_EQ(Gui.WidgetByID(idOfA), nullptr);
 }
 
 const HandlerCase kHandlers[] = {{"OnClick", "click"},      {"OnMouseEnter", "enter"},
