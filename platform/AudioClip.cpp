@@ -44,17 +44,10 @@ bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::st
     error = "the file is larger than " + std::to_string(kMaxFileBytes >> 20) + " MB";
     return false;
   }
-  char block[16 * 1024];
-  while (file && bytes.size() <= kMaxFileBytes) {
-    file.read(block, sizeof block);
-    bytes.insert(bytes.end(), block, block + file.gcount());
-  }
-  if (file.bad()) {
+  bytes.resize(size);
+  file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
+  if (file.bad() || static_cast<std::uint64_t>(file.gcount()) != size) {
     error = "cannot read " + path;
-    return false;
-  }
-  if (bytes.size() > kMaxFileBytes) {
-    error = "the file is larger than " + std::to_string(kMaxFileBytes >> 20) + " MB";
     return false;
   }
   return true;

@@ -12,16 +12,13 @@
 
 namespace {
 
+using robust::At;
 using robust::TDamage;
 using robust::TGameFolder;
 using robust::TGameProcess;
 
 // The logo hands over to the main menu at frame 484.
 constexpr long kMenu = 514;
-
-std::string At(long frame, const std::string& event) {
-  return std::to_string(frame) + " " + event + "\n";
-}
 
 // What the player does in a run.
 enum class TJourney {

@@ -48,6 +48,10 @@ std::string TGameOutcome::Describe() const {
   return "?";
 }
 
+std::string At(long frame, const std::string& event) {
+  return std::to_string(frame) + " " + event + "\n";
+}
+
 std::string ReadFileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::stringstream bytes;

@@ -73,4 +73,7 @@ class TGameProcess {
 /// A whole file ("" when it cannot be read).
 std::string ReadFileBytes(const std::string& path);
 
+/// One line of an input script: the event at the given frame.
+std::string At(long frame, const std::string& event);
+
 }  // namespace robust

@@ -15,16 +15,13 @@
 
 namespace {
 
+using robust::At;
 using robust::ReadFileBytes;
 using robust::TGameFolder;
 using robust::TGameProcess;
 using robust::TSaveGate;
 
 constexpr long kMenu = 514;
-
-std::string At(long frame, const std::string& event) {
-  return std::to_string(frame) + " " + event + "\n";
-}
 
 // Options, music off, escape: leaving the options writes "Config.cfg" with the music off
 // (save 1). Then escape and enter on the exit confirmation write "Config.cfg" with the switches

@@ -15,16 +15,13 @@
 
 namespace {
 
+using robust::At;
 using robust::TGameFolder;
 using robust::TGameProcess;
 using robust::TSaveGate;
 
 // The logo hands over to the first-name screen at frame 484.
 constexpr long kNameScreen = 494;
-
-std::string At(long frame, const std::string& event) {
-  return std::to_string(frame) + " " + event + "\n";
-}
 
 // A first start: the name (its "Config.cfg" save), then escape and enter on the exit
 // confirmation ("Config.cfg" again and "Configdat.cfg").
