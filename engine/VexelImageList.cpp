@@ -30,4 +30,11 @@ void TVexelImageList::Unprepare(bool releaseTextures) {
   }
 }
 
+void TVexelImageList::ReleaseTextures(const std::function<bool(const std::string& name)>& unused) {
+  for (int32_t i = 0; i < ImageList.Count(); ++i) {
+    TImageListItem* item = ImageList.Items(i);
+    if (unused(item->Name)) item->ReleaseTexture();
+  }
+}
+
 }  // namespace vexel

@@ -2,6 +2,7 @@
 // Image lists: named pictures with animation cells, made into textures and drawn as quads.
 
 #include <functional>
+#include <string>
 
 #include "DeviceClient.h"
 #include "VexelImageListCollection.h"
@@ -26,6 +27,9 @@ class TVexelImageList : public TDeviceClient {
   void Prepare();
   /// Unbinds every entry; releases the textures too when asked.
   void Unprepare(bool releaseTextures);
+  /// Gives back the textures of the entries whose names `unused` accepts; each is made again
+  /// from its picture when next drawn.
+  void ReleaseTextures(const std::function<bool(const std::string& name)>& unused);
   /// Brackets direct drawing (nothing to do on this platform).
   void BeginBatch() {}
   /// Closes the bracket of BeginBatch (nothing to do on this platform).

@@ -6,10 +6,10 @@
 #include "GameAudio.h"
 #include "SettingsFile.h"
 #include "engine/RecordingDevice.h"
-#include "platform/GlDevice.h"
-#include "platform/MessageBox.h"
 #include "online/ScoreServerAddress.h"
 #include "online/ScoreSubmission.h"
+#include "platform/GlDevice.h"
+#include "platform/MessageBox.h"
 #include "platform/Shell.h"
 #include "platform/VirtualKeys.h"
 #include "screens/ClosingScreen.h"
@@ -158,8 +158,12 @@ void TForm1::FormCreate() {
   VexelScreen1->Height = 600;
   VexelScreen1->Initialize();
   VexelImageList1.Prepare();
-  // The loading picture is shown once, before the first race: made when it is drawn.
-  if (auto* loading = VexelImageList1.ImageList.Find("loading")) loading->ReleaseTexture();
+  // Pictures of later screens are made when first drawn: the loading picture (shown once,
+  // before the first race), the panels and the pictures of the track and car choices.
+  VexelImageList1.ReleaseTextures([](const std::string& name) {
+    return name == "loading" || name.starts_with("scr_") || name.starts_with("tr_") ||
+           name.starts_with("c_");
+  });
   EditFocused = false;
   Catalogue.InitTrackCatalogue();
   Catalogue.InitCarCatalogue();
@@ -468,6 +472,8 @@ void TForm1::SubmitScore() {
   platform::ShowMessageBox("Error", std::string(online::kCantConnectMessage), {"OK"});
 }
 
-void TForm1::OpenScorePage() { platform::OpenWithDesktop(ScoreClient->ScorePageAddress()); }
+void TForm1::OpenScorePage() {
+  platform::OpenWithDesktop(ScoreClient->ScorePageAddress());
+}
 
 }  // namespace game

@@ -96,6 +96,7 @@ int main(int argc, char** argv) {
     std::printf("comet-lane-derby %s\n", CLD_VERSION);
     return 0;
   }
+  platform::TApplication::ReturnLargeBlocksWhenFreed();
   platform::TApplication application;
   try {
     game::TForm1 form(application, options);

@@ -1,6 +1,7 @@
 #include "Application.h"
 
 #include <SDL.h>
+#include <malloc.h>
 
 #include <algorithm>
 #include <chrono>
@@ -11,6 +12,13 @@
 #include "MessageBox.h"
 
 namespace platform {
+
+// The C library raises its threshold for mapping a block of its own each time such a block is
+// freed, after which blocks of that size stay in the heap for good; a fixed threshold keeps every
+// block of 128 KB or more mapped on its own and unmapped when freed.
+void TApplication::ReturnLargeBlocksWhenFreed() {
+  mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+}
 namespace {
 
 // A timer that fell this many intervals behind skips the rest instead of firing in a burst.

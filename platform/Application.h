@@ -43,6 +43,10 @@ class TApplication {
   /// Shows an exception that escaped a handler, as the standard report does, and goes on.
   void ShowException(const std::string& what) const;
 
+  /// Makes large blocks (textures, sounds, music) go back to the system when freed, so what a
+  /// screen gives back lowers the process's memory instead of staying in the heap.
+  static void ReturnLargeBlocksWhenFreed();
+
   /// The application title, shown as the caption of its reports.
   std::string Title = "Comet Lane Derby";
 

@@ -25,22 +25,28 @@ size_t AppendReply(char* data, size_t size, size_t count, void* userData) {
 }  // namespace
 
 THttpClient::THttpClient(long connectTimeoutMs, long totalTimeoutMs)
-    : Handle_(curl_easy_init()),
-      Headers_(curl_slist_append(curl_slist_append(nullptr, "Content-Type: text/html"),
-                                 "Accept: text/html, */*")),
-      ConnectTimeoutMs_(connectTimeoutMs),
-      TotalTimeoutMs_(totalTimeoutMs) {
-  if (Handle_) curl_easy_setopt(static_cast<CURL*>(Handle_), CURLOPT_COOKIEFILE, "");
-}
+    : ConnectTimeoutMs_(connectTimeoutMs), TotalTimeoutMs_(totalTimeoutMs) {}
 
 THttpClient::~THttpClient() {
   if (Handle_) curl_easy_cleanup(static_cast<CURL*>(Handle_));
   curl_slist_free_all(static_cast<curl_slist*>(Headers_));
 }
 
+// The HTTP library and its TLS library are set up by the first request, not when the game
+// starts: most sessions never send a score, and setting them up costs about 3 MB.
+bool THttpClient::Open() {
+  if (Handle_) return true;
+  Handle_ = curl_easy_init();
+  if (!Handle_) return false;
+  curl_easy_setopt(static_cast<CURL*>(Handle_), CURLOPT_COOKIEFILE, "");
+  Headers_ = curl_slist_append(curl_slist_append(nullptr, "Content-Type: text/html"),
+                               "Accept: text/html, */*");
+  return true;
+}
+
 std::string THttpClient::Get(const std::string& url) {
+  if (!Open()) return {};
   auto* curl = static_cast<CURL*>(Handle_);
-  if (!curl) return {};
   TReplyBuffer reply;
   curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
   curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);

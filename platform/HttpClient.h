@@ -26,6 +26,8 @@ class THttpClient {
   std::string Get(const std::string& url);
 
  private:
+  bool Open();
+
   void* Handle_ = nullptr;
   void* Headers_ = nullptr;
   long ConnectTimeoutMs_;

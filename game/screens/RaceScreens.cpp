@@ -81,6 +81,9 @@ void TRaceScreens::LoadRacePictures() {
   if (auto* loading = Form.VexelImageList1.ImageList.Find("loading")) loading->ReleaseTexture();
   Form.GameImageList.ImageList.LoadFromFile(Form.Paths.DataFile("Data\\data2.oil"));
   Form.GameImageList.Prepare();
+  // The pause, quit and results panels are made when first shown.
+  Form.GameImageList.ReleaseTextures(
+      [](const std::string& name) { return name.starts_with("scr_"); });
   Form.GameImagesPending = false;
 }
 
@@ -94,13 +97,10 @@ void TRaceScreens::StartRace() {
 }
 
 void TRaceScreens::ReleaseMenuPictures() {
-  // The menu backdrop and panels are not drawn in a race; they are made again on the first
-  // menu frame after it, so a race holds the race pictures and little else.
-  vexel::TImageListCollection& pictures = Form.VexelImageList1.ImageList;
-  for (int32_t i = 0; i < pictures.Count(); ++i) {
-    vexel::TImageListItem* item = pictures.Items(i);
-    if (item->Name == "mainback" || item->Name.starts_with("scr_")) item->ReleaseTexture();
-  }
+  // A race draws the bitmap font and the cursor of the menu pictures and nothing else; the rest
+  // is made again when a menu after the race draws it, so a race holds the race pictures.
+  Form.VexelImageList1.ReleaseTextures(
+      [](const std::string& name) { return name != "font" && name != "mousecursor"; });
 }
 
 bool TRaceScreens::EnterRace() {

@@ -33,12 +33,14 @@ constexpr uint8_t kQuit = 0;
 constexpr uint8_t kRace = 12;
 constexpr uint8_t kResults = 16;
 constexpr uint8_t kPause = 23;
-// Points inside "bro_next" and "b_yes1" (send the score) on the results, and inside the quit
-// panel's "b_no1" once it has slid in.
+// Points inside "bro_next", "b_yes1" (send the score) and "b_no1" (keep it) on the results, and
+// inside the quit panel's "b_no1" once it has slid in.
 constexpr int32_t kNextX = 370;
 constexpr int32_t kNextY = 395;
 constexpr int32_t kSendX = 344;
 constexpr int32_t kSendY = 365;
+constexpr int32_t kKeepX = 450;
+constexpr int32_t kKeepY = 365;
 constexpr int32_t kResumeX = 455;
 constexpr int32_t kResumeY = 358;
 // Results frames after which the points are counted and every unlock has been applied, for the
@@ -246,6 +248,51 @@ TEST_F(RaceRules, PauseDuringTheStartLightsFreezesTheCountdownAndTheClock) {
   EXPECT_EQ(framesToGreen, game::GreenLightTick - tick + 1);
   Frames(99);
   EXPECT_EQ(Clock(), (TRaceTime{0, 1, 0})) << "the clock runs from the green light on";
+}
+
+// Whether the picture has a texture now.
+bool Made(vexel::TVexelImageList& list, const std::string& key) {
+  const vexel::TImageListItem* item = list.ImageList.Find(key);
+  return item && item->Texture;
+}
+
+TEST_F(RaceRules, TexturesAreHeldOnlyWhileTheirScreensCanShowThem) {
+  vexel::TVexelImageList& menu = Form.VexelImageList1;
+  for (const char* later : {"loading", "scr_help", "scr_choose", "tr_track1", "c_car1"}) {
+    EXPECT_FALSE(Made(menu, later)) << later << ": made when a later screen draws it";
+  }
+  EXPECT_TRUE(Made(menu, "mainback"));
+  EXPECT_TRUE(Made(menu, "font"));
+
+  ASSERT_NO_FATAL_FAILURE(StartRace(0));
+  Frames(20);
+  for (int32_t i = 0; i < menu.ImageList.Count(); ++i) {
+    const vexel::TImageListItem* item = menu.ImageList.Items(i);
+    const bool raceDrawsIt = item->Name == "font" || item->Name == "mousecursor";
+    EXPECT_EQ(item->Texture != nullptr, raceDrawsIt) << item->Name;
+  }
+  EXPECT_TRUE(Made(Form.GameImageList, "speeder"));
+  EXPECT_FALSE(Made(Form.GameImageList, "scr_pause"));
+  Release('P');
+  Frames(5);
+  ASSERT_EQ(Form.GameState, kPause);
+  EXPECT_TRUE(Made(Form.GameImageList, "scr_pause")) << "made when the pause shows it";
+  Release('P');
+  Frame();
+  ASSERT_EQ(Form.GameState, kRace);
+
+  // Back on the track choice the menu makes what it draws again.
+  ASSERT_NO_FATAL_FAILURE(FinishAndOpenResults(1, {1, 5, 7}));
+  for (int tick = 0; tick < 600 && !NextShown(); ++tick) Frame();
+  Click(kNextX, kNextY);
+  Frame();
+  Click(kKeepX, kKeepY);
+  Frames(60);
+  ASSERT_EQ(Form.GameState, 14);
+  for (const std::string& shown : {std::string("mainback"), std::string("scr_choose"),
+                                   Form.Catalogue.TrackInfo[0].PreviewImage}) {
+    EXPECT_TRUE(Made(menu, shown)) << shown;
+  }
 }
 
 struct OverlayCase {

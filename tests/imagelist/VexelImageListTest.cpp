@@ -216,6 +216,32 @@ TEST_F(ImageListTest, AReleasedTextureIsMadeAgainByTheNextDrawWithTheSameTexels)
   EXPECT_EQ(TerminateRequests, 0);
 }
 
+TEST_F(ImageListTest, ReleasingByNameGivesBackOnlyTheChosenTexturesAndADrawMakesOneAgain) {
+  auto* back = Add("mainback", SolidPng(8, 8), 8, 8);
+  auto* panel = Add("scr_help", SolidPng(8, 8, 0xFF00FF00u), 8, 8);
+  auto* font = Add("font", SolidPng(8, 8), 4, 4);
+  List.Prepare();
+  const vexel::TTexture* kept = font->Texture.get();
+  List.ReleaseTextures([](const std::string& name) { return name != "font"; });
+  EXPECT_EQ(back->Texture, nullptr);
+  EXPECT_EQ(panel->Texture, nullptr);
+  EXPECT_EQ(font->Texture.get(), kept);
+  // A second release of the same entries, or one that chooses nothing, changes nothing.
+  List.ReleaseTextures([](const std::string& name) { return name != "font"; });
+  List.ReleaseTextures([](const std::string&) { return false; });
+  EXPECT_EQ(font->Texture.get(), kept);
+
+  BeginFrame();
+  panel->Draw(0, 0, 0);
+  ASSERT_NE(panel->Texture, nullptr);
+  EXPECT_EQ(panel->Texture->Texels()[0], 0xFF00FF00u);
+  EXPECT_EQ(back->Texture, nullptr);  // not drawn, not made
+  // Preparing again, as after a device reset, makes every missing texture as at the start.
+  List.Prepare();
+  EXPECT_NE(back->Texture, nullptr);
+  EXPECT_EQ(TerminateRequests, 0);
+}
+
 TEST_F(ImageListTest, ZeroAndNegativeTileSizesBecomeThePictureSizeWhenPrepared) {
   auto* zero = Add("zero", SolidPng(40, 30), 0, 0);
   auto* negative = Add("negative", SolidPng(40, 30), -3, 10);
