@@ -1,5 +1,6 @@
 #include "RecordingDevice.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace vexel {
@@ -33,6 +34,13 @@ void TRecordingDevice::EndScene() {
 }
 
 void TRecordingDevice::Present() {
+  if (!KeepsAllFrames) {
+    const auto isPresent = [](const TDeviceCall& call) {
+      return call.Kind == TDeviceCall::TKind::Present;
+    };
+    const auto lastPresent = std::find_if(Calls.rbegin(), Calls.rend(), isPresent);
+    Calls.erase(Calls.begin(), lastPresent.base());
+  }
   Record(TDeviceCall::TKind::Present);
 }
 
@@ -81,6 +89,7 @@ std::unique_ptr<TDisplayDevice> TRecordingSystem::CreateDevice(const TPresentPar
   ++CreateCount;
   if (!DevicesAvailable) return nullptr;
   auto device = std::make_unique<TRecordingDevice>();
+  device->KeepsAllFrames = KeepsAllFrames;
   LastDevice = device.get();
   return device;
 }

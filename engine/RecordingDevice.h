@@ -33,6 +33,9 @@ class TRecordingDevice : public TDisplayDevice {
   bool ResetSucceeds = true;
   /// Largest texture side reported.
   int32_t MaxTextureSide = 4096;
+  /// Whether Calls keeps every frame; when false, each presentation drops the frames before the
+  /// one it ends, so a long headless run does not grow without end.
+  bool KeepsAllFrames = true;
 
   /// The recorded calls of one kind.
   std::vector<TDeviceCall> CallsOf(TDeviceCall::TKind kind) const;
@@ -69,6 +72,8 @@ class TRecordingSystem : public TDisplaySystem {
   bool FullScreen = false;
   /// Last cursor visibility request.
   bool CursorShown = true;
+  /// Whether the devices made keep the calls of every frame (see TRecordingDevice).
+  bool KeepsAllFrames = true;
 
   std::unique_ptr<TDisplayDevice> CreateDevice(const TPresentParams& params,
                                                bool software) override;

@@ -31,9 +31,12 @@ constexpr uint8_t kClosingState = 24;
 // runs give the widgets this clock so that their mouse throttle does not depend on speed.
 constexpr uint32_t kScriptFrameMilliseconds = 12;
 
-std::unique_ptr<vexel::TDisplaySystem> MakeDisplaySystem(platform::TPlatformWindow* window) {
-  if (!window) return std::make_unique<vexel::TRecordingSystem>();
-  return std::make_unique<platform::TGlSystem>(*window);
+std::unique_ptr<vexel::TDisplaySystem> MakeDisplaySystem(platform::TPlatformWindow* window,
+                                                         bool recordedFramesKept) {
+  if (window) return std::make_unique<platform::TGlSystem>(*window);
+  auto recording = std::make_unique<vexel::TRecordingSystem>();
+  recording->KeepsAllFrames = recordedFramesKept;
+  return recording;
 }
 
 uint32_t ClockSeed() {
@@ -51,7 +54,8 @@ TForm1::TForm1(platform::TApplication& application, const TGameOptions& options)
   if (!options.RecordingDisplay) {
     Window = std::make_unique<platform::TPlatformWindow>(kCaption, 800, 600);
   }
-  VexelScreen1 = std::make_unique<vexel::TVexelScreen>(MakeDisplaySystem(Window.get()));
+  VexelScreen1 = std::make_unique<vexel::TVexelScreen>(
+      MakeDisplaySystem(Window.get(), options.RecordedFramesKept));
   VexelScreen1->CenterX = 400;
   VexelScreen1->CenterY = 300;
   VexelScreen1->SetBpp(32);

@@ -76,6 +76,9 @@ struct TGameOptions {
   std::string ScoreServer;
   /// Draw through the recording back end without a window (for tests of the shell).
   bool RecordingDisplay = false;
+  /// Whether that back end keeps the calls of every frame (tests read them); a headless run
+  /// from the command line keeps only the last frame's.
+  bool RecordedFramesKept = true;
 };
 
 /// The one main game object: owns every engine component, the settings and the progress,

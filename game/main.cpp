@@ -55,6 +55,7 @@ bool ParseOptions(int argc, char** argv, game::TGameOptions& options, TInfoReque
       options.Autopilot = true;
     } else if (arg == "--null-display") {
       options.RecordingDisplay = true;
+      options.RecordedFramesKept = false;
     } else if (arg == "--trace" && hasValue) {
       options.TraceFile = argv[++i];
     } else if (arg == "--frames" && hasValue && ParseNumber(argv[i + 1], number) && number >= 0) {

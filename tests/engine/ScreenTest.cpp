@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "engine/RecordingDevice.h"
 #include "engine/VexelRenderer.h"
 #include "engine/VexelScreen.h"
@@ -54,6 +57,45 @@ TEST_F(ScreenTest, QuadCornersFollowTheHalfPixelRules) {
     EXPECT_FLOAT_EQ(v[i].Rhw, 1);
   }
 }
+
+// Frames drawn at x = 0, 10, 20 ...: a quad and a presentation each.
+struct KeptFramesCase {
+  const char* Name;
+  bool KeepsAllFrames;
+  int Frames;
+  // The quads kept, by their left edge.
+  std::vector<float> KeptLefts;
+};
+
+class RecordedFrames : public ScreenTest, public ::testing::WithParamInterface<KeptFramesCase> {};
+
+TEST_P(RecordedFrames, AHeadlessRunKeepsOnlyTheLastFrameAndTheOneBeingDrawn) {
+  const KeptFramesCase& c = GetParam();
+  Device->KeepsAllFrames = c.KeepsAllFrames;
+  for (int frame = 0; frame < c.Frames; ++frame) {
+    Screen->BeginScene();
+    DrawQuad(static_cast<float>(frame * 10), 0, 4, 4);
+    Screen->EndScene();
+  }
+  Screen->BeginScene();  // the frame being drawn
+  DrawQuad(500, 0, 4, 4);
+  std::vector<float> lefts;
+  for (const auto& draw : Device->CallsOf(Kind::Draw)) lefts.push_back(draw.Vertices[0].X + 0.5f);
+  std::vector<float> expected = c.KeptLefts;
+  expected.push_back(500);
+  EXPECT_EQ(lefts, expected);
+  EXPECT_EQ(Device->CallsOf(Kind::Present).size(), c.KeptLefts.size());
+}
+
+const KeptFramesCase kKeptFrames[] = {
+    {"EveryFrameForTests", true, 3, {0, 10, 20}},
+    {"LastFrameHeadless", false, 3, {20}},
+    {"FirstFrameHeadless", false, 1, {0}},
+    {"NoFrameYetHeadless", false, 0, {}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Recording, RecordedFrames, ::testing::ValuesIn(kKeptFrames),
+                         [](const auto& test) { return std::string(test.param.Name); });
 
 TEST_F(ScreenTest, ScreenColourScalesEveryChannelSoWhiteBecomes254) {
   Screen->BeginScene();
