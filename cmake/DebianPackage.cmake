@@ -1,7 +1,8 @@
 # `cpack -G DEB` makes the Debian package of the game: everything `cmake --install` puts in a
 # prefix, installed under /usr. Its dependencies are the shared libraries the installed
 # programs link (found by dpkg-shlibdeps), the OpenGL and EGL libraries that SDL opens at run
-# time, and the font packages that the faces of the game's texts come from.
+# time, the HTTP library that the game opens when it first sends a score, and the font packages
+# that the faces of the game's texts come from.
 
 set(CPACK_PACKAGE_NAME comet-lane-derby)
 set(CPACK_PACKAGE_VENDOR "The Comet Lane Derby developers")
@@ -18,7 +19,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libgl1, libegl1, fontconfig, fonts-dejavu-core, fonts-liberation2, fonts-roboto-unhinted, fonts-comfortaa, fonts-yanone-kaffeesatz")
+    "libgl1, libegl1, libcurl4 | libcurl3-gnutls, fontconfig, fonts-dejavu-core, fonts-liberation2, fonts-roboto-unhinted, fonts-comfortaa, fonts-yanone-kaffeesatz")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libgl1-mesa-dri")
 set(CPACK_GENERATOR DEB)
 include(CPack)

@@ -1,6 +1,6 @@
 #include "HttpClient.h"
 
-#include <curl/curl.h>
+#include "CurlLibrary.h"
 
 namespace platform {
 
@@ -28,39 +28,43 @@ THttpClient::THttpClient(long connectTimeoutMs, long totalTimeoutMs)
     : ConnectTimeoutMs_(connectTimeoutMs), TotalTimeoutMs_(totalTimeoutMs) {}
 
 THttpClient::~THttpClient() {
-  if (Handle_) curl_easy_cleanup(static_cast<CURL*>(Handle_));
-  curl_slist_free_all(static_cast<curl_slist*>(Headers_));
+  if (!Curl_) return;
+  if (Handle_) Curl_->EasyCleanup(static_cast<CURL*>(Handle_));
+  Curl_->SlistFreeAll(static_cast<curl_slist*>(Headers_));
 }
 
-// The HTTP library and its TLS library are set up by the first request, not when the game
-// starts: most sessions never send a score, and setting them up costs about 3 MB.
+// The HTTP library and its TLS library are loaded by the first request, not when the game
+// starts: most sessions never send a score, and loading them costs about 6 MB.
 bool THttpClient::Open() {
   if (Handle_) return true;
-  Handle_ = curl_easy_init();
+  if (!Curl_) Curl_ = std::make_unique<TCurlLibrary>();
+  if (!Curl_->Loaded()) return false;
+  Handle_ = Curl_->EasyInit();
   if (!Handle_) return false;
-  curl_easy_setopt(static_cast<CURL*>(Handle_), CURLOPT_COOKIEFILE, "");
-  Headers_ = curl_slist_append(curl_slist_append(nullptr, "Content-Type: text/html"),
-                               "Accept: text/html, */*");
+  Curl_->EasySetopt(static_cast<CURL*>(Handle_), CURLOPT_COOKIEFILE, "");
+  Headers_ = Curl_->SlistAppend(Curl_->SlistAppend(nullptr, "Content-Type: text/html"),
+                                "Accept: text/html, */*");
   return true;
 }
 
 std::string THttpClient::Get(const std::string& url) {
   if (!Open()) return {};
   auto* curl = static_cast<CURL*>(Handle_);
+  const auto set = Curl_->EasySetopt;
   TReplyBuffer reply;
-  curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-  curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
-  curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(curl, CURLOPT_PROXY, "");
-  curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L);
-  curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, ConnectTimeoutMs_);
-  curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, TotalTimeoutMs_);
-  curl_easy_setopt(curl, CURLOPT_USERAGENT, kUserAgent);
-  curl_easy_setopt(curl, CURLOPT_HTTPHEADER, static_cast<curl_slist*>(Headers_));
-  curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, AppendReply);
-  curl_easy_setopt(curl, CURLOPT_WRITEDATA, &reply);
-  const CURLcode result = curl_easy_perform(curl);
+  set(curl, CURLOPT_URL, url.c_str());
+  set(curl, CURLOPT_HTTPGET, 1L);
+  set(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+  set(curl, CURLOPT_PROXY, "");
+  set(curl, CURLOPT_NOSIGNAL, 1L);
+  set(curl, CURLOPT_FAILONERROR, 1L);
+  set(curl, CURLOPT_CONNECTTIMEOUT_MS, ConnectTimeoutMs_);
+  set(curl, CURLOPT_TIMEOUT_MS, TotalTimeoutMs_);
+  set(curl, CURLOPT_USERAGENT, kUserAgent);
+  set(curl, CURLOPT_HTTPHEADER, static_cast<curl_slist*>(Headers_));
+  set(curl, CURLOPT_WRITEFUNCTION, AppendReply);
+  set(curl, CURLOPT_WRITEDATA, &reply);
+  const CURLcode result = Curl_->EasyPerform(curl);
   if (result != CURLE_OK || reply.TooLong) return {};
   return reply.Body;
 }

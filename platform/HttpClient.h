@@ -2,9 +2,12 @@
 // Plain HTTP GET requests for the online scores, with fixed request headers and time limits.
 
 #include <cstddef>
+#include <memory>
 #include <string>
 
 namespace platform {
+
+class TCurlLibrary;
 
 /// An HTTP client that keeps its cookies between requests. Every request has a connect time
 /// limit and a total time limit, so a silent server never holds the caller for long.
@@ -28,6 +31,7 @@ class THttpClient {
  private:
   bool Open();
 
+  std::unique_ptr<TCurlLibrary> Curl_;
   void* Handle_ = nullptr;
   void* Headers_ = nullptr;
   long ConnectTimeoutMs_;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "FakeScoreServer.h"
@@ -25,6 +27,28 @@ TEST(HttpClient, SendsTheFixedRequestHeaders) {
   EXPECT_EQ(header("User-Agent"), "Mozilla/3.0 (compatible; CometLaneDerby)");
   EXPECT_EQ(header("Accept"), "text/html, */*");
   EXPECT_EQ(header("Content-Type"), "text/html");
+}
+
+// Whether the HTTP library is mapped into this process.
+bool HttpLibraryLoaded() {
+  std::ifstream maps("/proc/self/maps");
+  std::stringstream text;
+  text << maps.rdbuf();
+  return text.str().find("libcurl") != std::string::npos;
+}
+
+TEST(HttpClient, TheLibraryIsLoadedByTheFirstRequestNotByTheClient) {
+  TFakeScoreServer server("OK");
+  server.SetEcho("hello", 200);
+  {
+    platform::THttpClient client;
+    EXPECT_FALSE(HttpLibraryLoaded()) << "a client that has sent nothing holds no library";
+    EXPECT_EQ(client.Get(server.Address() + "/echo"), "hello");
+    EXPECT_TRUE(HttpLibraryLoaded());
+    EXPECT_EQ(client.Get(server.Address() + "/echo"), "hello") << "the second request as well";
+  }
+  platform::THttpClient again;
+  EXPECT_EQ(again.Get(server.Address() + "/echo"), "hello") << "opened again after the first";
 }
 
 struct FailureCase {
