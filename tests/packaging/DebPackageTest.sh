@@ -27,7 +27,7 @@ check_depends() {
   local dir=$1 depends name
   depends=$(dpkg-deb -f "$(package_of "$dir")" Depends)
   echo "Depends: $depends"
-  for needed in libsdl2-2.0-0 libpng16-16 libfreetype6 libfontconfig1 libgl1; do
+  for needed in libsdl2-2.0-0 libpng16-16 libfreetype6 libfontconfig1 libgl1 libcurl4; do
     grep -qE "(^|, )$needed( |,|$)" <<<"$depends" || fail "no dependency on $needed"
   done
   while read -r name; do
