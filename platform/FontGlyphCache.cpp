@@ -11,7 +11,7 @@ constexpr int32_t kPadding = 1;
 // Side of the solid block at the top-left of page 0.
 constexpr int32_t kSolidSide = 4;
 // A page holds about this many lines of glyphs.
-constexpr int32_t kLinesPerPage = 16;
+constexpr int32_t kLinesPerPage = 8;
 constexpr int32_t kMinPageSide = 64;
 constexpr int32_t kMaxPageSide = 2048;
 
