@@ -17,8 +17,10 @@ bool Find(void* library, const char* name, TFunction& function) {
 }  // namespace
 
 TCurlLibrary::TCurlLibrary() {
+  // Once loaded the library stays: it and its TLS libraries keep thread-local state that must
+  // not vanish under threads that used it, and a second client would only load it again.
   for (const char* name : kLibraryNames) {
-    Handle_ = dlopen(name, RTLD_NOW | RTLD_LOCAL);
+    Handle_ = dlopen(name, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
     if (Handle_) break;
   }
   if (!Handle_ || !FindEntryPoints()) return;
