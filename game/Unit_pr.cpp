@@ -162,8 +162,9 @@ void TForm1::FormCreate() {
   VexelScreen1->Height = 600;
   VexelScreen1->Initialize();
   VexelImageList1.Prepare();
-  // Pictures of later screens are made when first drawn: the loading picture (shown once,
-  // before the first race), the panels and the pictures of the track and car choices.
+  // Preparing made every texture, so a damaged picture is reported at start. Pictures of later
+  // screens give theirs back and are made again when first drawn: the loading picture (shown
+  // once, before the first race), the panels and the pictures of the track and car choices.
   VexelImageList1.ReleaseTextures([](const std::string& name) {
     return name == "loading" || name.starts_with("scr_") || name.starts_with("tr_") ||
            name.starts_with("c_");

@@ -19,6 +19,7 @@ namespace platform {
 void TApplication::ReturnLargeBlocksWhenFreed() {
   mallopt(M_MMAP_THRESHOLD, 128 * 1024);
 }
+
 namespace {
 
 // A timer that fell this many intervals behind skips the rest instead of firing in a burst.

@@ -34,7 +34,7 @@ THttpClient::~THttpClient() {
 }
 
 // The HTTP library and its TLS library are loaded by the first request, not when the game
-// starts: most sessions never send a score, and loading them costs about 6 MB.
+// starts: most sessions never send a score, and loading them costs about 5 MB.
 bool THttpClient::Open() {
   if (Handle_) return true;
   if (!Curl_) Curl_ = std::make_unique<TCurlLibrary>();

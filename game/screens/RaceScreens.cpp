@@ -81,7 +81,7 @@ void TRaceScreens::LoadRacePictures() {
   if (auto* loading = Form.VexelImageList1.ImageList.Find("loading")) loading->ReleaseTexture();
   Form.GameImageList.ImageList.LoadFromFile(Form.Paths.DataFile("Data\\data2.oil"));
   Form.GameImageList.Prepare();
-  // The pause, quit and results panels are made when first shown.
+  // Checked by preparing, the pause, quit and results panels are made again when first shown.
   Form.GameImageList.ReleaseTextures(
       [](const std::string& name) { return name.starts_with("scr_"); });
   Form.GameImagesPending = false;
