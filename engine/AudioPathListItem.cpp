@@ -19,13 +19,13 @@ void TAudioPathListItem::CreatePath() {
   if (!mixer || Created()) return;
   MixerPath_ = mixer->AddPath();
   if (!Created()) return;
-  mixer->SetPathGain(MixerPath_, GainOf(Volume_));
+  ApplyGain();
   mixer->SetPathFrequency(MixerPath_, Frequency_);
 }
 
 void TAudioPathListItem::SetVolume(int32_t value) {
   Volume_ = std::clamp(value, 0, 100) * 100 - 10000;
-  if (Created()) Owner_.Mixer()->SetPathGain(MixerPath_, GainOf(Volume_));
+  ApplyGain();
 }
 
 float TAudioPathListItem::GainOf(int32_t hundredths) {
@@ -44,12 +44,29 @@ void TAudioPathListItem::SetPosition(float x, float y, float z) {
   PositionX_ = x;
   PositionY_ = y;
   PositionZ_ = z;
+  ApplyGain();
 }
 
 void TAudioPathListItem::SetListenerPosition(float x, float y, float z) {
   ListenerX_ = x;
   ListenerY_ = y;
   ListenerZ_ = z;
+  ApplyGain();
+}
+
+float TAudioPathListItem::DistanceGain() const {
+  if (AudioPathType != TAudioPathType::apt3D) return 1.0f;
+  const float dx = PositionX_ - ListenerX_;
+  const float dy = PositionY_ - ListenerY_;
+  const float dz = PositionZ_ - ListenerZ_;
+  const float distance = std::sqrt(dx * dx + dy * dy + dz * dz);
+  if (distance >= MaxDistance) return 0.0f;
+  if (distance <= MinDistance) return 1.0f;
+  return MinDistance / distance;
+}
+
+void TAudioPathListItem::ApplyGain() {
+  if (Created()) Owner_.Mixer()->SetPathGain(MixerPath_, GainOf(Volume_) * DistanceGain());
 }
 
 bool TAudioPathListItem::Busy(uint32_t now) {

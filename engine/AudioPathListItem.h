@@ -13,7 +13,9 @@ class TSoundListItem;
 enum class TAudioPathType { apt3D, aptMono, aptStereo };
 
 /// One output path: a mixer path with a volume, a playback frequency and a sound position,
-/// into which sounds are played over one another.
+/// into which sounds are played over one another. A 3D path is also quieter the farther its
+/// sound is from the listener: full within MinDistance, then falling as MinDistance over the
+/// distance (-6 dB for each doubling), and silent from MaxDistance on.
 class TAudioPathListItem {
  public:
   /// A path of `owner`; the mixer path is made by CreatePath.
@@ -40,14 +42,16 @@ class TAudioPathListItem {
   /// The playback frequency last set.
   int32_t Frequency() const { return Frequency_; }
 
-  /// Stores the position of the sounds played on this path.
+  /// Stores the position of the sounds played on this path (a 3D path's level follows it).
   void SetPosition(float x, float y, float z);
   /// The stored sound position, one coordinate each.
   float PositionX() const { return PositionX_; }
   float PositionY() const { return PositionY_; }
   float PositionZ() const { return PositionZ_; }
-  /// Stores the listener position seen from this path.
+  /// Stores the listener position seen from this path (a 3D path's level follows it).
   void SetListenerPosition(float x, float y, float z);
+  /// The factor the distance from sound to listener puts on the level: 1 on other paths.
+  float DistanceGain() const;
 
   /// Whether the path still counts as busy with its current sound at `now` (milliseconds):
   /// started less than 250 ms ago, or still sounding. A path found idle forgets its sound.
@@ -66,8 +70,14 @@ class TAudioPathListItem {
   /// May be picked by pooled sounds.
   bool Pool = false;
   int32_t Channels = 16;
+  /// Distance up to which a 3D path plays at its full volume.
+  float MinDistance = 1.0f;
+  /// Distance from which a 3D path is silent.
+  float MaxDistance = 1e9f;
 
  private:
+  void ApplyGain();
+
   TVexelSound3D& Owner_;
   int MixerPath_ = -1;
   int32_t Volume_ = 0;

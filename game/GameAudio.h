@@ -6,7 +6,8 @@
 
 namespace game {
 
-/// Gives the sound component its one stereo path "path", the seven effects and the three
+/// Gives the sound component its paths (the stereo "path" of the menu and race signals, one
+/// path for each of the race's loops and the 3D "impact" path), the effects and the three
 /// music modules, with file names resolved inside the data folder of `paths`.
 void SetUpGameAudio(vexel::TVexelSound3D& sound3D, const TGamePaths& paths);
 

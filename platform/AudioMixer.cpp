@@ -111,8 +111,23 @@ void TAudioMixer::Mix(float* out, std::size_t frames) {
       if (stream && stream->Playing()) MixStream(*stream, out, frames);
     }
   }
-  for (std::size_t i = 0; i < frames * 2; ++i) out[i] = std::clamp(out[i], -1.0f, 1.0f);
+  Limit(out, frames);
   MixedFrames_ += frames;
+}
+
+void TAudioMixer::Limit(float* out, std::size_t frames) {
+  const float release = 1.0f - std::exp(-1.0f / (kLimiterReleaseSeconds * OutputRate_));
+  float gain = LimiterGain_;
+  for (std::size_t i = 0; i < frames; ++i) {
+    float* frame = out + i * 2;
+    gain += (1.0f - gain) * release;
+    const float peak = std::max(std::fabs(frame[0]), std::fabs(frame[1]));
+    // The gain drops at once to what keeps this frame at the ceiling, then recovers slowly.
+    if (peak * gain > kCeiling) gain = kCeiling / peak;
+    frame[0] = std::clamp(frame[0] * gain, -kCeiling, kCeiling);
+    frame[1] = std::clamp(frame[1] * gain, -kCeiling, kCeiling);
+  }
+  LimiterGain_ = gain;
 }
 
 void TAudioMixer::MixVoice(TVoice& voice, float* out, std::size_t frames) {

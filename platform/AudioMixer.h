@@ -13,7 +13,9 @@
 namespace platform {
 
 /// Sums every playing voice of every path, each with its path's gain and playback frequency,
-/// and every playing stream resampled to the output rate, then clips once. Game threads change
+/// and every playing stream resampled to the output rate, then limits the sum to a ceiling of
+/// -1 dBFS: the gain drops at once when a frame would go over and recovers over a fraction of
+/// a second, so the output never clips. Game threads change
 /// paths, voices and streams under the mixer's lock, which they hold only for a copy; Mix never
 /// allocates and never touches the file system.
 class TAudioMixer {
@@ -21,6 +23,10 @@ class TAudioMixer {
   static constexpr int kMaxPaths = 16;
   static constexpr int kMaxVoices = 64;
   static constexpr int kMaxStreams = 8;
+  /// The highest sample magnitude the mixer writes: -1 dBFS.
+  static constexpr float kCeiling = 0.891251f;
+  /// Time constant in which the limiter's gain climbs back towards 1 after a peak.
+  static constexpr float kLimiterReleaseSeconds = 0.15f;
 
   /// A mixer producing interleaved stereo at `outputRate`.
   explicit TAudioMixer(int outputRate);
@@ -55,7 +61,7 @@ class TAudioMixer {
   /// Starts or stops the reading of a registered stream, keeping its position.
   void SetStreamPlaying(TAudioStream* stream, bool playing);
 
-  /// Writes `frames` interleaved stereo frames: the sum of all voices and streams, clipped.
+  /// Writes `frames` interleaved stereo frames: the sum of all voices and streams, limited.
   void Mix(float* out, std::size_t frames);
   /// Frames mixed since the mixer was made: the output's clock.
   std::uint64_t MixedFrames() const { return MixedFrames_.load(); }
@@ -80,6 +86,7 @@ class TAudioMixer {
   TVoice& FreeVoice();
   void MixVoice(TVoice& voice, float* out, std::size_t frames);
   void MixStream(TAudioStream& stream, float* out, std::size_t frames);
+  void Limit(float* out, std::size_t frames);
 
   int OutputRate_;
   mutable std::mutex Lock_;
@@ -87,6 +94,8 @@ class TAudioMixer {
   std::array<TVoice, kMaxVoices> Voices_{};
   std::array<TAudioStream*, kMaxStreams> Streams_{};
   std::uint64_t StartCount_ = 0;
+  // Only the mixing thread touches it.
+  float LimiterGain_ = 1.0f;
   std::atomic<std::uint64_t> MixedFrames_{0};
 };
 

@@ -215,7 +215,10 @@ void TEnemyCar::CarContacts() {
     for (int32_t i = 0; i < World.EnemyCount; ++i) {
       const TEnemyCar& other = World.Enemy(i);
       if (i == Index || Distance(c, other.Centre()) >= kContactRange) continue;
-      CarContact[static_cast<size_t>(i)] = QuadsOverlap(Corners, other.Corners);
+      const bool touching = QuadsOverlap(Corners, other.Corners);
+      // Both cars of a pair see the bump begin: the one of the lower index tells the race.
+      if (touching && !CarContact[static_cast<size_t>(i)] && Index < i) ReportBump(other);
+      CarContact[static_cast<size_t>(i)] = touching;
     }
     for (int32_t i = 0; i < World.EnemyCount; ++i) {
       if (CarContact[static_cast<size_t>(i)]) BumpOff(World.Enemy(i));
@@ -233,6 +236,13 @@ void TEnemyCar::BumpOff(const TCar& other) {
   Speed = Speed * 0.95;
   const TPoint2 q = other.Velocity(other.Speed);
   TurnFromBump(p, q);
+}
+
+void TEnemyCar::ReportBump(const TCar& other) const {
+  const TPoint2 a = Centre();
+  const TPoint2 b = other.Centre();
+  World.ReportImpact({(a.X + b.X) / 2, (a.Y + b.Y) / 2},
+                     Distance(Velocity(Speed), other.Velocity(other.Speed)));
 }
 
 bool TEnemyCar::SectionsComplete() const {

@@ -49,6 +49,8 @@ class TEnemyCar : public TCar {
   void CarContacts();
   /// Moves this car away from Other and turns it a little with the contact.
   void BumpOff(const TCar& other);
+  /// Tells the race that a bump with `other` began, as hard as their speeds differ.
+  void ReportBump(const TCar& other) const;
   /// Whether every section the lap needs (tags 2 .. TaggedPathCount - 1) was reached.
   bool SectionsComplete() const;
   /// Clears the sections for the next lap.

@@ -118,11 +118,21 @@ void TPlayer::CarCollisions() {
   for (int32_t i = 0; i < World.EnemyCount; ++i) {
     const TEnemyCar& enemy = World.Enemy(i);
     if (Distance(centre, enemy.Centre()) >= 200) continue;
-    CarContact[static_cast<size_t>(i)] = QuadsOverlap(Corners, enemy.Corners);
+    const bool touching = QuadsOverlap(Corners, enemy.Corners);
+    if (touching && !CarContact[static_cast<size_t>(i)]) ReportBump(enemy);
+    CarContact[static_cast<size_t>(i)] = touching;
   }
   for (int32_t i = 0; i < World.EnemyCount; ++i) {
     if (CarContact[static_cast<size_t>(i)]) BumpOff(i);
   }
+}
+
+void TPlayer::ReportBump(const TEnemyCar& enemy) {
+  const TPoint2 a = Centre();
+  const TPoint2 b = enemy.Centre();
+  const TPoint2 p = Velocity(Speed);
+  const TPoint2 q = enemy.Velocity(enemy.Speed);
+  World.ReportImpact({(a.X + b.X) / 2, (a.Y + b.Y) / 2}, Distance(p, q));
 }
 
 void TPlayer::BumpOff(int32_t index) {

@@ -8,6 +8,8 @@
 
 namespace game {
 
+class TEnemyCar;
+
 /// The car the player drives with the keyboard, and the anchor of the race world: its sprite
 /// stays at its screen point and it publishes each frame how far the world moves instead (the
 /// shift along its travel and the bounce off opponents). It also measures its progress along the
@@ -30,6 +32,8 @@ class TPlayer : public TCar {
   void CarCollisions();
   /// Pushes the world away from opponent Index and turns a little with the contact.
   void BumpOff(int32_t index);
+  /// Tells the race that a bump with `enemy` began, as hard as their speeds differ.
+  void ReportBump(const TEnemyCar& enemy);
 
   double BounceX = 0;
   double BounceY = 0;

@@ -53,4 +53,8 @@ int32_t TRaceWorld::TakeFinishPlace(int32_t who, const TRaceTime& time) {
   return place;
 }
 
+void TRaceWorld::ReportImpact(const TPoint2& at, double speed) {
+  if (speed > Impact.Speed) Impact = {at.X, at.Y, speed};
+}
+
 }  // namespace game

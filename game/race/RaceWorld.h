@@ -44,6 +44,14 @@ struct TRaceResult {
   TRaceTime Time;
 };
 
+/// A bump that began between two cars or a car and an obstacle: where (screen pixels) and how
+/// hard (the speed of the one against the other, pixels a frame). Only heard, never acted on.
+struct TRaceImpact {
+  double X = 0;
+  double Y = 0;
+  double Speed = 0;
+};
+
 /// A starting-grid slot of the track file.
 struct TStartSlot {
   double X = 0;
@@ -91,6 +99,9 @@ class TRaceWorld {
   bool AllFinished() const { return FinishCount == EnemyCount + 2; }
   /// Stores a finishing place and hands out the next one (places beyond the table are dropped).
   int32_t TakeFinishPlace(int32_t who, const TRaceTime& time);
+  /// Keeps a bump that began at `at` with the given speed when it is the hardest one since
+  /// the race sound last took Impact.
+  void ReportImpact(const TPoint2& at, double speed);
 
   vexel::TVexelSprite& Engine;
   vexel::TVexelImageList& Images;
@@ -137,6 +148,8 @@ class TRaceWorld {
   std::array<TRaceResult, MaxPlaces + 1> RaceResults{};
   bool PlayerFinished = false;
   int32_t WaitTicks = 0;
+  /// The hardest bump reported since the race sound last took it (speed 0: none).
+  TRaceImpact Impact;
 };
 
 }  // namespace game

@@ -73,17 +73,27 @@ void TRoadRock::DoMove(float delta) {
 
 void TRoadRock::Collide() {
   for (int32_t i = 0; i < World.EnemyCount; ++i) {
-    EnemyHit[static_cast<size_t>(i)] = QuadsOverlap(Quad, World.Enemy(i).Corners);
+    const bool hit = QuadsOverlap(Quad, World.Enemy(i).Corners);
+    if (hit && !EnemyHit[static_cast<size_t>(i)]) ReportHit(World.Enemy(i));
+    EnemyHit[static_cast<size_t>(i)] = hit;
   }
   for (int32_t i = 0; i < World.EnemyCount; ++i) {
     if (EnemyHit[static_cast<size_t>(i)]) Push(World.Enemy(i), false);
   }
+  const bool playerWasHit = PlayerHit;
   PlayerHit = false;
   TPlayer& player = *World.Player;
   if (Distance(Centre(), player.Centre()) < kPlayerRange && QuadsOverlap(Quad, player.Corners)) {
     PlayerHit = true;
+    if (!playerWasHit) ReportHit(player);
     Push(player, true);
   }
+}
+
+void TRoadRock::ReportHit(const TCar& car) const {
+  const TPoint2 a = Centre();
+  const TPoint2 b = car.Centre();
+  World.ReportImpact({(a.X + b.X) / 2, (a.Y + b.Y) / 2}, std::fabs(car.Speed));
 }
 
 void TRoadRock::Push(TCar& car, bool isPlayer) {

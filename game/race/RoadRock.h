@@ -33,6 +33,7 @@ class TRoadRock : public TRaceSprite {
 
  private:
   void Collide();
+  void ReportHit(const TCar& car) const;
   void MarkFeelers();
 };
 

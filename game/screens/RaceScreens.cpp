@@ -5,6 +5,7 @@
 #include "game/race/Autopilot.h"
 #include "game/race/BegArrows.h"
 #include "game/race/Player.h"
+#include "game/race/RaceSound.h"
 #include "game/race/TrackFileError.h"
 #include "platform/MessageBox.h"
 #include "platform/VirtualKeys.h"
@@ -24,6 +25,7 @@ TRaceScreens::~TRaceScreens() = default;
 
 void TRaceScreens::Enter(uint8_t state) {
   if (state == 12) EnterRace();
+  if (state == 0 || state == 23) SilenceRace();
   if (state == 0) EnterQuit();
   if (state == 23) EnterPause();
 }
@@ -31,6 +33,7 @@ void TRaceScreens::Enter(uint8_t state) {
 void TRaceScreens::Leave(uint8_t state) {
   if (state == 12) {
     SetRaceClock(false);
+    RaceSound.reset();
     Autopilot.reset();
     for (vexel::TSprite* sprite : Form.VexelSprite1.SpriteList()) {
       if (sprite->Name() != "cursor") sprite->Kill();
@@ -125,8 +128,20 @@ bool TRaceScreens::EnterRace() {
   Form.ScreenTick = 0;
   StartArrows = Form.VexelSprite1.Create<TBegArrows>(*Form.Race, PlayerScreenX, PlayerScreenY);
   if (Form.Options.Autopilot) Autopilot = std::make_unique<TAutopilot>(*Form.Race);
+  if (Form.Sound3D) RaceSound = std::make_unique<TRaceSound>(*Form.Sound3D);
   if (Form.Cursor) Form.Cursor->Visible = false;
   return true;
+}
+
+void TRaceScreens::SoundRace() {
+  if (!RaceSound || !Form.Race) return;
+  // Observed even with the sound off, so that a bump is never heard frames late.
+  const TRaceSoundState state = TRaceSound::Observe(*Form.Race);
+  if (Form.SoundOn) RaceSound->Update(state);
+}
+
+void TRaceScreens::SilenceRace() {
+  if (RaceSound) RaceSound->Silence();
 }
 
 void TRaceScreens::DrawStartLights() {
@@ -180,6 +195,7 @@ void TRaceScreens::RaceFrame() {
   Form.VexelSprite1.Draw();
   Form.VexelSprite1.Move(0);
   StartLights();
+  SoundRace();
   Hud.DrawRaceHud();
   TrackPathPoints(race);
   bool finished = false;

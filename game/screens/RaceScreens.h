@@ -10,6 +10,7 @@ namespace game {
 
 class TAutopilot;
 class TBegArrows;
+class TRaceSound;
 
 /// States 12 (the race: start lights, driving, the finish and the 150 frames after it),
 /// 0 (the quit confirmation over the standing race) and 23 (pause). The overlays leave the
@@ -55,11 +56,14 @@ class TRaceScreens : public TScreenGroup {
   void ReleaseMenuPictures();
   void ReturnToOverlayParent(const char* sound);
   void DrawStandingRace();
+  void SoundRace();
+  void SilenceRace();
 
   TRaceHud& Hud;
   TBegArrows* StartArrows = nullptr;
   TMenuScreen* GamePanel = nullptr;
   std::unique_ptr<TAutopilot> Autopilot;
+  std::unique_ptr<TRaceSound> RaceSound;
   bool ClockRunning = false;
   int32_t ClockNinths = 0;
 };

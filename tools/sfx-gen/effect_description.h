@@ -55,6 +55,8 @@ struct EffectDescription {
   double fade_out = 0.01;
   double peak_db = -1.0;
   std::uint32_t seed = 1;
+  /// Seconds of the cross-fade that makes a seamless loop (0: a one-shot effect).
+  double loop = 0.0;
   EchoDescription echo;
   std::vector<VoiceDescription> voices;
 };

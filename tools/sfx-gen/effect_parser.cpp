@@ -126,6 +126,8 @@ void ParseEffectKey(const SourceLine& line, EffectDescription& effect) {
     effect.fade_out = ParseNumber(value, line.number, 0.0, 1.0, key);
   } else if (key == "peak_db") {
     effect.peak_db = ParseNumber(value, line.number, -40.0, 0.0, key);
+  } else if (key == "loop") {
+    effect.loop = ParseNumber(value, line.number, 0.001, 1.0, key);
   } else if (key == "seed") {
     effect.seed =
         static_cast<std::uint32_t>(synth::ParseInteger(value, line.number, 0, 2147483647, key));
@@ -158,6 +160,9 @@ void CheckEffect(const EffectDescription& effect) {
   if (effect.voices.empty()) throw SourceError(1, "an effect needs at least one voice");
   if (effect.fade_in + effect.fade_out > effect.length) {
     throw SourceError(1, "fade_in and fade_out are longer than the effect");
+  }
+  if (effect.loop * 2.0 > effect.length) {
+    throw SourceError(1, "the loop cross-fade is longer than half the effect");
   }
   for (const VoiceDescription& voice : effect.voices) CheckVoice(voice, effect);
 }

@@ -97,6 +97,18 @@ void ApplyFades(const EffectDescription& effect, std::vector<double>& mix) {
   }
 }
 
+// Folds the last `loop` seconds over the first ones, the tail fading out as the start fades
+// in, and drops the tail: the result's last sample runs straight into its first.
+void MakeLoop(double loop, std::vector<double>& mix) {
+  const std::size_t overlap = std::min(SampleCount(loop), mix.size() / 2);
+  const std::size_t length = mix.size() - overlap;
+  for (std::size_t i = 0; i < overlap; ++i) {
+    const double in = RaisedCosine(static_cast<double>(i) / static_cast<double>(overlap));
+    mix[i] = mix[i] * in + mix[length + i] * (1.0 - in);
+  }
+  mix.resize(length);
+}
+
 void Normalise(double peak_db, std::vector<double>& mix) {
   double peak = 0.0;
   for (double sample : mix) peak = std::max(peak, std::abs(sample));
@@ -134,7 +146,11 @@ std::vector<double> RenderEffect(const EffectDescription& effect) {
     seed = seed * 1664525u + 1013904223u;
   }
   ApplyEcho(effect.echo, mix);
-  ApplyFades(effect, mix);
+  if (effect.loop > 0.0) {
+    MakeLoop(effect.loop, mix);
+  } else {
+    ApplyFades(effect, mix);
+  }
   Normalise(effect.peak_db, mix);
   return mix;
 }

@@ -7,7 +7,8 @@
 namespace sfx {
 
 /// Renders `effect` to mono samples in [-1, 1] at kEffectSampleRate: the voices are mixed, the
-/// echo applied, the edges faded and the result scaled to the effect's peak level.
+/// echo applied, the edges faded (or, for a loop, the tail cross-faded into the start, which
+/// makes the result shorter by the cross-fade) and the result scaled to the effect's peak level.
 /// Throws std::runtime_error when the mix is silent.
 std::vector<double> RenderEffect(const EffectDescription& effect);
 
