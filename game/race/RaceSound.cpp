@@ -34,10 +34,11 @@ constexpr double kSkidLowVolume = 86;
 constexpr double kSkidHighVolume = 96;
 constexpr double kSkidAttack = 0.5;
 constexpr double kSkidRelease = 0.2;
-/// Relative speed (pixels a frame) of a crash at full volume; softer ones lose 20 dB for each
-/// tenth of it, down to kQuietestImpact.
+/// Relative speed (pixels a frame) of a crash at full volume; softer ones lose 12 dB for each
+/// tenth of it, down to kQuietestImpact of it.
 constexpr double kLoudImpactSpeed = 8;
 constexpr double kQuietestImpact = 0.06;
+constexpr double kImpactDecibelsPerDecade = 12;
 /// Impacts slower than this are not heard.
 constexpr double kSilentImpactSpeed = 0.2;
 /// Frames after a crash in which only a much harder one plays again.
@@ -191,7 +192,7 @@ void TRaceSound::UpdateImpact(const TRaceImpact& impact) {
   vexel::TSoundListItem* crash = Sound("crash");
   if (!crash) return;
   const double share = std::clamp(impact.Speed / kLoudImpactSpeed, kQuietestImpact, 1.0);
-  crash->Volume = VolumeOf(100 + 20 * std::log10(share));
+  crash->Volume = VolumeOf(100 + kImpactDecibelsPerDecade * std::log10(share));
   crash->SoundPositionX = static_cast<float>(impact.X);
   crash->SoundPositionY = static_cast<float>(impact.Y);
   crash->Play();
@@ -200,8 +201,9 @@ void TRaceSound::UpdateImpact(const TRaceImpact& impact) {
 }
 
 void TRaceSound::UpdateLap(const TRaceSoundState& state) {
-  // The first pass of the line starts lap 1 with the race: only later laps chime.
-  if (state.Lap > Lap_ && state.Lap >= 2) {
+  // The first pass of the line starts lap 1 with the race: only later laps chime. The first
+  // frame heard only learns the lap.
+  if (Lap_ >= 0 && state.Lap > Lap_ && state.Lap >= 2) {
     if (vexel::TSoundListItem* chime = Sound(state.Lap == state.RaceLaps ? "lastlap" : "lap")) {
       chime->Play();
     }

@@ -92,7 +92,8 @@ class TRaceSound {
   std::array<int32_t, kRivalVoices> Rivals_{-1, -1, -1};
   int32_t ImpactHold_ = 0;
   double LastImpactSpeed_ = 0;
-  int32_t Lap_ = 0;
+  /// The lap counter of the last frame (-1 before the first).
+  int32_t Lap_ = -1;
 };
 
 }  // namespace game

@@ -1,9 +1,12 @@
-// The mixer on its own: how voices and paths sum, where clipping happens, and when a stream
+// The mixer on its own: how voices and paths sum, how the sum is limited, and when a stream
 // asks for its halves to be refilled.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <memory>
+#include <numbers>
 #include <vector>
 
 #include "CaseName.h"
@@ -12,6 +15,8 @@
 namespace {
 
 using namespace std::chrono_literals;
+
+constexpr float kCeiling = platform::TAudioMixer::kCeiling;
 
 // A clip that holds one value on both channels.
 std::shared_ptr<const platform::TAudioClip> Constant(float value, std::size_t frames, int rate) {
@@ -35,7 +40,7 @@ void PrintTo(const SumCase& c, std::ostream* out) {
 
 class MixerSum : public ::testing::TestWithParam<SumCase> {};
 
-TEST_P(MixerSum, AddsEveryVoiceWithItsPathGainAndClipsOnlyTheSum) {
+TEST_P(MixerSum, AddsEveryVoiceWithItsPathGainAndLimitsOnlyTheSum) {
   const SumCase& c = GetParam();
   platform::TAudioMixer mixer(44100);
   const int a = mixer.AddPath();
@@ -54,12 +59,51 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         SumCase{"OnePathSums", 0.25f, 0.5f, 1.0f, 1.0f, true, 0.75f},
         SumCase{"PathGainScalesEach", 0.8f, 0.8f, 0.5f, 0.25f, false, 0.6f},
-        // Each voice is full scale but the gains bring the sum back in range: no clipping.
-        SumCase{"LoudVoicesQuietPaths", 1.0f, 1.0f, 0.45f, 0.45f, false, 0.9f},
-        SumCase{"SumAboveFullScaleClips", 0.7f, 0.6f, 1.0f, 1.0f, true, 1.0f},
-        SumCase{"SumBelowFullScaleClips", -0.7f, -0.6f, 1.0f, 1.0f, true, -1.0f},
+        // Each voice is full scale but the gains bring the sum under the ceiling: untouched.
+        SumCase{"LoudVoicesQuietPaths", 1.0f, 1.0f, 0.44f, 0.44f, false, 0.88f},
+        // A sum over the ceiling (-1 dBFS) is held at it.
+        SumCase{"SumAboveTheCeilingIsLimited", 0.7f, 0.6f, 1.0f, 1.0f, true, kCeiling},
+        SumCase{"SumBelowMinusTheCeilingIsLimited", -0.7f, -0.6f, 1.0f, 1.0f, true, -kCeiling},
         SumCase{"OppositeVoicesCancel", 0.9f, -0.9f, 1.0f, 1.0f, true, 0.0f}),
     audio_test::CaseName<SumCase>);
+
+// A sine clip of `amplitude` at 441 Hz, 100 whole cycles long at 44100 Hz.
+std::shared_ptr<const platform::TAudioClip> Sine(float amplitude) {
+  std::vector<float> samples(2 * 10000);
+  for (std::size_t i = 0; i < samples.size() / 2; ++i) {
+    const double phase = 2 * std::numbers::pi * 441.0 * static_cast<double>(i) / 44100.0;
+    samples[2 * i] = samples[2 * i + 1] = amplitude * static_cast<float>(std::sin(phase));
+  }
+  return std::make_shared<const platform::TAudioClip>(std::move(samples), 44100);
+}
+
+float Peak(const std::vector<float>& samples, std::size_t from, std::size_t to) {
+  float peak = 0;
+  for (std::size_t i = from; i < to; ++i) peak = std::max(peak, std::abs(samples[i]));
+  return peak;
+}
+
+TEST(MixerLimiter, ALoudSumTurnsDownInsteadOfClippingAndRecoversAfterwards) {
+  platform::TAudioMixer mixer(44100);
+  const int loud = mixer.AddPath();
+  const int quiet = mixer.AddPath();
+  mixer.Play(loud, Sine(1.0f), 1);  // 20000 frames, at twice the ceiling with its gain
+  mixer.SetPathGain(loud, 1.8f);
+  mixer.Play(quiet, Sine(0.5f), -1);
+  std::vector<float> out(2 * 44100);
+  mixer.Mix(out.data(), 44100);
+  const std::size_t loudEnd = 2 * 20000;
+  EXPECT_LE(Peak(out, 0, out.size()), kCeiling);
+  // Limited, not clipped: the sum (a sine of 2.3) keeps its shape, only the tips of its peaks
+  // at the ceiling, where a clipped one would sit there for most of each half cycle.
+  const auto atCeiling = std::count_if(out.begin(), out.begin() + static_cast<long>(loudEnd),
+                                       [](float s) { return std::abs(s) >= kCeiling * 0.999f; });
+  EXPECT_LT(atCeiling, static_cast<long>(loudEnd) / 5);
+  EXPECT_GT(Peak(out, loudEnd - 2000, loudEnd), kCeiling * 0.95f);
+  // Half a second after the loud voice ends the quiet one is back at (almost) its own level.
+  EXPECT_NEAR(Peak(out, out.size() - 4000, out.size()), 0.5f, 0.03f);
+  EXPECT_LT(Peak(out, loudEnd + 100, loudEnd + 1000), 0.45f) << "the gain recovers gradually";
+}
 
 TEST(Mixer, AVoiceEndsAfterItsRepeatsAndItsPathFrequencyResamples) {
   platform::TAudioMixer mixer(44100);

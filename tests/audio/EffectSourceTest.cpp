@@ -49,6 +49,38 @@ TEST(EffectRendering, LengthPeakAndSilentEdges) {
   EXPECT_NEAR(samples.back(), 0.0, 1e-6);
 }
 
+// A loop of a tone and how many whole cycles its looped part holds (a fraction: the seam
+// meets the tone out of phase, which the cross-fade must still join).
+struct LoopCase {
+  const char* name;
+  double frequency;
+};
+
+class EffectLoop : public ::testing::TestWithParam<LoopCase> {};
+
+TEST_P(EffectLoop, IsShorterByItsCrossFadeAndRunsFromItsEndIntoItsStartWithoutAJump) {
+  const std::string text =
+      "length 0.3\nloop 0.05\npeak_db -2\nvoice\n  wave saw\n  length 0.3\n"
+      "  attack 0\n  decay 0\n  release 0\n  freq " +
+      std::to_string(GetParam().frequency) + "\n  filter lowpass 800 800 0.7\n";
+  const std::vector<double> samples = sfx::RenderEffect(sfx::ParseEffect(text));
+  ASSERT_EQ(samples.size(), static_cast<std::size_t>(0.25 * sfx::kEffectSampleRate));
+  double peak = 0.0;
+  double steepest = 0.0;
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    peak = std::max(peak, std::abs(samples[i]));
+    if (i > 0) steepest = std::max(steepest, std::abs(samples[i] - samples[i - 1]));
+  }
+  EXPECT_NEAR(20.0 * std::log10(peak), -2.0, 1e-6);
+  EXPECT_GT(std::abs(samples.front()), 1e-3) << "a loop has no fade-in";
+  EXPECT_LE(std::abs(samples.front() - samples.back()), steepest);
+}
+
+INSTANTIATE_TEST_SUITE_P(Tones, EffectLoop,
+                         ::testing::Values(LoopCase{"WholeCycles", 60},
+                                           LoopCase{"CyclesOutOfPhaseAtTheSeam", 97.3}),
+                         audio_test::CaseName<LoopCase>);
+
 TEST(EffectRendering, WavHeaderDescribesSixteenBitMono) {
   const std::vector<std::uint8_t> wav = sfx::EncodeWav({0.0, 0.5, -1.0}, 44100);
   ASSERT_EQ(wav.size(), 44u + 6u);
@@ -139,7 +171,10 @@ INSTANTIATE_TEST_SUITE_P(
         EffectErrorCase{"AttackAndReleaseLongerThanTheVoice",
                         "length 1\nvoice\n  length 0.1\n  attack 0.08\n  release 0.05\n", 2,
                         "longer than the voice"},
-        EffectErrorCase{"NoVoices", "length 1\n", 1, "at least one voice"}),
+        EffectErrorCase{"NoVoices", "length 1\n", 1, "at least one voice"},
+        EffectErrorCase{"LoopOfNothing", "length 1\nloop 0\nvoice\n", 2, "loop must be"},
+        EffectErrorCase{"LoopLongerThanHalfTheEffect", "length 0.1\nloop 0.06\nvoice\n", 1,
+                        "longer than half the effect"}),
     audio_test::CaseName<EffectErrorCase>);
 
 }  // namespace

@@ -35,8 +35,9 @@ class ShellAudio : public ::testing::Test {
 
 TEST_F(ShellAudio, ShowingStartsTheMenuMusic) {
   ASSERT_TRUE(Form->Sound3D->Audible());
-  EXPECT_EQ(Form->Sound3D->AudioPathList.Count(), 1);
-  EXPECT_TRUE(Form->Sound3D->AudioPathList.Items(0)->Created());
+  // The signals' path, the race's engine, skid and impact paths and three opponent engines.
+  ASSERT_EQ(Form->Sound3D->AudioPathList.Count(), 7);
+  for (int i = 0; i < 7; ++i) EXPECT_TRUE(Form->Sound3D->AudioPathList.Items(i)->Created()) << i;
   Form->FormShow();
   EXPECT_TRUE(Music("menumusic").Playing());
   EXPECT_FALSE(Music("gamemusic").Loaded());

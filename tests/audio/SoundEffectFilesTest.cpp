@@ -2,6 +2,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <span>
@@ -45,11 +46,13 @@ std::optional<DecodedEffect> LoadEffect(const std::string& name) {
   return effect;
 }
 
-// One effect with the shortest and longest length that suits where the game plays it.
+// One effect with the shortest and longest length that suits where the game plays it, and
+// the peak level its source asks for.
 struct EffectCase {
   const char* file;
   double min_seconds;
   double max_seconds;
+  double peak_db = -1.0;
 };
 
 void PrintTo(const EffectCase& c, std::ostream* out) {
@@ -81,9 +84,10 @@ TEST_P(SoundEffectFile, LengthSuitsItsUse) {
   EXPECT_LE(effect_->Seconds(), GetParam().max_seconds);
 }
 
-TEST_P(SoundEffectFile, PeakIsNormalisedNearMinusOneDecibel) {
+TEST_P(SoundEffectFile, PeakIsNormalisedToItsLevel) {
   const double peak_db = ToDecibels(MeasureLevels(effect_->samples).peak);
-  EXPECT_NEAR(peak_db, -1.0, 0.5);
+  EXPECT_NEAR(peak_db, GetParam().peak_db, 0.5);
+  EXPECT_LE(peak_db, -1.0 + 0.01) << "no effect goes past -1 dBFS";
 }
 
 TEST_P(SoundEffectFile, HasBodyNotJustAPeak) {
@@ -99,13 +103,58 @@ TEST_P(SoundEffectFile, StartsAndEndsInSilenceWithoutAClick) {
 
 INSTANTIATE_TEST_SUITE_P(
     GameSounds, SoundEffectFile,
-    ::testing::Values(EffectCase{"Lighter 03.wav", 0.03, 0.15},
-                      EffectCase{"Switch 04.wav", 0.03, 0.2},
-                      EffectCase{"Car Start 01.wav", 1.0, 2.0}, EffectCase{"finish.wav", 1.5, 3.0},
-                      // The lamp beep repeats after 100 frames (about 1.1 s) and must end first.
-                      EffectCase{"svet1.wav", 0.1, 0.6}, EffectCase{"svet2.wav", 0.6, 1.5},
-                      // The panel slide it accompanies lasts about 0.3 s.
-                      EffectCase{"up.wav", 0.2, 0.45}));
+    ::testing::Values(
+        // The menu click sounds over the menu music, so it keeps its peak lower.
+        EffectCase{"Lighter 03.wav", 0.03, 0.15, -4.0}, EffectCase{"Switch 04.wav", 0.03, 0.2},
+        EffectCase{"Car Start 01.wav", 1.0, 2.0}, EffectCase{"finish.wav", 1.5, 3.0},
+        // The lamp beep repeats after 100 frames (about 1.1 s) and must end first.
+        EffectCase{"svet1.wav", 0.1, 0.6}, EffectCase{"svet2.wav", 0.6, 1.5},
+        // The panel slide it accompanies lasts about 0.3 s.
+        EffectCase{"up.wav", 0.2, 0.45},
+        // A crash plays again 12 frames (0.13 s) later only for a much harder bump: it may
+        // ring on under the next one but not for long.
+        EffectCase{"crash.wav", 0.2, 0.8},
+        // The lap chimes end well before the next lap; the last lap's is the longer.
+        EffectCase{"lap.wav", 0.4, 1.2}, EffectCase{"lastlap.wav", 1.0, 2.0}));
+
+// The race's loops, played end to end for as long as a car drives or slides.
+class SoundLoopFile : public SoundEffectFile {};
+
+TEST_P(SoundLoopFile, RunsFromItsEndIntoItsStartWithoutAJump) {
+  const std::vector<float>& samples = effect_->samples;
+  float steepest = 0.0f;
+  for (std::size_t i = 1; i < samples.size(); ++i) {
+    steepest = std::max(steepest, std::abs(samples[i] - samples[i - 1]));
+  }
+  EXPECT_LE(std::abs(samples.front() - samples.back()), steepest);
+}
+
+TEST_P(SoundLoopFile, KeepsItsLevelFromStartToEnd) {
+  EXPECT_NEAR(ToDecibels(MeasureLevels(effect_->samples).peak), GetParam().peak_db, 0.5);
+  const double first = ToDecibels(MeasureLevels(effect_->FirstSeconds(0.1)).rms);
+  const double last = ToDecibels(MeasureLevels(effect_->LastSeconds(0.1)).rms);
+  EXPECT_GT(first, -25.0) << "no fade-in";
+  EXPECT_NEAR(first, last, 3.0) << "no fade-out";
+}
+
+TEST_P(SoundLoopFile, LengthSuitsItsUse) {
+  EXPECT_GE(effect_->Seconds(), GetParam().min_seconds);
+  EXPECT_LE(effect_->Seconds(), GetParam().max_seconds);
+}
+
+INSTANTIATE_TEST_SUITE_P(RaceLoops, SoundLoopFile,
+                         ::testing::Values(EffectCase{"engine.wav", 0.3, 1.0},
+                                           EffectCase{"skid.wav", 0.3, 1.0}));
+
+TEST(EngineLoop, IsALowBuzzSoThatItsPitchCanRiseThreeTimesOver) {
+  SDL_Init(0);
+  const std::optional<DecodedEffect> engine = LoadEffect("engine.wav");
+  SDL_Quit();
+  ASSERT_TRUE(engine);
+  const double hz = audio_test::ZeroCrossingFrequency(engine->samples, 44100);
+  EXPECT_GT(hz, 40.0);
+  EXPECT_LT(hz, 200.0);
+}
 
 TEST(StartLightTones, GoToneIsHigherAndLongerThanTheLampBeep) {
   const std::optional<DecodedEffect> lamp = LoadEffect("svet1.wav");
