@@ -34,17 +34,19 @@ constexpr double kSkidLowVolume = 86;
 constexpr double kSkidHighVolume = 96;
 constexpr double kSkidAttack = 0.5;
 constexpr double kSkidRelease = 0.2;
-/// Relative speed (pixels a frame) of a crash at full volume; softer ones lose 12 dB for each
-/// tenth of it, down to kQuietestImpact of it.
+/// Relative speed (pixels a frame) of a crash at its top volume; softer ones lose 12 dB for each
+/// tenth of it, down to kQuietestImpact of it. The top volume leaves the crash 4 dB of headroom
+/// over the engines and the music.
 constexpr double kLoudImpactSpeed = 8;
 constexpr double kQuietestImpact = 0.06;
 constexpr double kImpactDecibelsPerDecade = 12;
+constexpr double kImpactTopVolume = 96;
 /// Impacts slower than this are not heard.
 constexpr double kSilentImpactSpeed = 0.2;
 /// Frames after a crash in which only a much harder one plays again.
 constexpr int32_t kImpactHoldFrames = 12;
 
-/// The volume (0..100, decibels + 100) of a linear level 0..1.
+/// A level in decibels + 100 as a volume 0..100 (90 is -10 dB).
 int32_t VolumeOf(double decibelsPlus100) {
   return static_cast<int32_t>(std::lround(std::clamp(decibelsPlus100, 0.0, 100.0)));
 }
@@ -192,7 +194,7 @@ void TRaceSound::UpdateImpact(const TRaceImpact& impact) {
   vexel::TSoundListItem* crash = Sound("crash");
   if (!crash) return;
   const double share = std::clamp(impact.Speed / kLoudImpactSpeed, kQuietestImpact, 1.0);
-  crash->Volume = VolumeOf(100 + kImpactDecibelsPerDecade * std::log10(share));
+  crash->Volume = VolumeOf(kImpactTopVolume + kImpactDecibelsPerDecade * std::log10(share));
   crash->SoundPositionX = static_cast<float>(impact.X);
   crash->SoundPositionY = static_cast<float>(impact.Y);
   crash->Play();
