@@ -73,10 +73,6 @@ void Steer(vexel::TSoundListItem* sound, int32_t volume, double pitch) {
 
 TRaceSound::TRaceSound(vexel::TVexelSound3D& sound3D) : Sound3D_(sound3D) {}
 
-TRaceSound::~TRaceSound() {
-  Silence();
-}
-
 TRaceSoundState TRaceSound::Observe(TRaceWorld& world) {
   TRaceSoundState state;
   const TPlayer& player = *world.Player;

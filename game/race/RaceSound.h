@@ -57,8 +57,8 @@ class TRaceSound {
 
   /// The race sound of the game's sound component (set up by SetUpGameAudio).
   explicit TRaceSound(vexel::TVexelSound3D& sound3D);
-  /// Stops every race sound.
-  ~TRaceSound();
+  /// Leaves the sound component alone (it may be gone already at shutdown): Silence first.
+  ~TRaceSound() = default;
   TRaceSound(const TRaceSound&) = delete;
   TRaceSound& operator=(const TRaceSound&) = delete;
 

@@ -33,6 +33,7 @@ void TRaceScreens::Enter(uint8_t state) {
 void TRaceScreens::Leave(uint8_t state) {
   if (state == 12) {
     SetRaceClock(false);
+    SilenceRace();
     RaceSound.reset();
     Autopilot.reset();
     for (vexel::TSprite* sprite : Form.VexelSprite1.SpriteList()) {
