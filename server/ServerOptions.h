@@ -15,8 +15,13 @@ struct TServerOptions {
   std::string Database;
   /// The address to listen on.
   std::string Bind = "127.0.0.1";
-  /// Worker threads answering requests, which bounds the work done at once.
-  int Threads = 8;
+  /// Threads answering requests; waiting connections hold none.
+  int Threads = 4;
+  /// Open connections in all, and from one client address.
+  int MaxConnections = 4096;
+  int MaxConnectionsPerAddress = 32;
+  /// The access log's file; empty for standard output.
+  std::string AccessLog;
   /// When not empty, the port actually used is written to this file once the service listens.
   std::string PortFile;
   /// Only print the usage.
