@@ -7,15 +7,19 @@
 #include <cstdio>
 #include <exception>
 #include <fstream>
+#include <iostream>
+#include <iterator>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "AdminCommand.h"
 #include "HttpServer.h"
-#include "ScoreDatabase.h"
 #include "ScoreService.h"
+#include "ScoreStore.h"
 #include "ServerLog.h"
 #include "ServerOptions.h"
-#include "TokenStore.h"
+#include "TokenSigner.h"
 #include "online/ScoreSubmission.h"
 
 namespace {
@@ -40,8 +44,24 @@ server::TServiceReply Answer(server::TScoreService& service, const server::THttp
   const std::string_view query = mark == std::string_view::npos ? "" : target.substr(mark + 1);
   const auto now = std::chrono::system_clock::now();
   return service.Handle(
-      query, server::TTokenStore::TClock::now(),
+      query, request.ClientAddress, server::TScoreService::TClock::now(),
       std::chrono::duration_cast<std::chrono::seconds>(now.time_since_epoch()).count());
+}
+
+// The token secret: the file's contents when one is given, else the one kept in the database.
+std::string TokenSecret(const server::TServerOptions& options, server::TScoreStore& store) {
+  if (options.SecretFile.empty()) return store.Secret();
+  std::ifstream file(options.SecretFile, std::ios::binary);
+  std::string secret((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  if (!file.good() && !file.eof()) {
+    throw std::runtime_error("cannot read the secret file " + options.SecretFile);
+  }
+  while (!secret.empty() && (secret.back() == '\n' || secret.back() == '\r')) secret.pop_back();
+  if (secret.size() < 16) {
+    throw std::runtime_error("the secret file " + options.SecretFile +
+                             " is missing or holds fewer than 16 bytes");
+  }
+  return secret;
 }
 
 // Runs the service until a stop signal; returns the exit code.
@@ -49,11 +69,15 @@ int Serve(const server::TServerOptions& options) {
   std::signal(SIGPIPE, SIG_IGN);
   RaiseDescriptorLimit();
   server::TServerLog log(options.AccessLog);
-  server::TScoreDatabase database(options.Database);
-  server::TTokenStore tokens;
-  server::TScoreService service(database, tokens);
+  const auto store = server::OpenScoreStore(options.Database);
+  const server::TTokenSigner tokens(TokenSecret(options, *store));
+  server::TServiceLimits serviceLimits;
+  serviceLimits.HandshakesPerMinute = options.HandshakeRate;
+  serviceLimits.SubmissionsPerMinute = options.SubmitRate;
+  server::TScoreService service(*store, tokens, serviceLimits, &log);
   server::THttpSessionContext context;
   context.Log = &log;
+  context.TrustedProxy = options.TrustProxy;
   context.Handler = [&service](const server::THttpRequest& request) {
     return Answer(service, request);
   };
@@ -68,9 +92,31 @@ int Serve(const server::TServerOptions& options) {
   return 0;
 }
 
+// Runs "comet-score-server admin ..."; returns the exit code.
+int Administer(const std::vector<std::string>& args) {
+  std::string error;
+  const auto command = server::TAdminCommand::Parse(args, error);
+  if (!command) {
+    std::fprintf(stderr, "comet-score-server: %s\n%s", error.c_str(),
+                 server::TServerOptions::Usage());
+    return 2;
+  }
+  try {
+    const auto store = server::OpenScoreStore(command->Database);
+    command->Run(*store, std::cout);
+    return 0;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "comet-score-server: %s\n", e.what());
+    return 1;
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 1 && std::string(argv[1]) == "admin") {
+    return Administer(std::vector<std::string>(argv + 2, argv + argc));
+  }
   std::string error;
   const auto options =
       server::TServerOptions::Parse(std::vector<std::string>(argv + 1, argv + argc), error);
