@@ -41,15 +41,6 @@ std::string RequestLine(const http::request<http::empty_body>& request) {
          " HTTP/" + std::to_string(version / 10) + "." + std::to_string(version % 10);
 }
 
-// Whether the buffered bytes hold the end of a request line, telling an oversized request line
-// (414) from oversized header fields (431).
-bool HasRequestLineEnd(const beast::flat_buffer& buffer) {
-  const auto data = buffer.data();
-  const std::string_view text(static_cast<const char*>(data.data()), data.size());
-  const size_t end = text.find("\r\n");
-  return end != std::string_view::npos && end < THttpLimits::kMaxHeaderBytes;
-}
-
 }  // namespace
 
 THttpSession::THttpSession(asio::ip::tcp::socket socket, std::string peer,
@@ -85,12 +76,13 @@ void THttpSession::ReadHeader() {
   Stream_.expires_after(THttpLimits::kRequestDeadline);
   Parser_.emplace();
   Parser_->header_limit(static_cast<std::uint32_t>(THttpLimits::kMaxHeaderBytes));
-  http::async_read_header(
-      Stream_, Buffer_, *Parser_,
-      [self = shared_from_this()](beast::error_code error, std::size_t) { self->OnHeader(error); });
+  http::async_read_header(Stream_, Buffer_, *Parser_,
+                          [self = shared_from_this()](beast::error_code error, std::size_t bytes) {
+                            self->OnHeader(error, bytes);
+                          });
 }
 
-void THttpSession::OnHeader(beast::error_code error) {
+void THttpSession::OnHeader(beast::error_code error, std::size_t headerBytes) {
   if (error == beast::error::timeout) {
     Context_.Log->Error("request deadline passed, closing the connection of " + Peer_);
     return Stream_.close();
@@ -100,18 +92,27 @@ void THttpSession::OnHeader(beast::error_code error) {
     return Stream_.close();
   }
   if (error) return RefuseBrokenHeader(error);
+  // The parser bounds the request line and the fields each; together they must fit too.
+  if (headerBytes > THttpLimits::kMaxHeaderBytes) {
+    return RefuseBrokenHeader(http::error::header_limit);
+  }
   Answer();
 }
 
 void THttpSession::RefuseBrokenHeader(beast::error_code error) {
   if (error == http::error::header_limit) {
-    const bool lineTooLong = !HasRequestLineEnd(Buffer_);
+    // The parser fills in the target once the request line is complete.
+    const bool lineTooLong = Parser_->get().target().empty();
     Context_.Log->Error(std::string(lineTooLong ? "request line" : "header") +
                         " over the size limit from " + Peer_);
     Send(lineTooLong ? Refusal(414, "request line too long")
                      : Refusal(431, "header fields too large"),
          true, "-");
     return;
+  }
+  if (error == http::error::body_limit) {
+    Context_.Log->Error("request with a body refused from " + Peer_);
+    return Send(Refusal(413, "requests carry no body"), true, "-");
   }
   Send(Refusal(400, "malformed request"), true, "-");
 }

@@ -42,7 +42,7 @@ class THttpSession : public std::enable_shared_from_this<THttpSession> {
  private:
   void WaitForRequest();
   void ReadHeader();
-  void OnHeader(boost::beast::error_code error);
+  void OnHeader(boost::beast::error_code error, std::size_t headerBytes);
   void Answer();
   void RefuseBrokenHeader(boost::beast::error_code error);
   void Send(TServiceReply reply, bool close, std::string_view requestLine);
