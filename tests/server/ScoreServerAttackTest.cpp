@@ -19,12 +19,18 @@
 
 #include "RawConnection.h"
 #include "ScoreServerProcess.h"
+#include "ServiceRequests.h"
 #include "online/ScoreSubmission.h"
 #include "online/TextCodec.h"
 
 namespace {
 
 using namespace std::chrono_literals;
+using servertest::Get;
+using servertest::Page;
+using servertest::Submit;
+using servertest::SubmitWith;
+using servertest::TokenFrom;
 using servertest::TRawConnection;
 using servertest::TScoreServerProcess;
 using servertest::TTempFolder;
@@ -51,36 +57,6 @@ bool PageAnsweredWithinASecond(int port) {
   TRawConnection client(port);
   client.Send(kPageRequest);
   return client.ReadReplies(1, 1s).starts_with("HTTP/1.1 200 OK");
-}
-
-// Status and body of a GET of /cgi/version.pl, optionally with an X-Forwarded-For header.
-std::pair<int, std::string> Get(int port, const std::string& query,
-                                const std::string& forwardedFor = "") {
-  httplib::Client http("127.0.0.1", port);
-  http.set_read_timeout(5);
-  httplib::Headers headers;
-  if (!forwardedFor.empty()) headers.emplace("X-Forwarded-For", forwardedFor);
-  const auto result = http.Get("/cgi/version.pl?" + query, headers);
-  if (!result) return {-1, ""};
-  return {result->status, result->body};
-}
-
-std::string TokenFrom(int port) {
-  return online::HandshakeToken(Get(port, std::string(online::kHandshakeQuery)).second);
-}
-
-int SubmitWith(int port, const std::string& token, const std::string& name, int64_t score) {
-  return Get(port, std::string(online::kSubmissionQueryPrefix) +
-                       online::EncodeText(online::PlainSubmissionText(name, score, token, "")))
-      .first;
-}
-
-int Submit(int port, const std::string& name, int64_t score) {
-  return SubmitWith(port, TokenFrom(port), name, score);
-}
-
-std::string Page(int port) {
-  return Get(port, std::string(online::kScorePageQuery)).second;
 }
 
 // Runs a command and returns its exit status.
@@ -559,35 +535,6 @@ TEST(AccessLog, HasACommonLogFormatLinePerRequestAndNoToken) {
   EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 3);
   EXPECT_EQ(log.find(token), std::string::npos);
   EXPECT_EQ(server.ErrorLog().find(token), std::string::npos);
-}
-
-// ---- Several processes on one SQLite file behave as one service.
-
-TEST(SharedSqliteFile, TwoInstancesActAsOne) {
-  TTempFolder folder;
-  const std::string database = folder.Path() + "/scores.db";
-  TScoreServerProcess first(database);
-  TScoreServerProcess second(database);
-  const std::string token = TokenFrom(first.Port());
-  EXPECT_EQ(SubmitWith(second.Port(), token, "Ann", 4321), 200);
-  EXPECT_EQ(SubmitWith(first.Port(), token, "Ann", 4321), 403);
-  const auto start = TClock::now();
-  Page(first.Port());
-  EXPECT_EQ(Submit(second.Port(), "Bob", 1234), 200);
-  while (Page(first.Port()).find(">Bob<") == std::string::npos && TClock::now() - start < 3s) {
-    std::this_thread::sleep_for(50ms);
-  }
-  EXPECT_LE(TClock::now() - start, 1200ms);
-}
-
-TEST(SharedSqliteFile, TokensOutliveARestart) {
-  TTempFolder folder;
-  const std::string database = folder.Path() + "/scores.db";
-  auto server = std::make_unique<TScoreServerProcess>(database);
-  const std::string token = TokenFrom(server->Port());
-  server.reset();
-  TScoreServerProcess again(database);
-  EXPECT_EQ(SubmitWith(again.Port(), token, "Ann", 77), 200);
 }
 
 TEST(SecretFile, InstancesWithTheSameSecretFileShareTokens) {
