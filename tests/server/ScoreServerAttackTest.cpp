@@ -26,6 +26,13 @@
 namespace {
 
 using namespace std::chrono_literals;
+
+// "P0", "P1", ...: a name per player of a test.
+std::string PlayerName(int i) {
+  std::string name = std::to_string(i);
+  name.insert(name.begin(), 'P');
+  return name;
+}
 using servertest::Get;
 using servertest::Page;
 using servertest::Submit;
@@ -456,7 +463,7 @@ TEST(BrokenDatabase, ADamagedFileRefusesToStart) {
   const std::string database = folder.Path() + "/scores.db";
   {
     TScoreServerProcess server(database);
-    for (int i = 0; i < 40; ++i) EXPECT_EQ(Submit(server.Port(), "P" + std::to_string(i), i), 200);
+    for (int i = 0; i < 40; ++i) EXPECT_EQ(Submit(server.Port(), PlayerName(i), i), 200);
   }
   // Overwrite the pages after the first with garbage, keeping the header.
   const auto size = std::filesystem::file_size(database);
