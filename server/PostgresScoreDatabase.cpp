@@ -137,6 +137,11 @@ pg_conn* TPostgresScoreDatabase::Connect() {
     throw TDatabaseError("cannot connect to score database " + Shown_ + ": " + message);
   }
   PQclear(PQexec(connection, "SET client_min_messages = warning"));
+  // The same promise as the SQLite file's write-ahead log with synchronous=NORMAL: a stored score
+  // survives any crash of this process (the database server has it), and only a crash of the
+  // database's machine may lose the last fraction of a second. Waiting for every commit to
+  // reach the disk would bound the service to a few hundred scores a second.
+  PQclear(PQexec(connection, "SET synchronous_commit = off"));
   return connection;
 }
 

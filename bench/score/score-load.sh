@@ -22,22 +22,22 @@ pg_bin=""
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+  for file in "$work"/*.pid; do [ -e "$file" ] && kill "$(cat "$file")" 2>/dev/null; done
   if [ -n "$pg_bin" ]; then as_postgres "$pg_bin/pg_ctl" -D "$work/pg/data" -m immediate stop >/dev/null 2>&1 || true; fi
   rm -rf "$work"
 }
 trap cleanup EXIT
 as_postgres() { if [ "$(id -u)" -eq 0 ]; then runuser -u postgres -- "$@"; else "$@"; fi; }
 
-# Starts an instance on the database; prints its port.
+# Starts an instance on the database; its port and process id go to $work/NAME.port and .pid.
 start_server() {
   local db=$1 name=$2
   "$server" --port 0 --db "$db" --port-file "$work/$name.port" --submit-rate 0 --handshake-rate 0 \
     --max-connections 8192 --max-connections-per-address 8192 --threads 4 \
-    --access-log /dev/null 2>"$work/$name.errors" &
-  pids+=($!)
+    >/dev/null 2>"$work/$name.errors" &
   echo $! >"$work/$name.pid"
   for _ in $(seq 200); do [ -s "$work/$name.port" ] && break; sleep 0.05; done
-  cat "$work/$name.port"
+  [ -s "$work/$name.port" ] || { cat "$work/$name.errors" >&2; exit 1; }
 }
 
 # Samples the peak resident memory of the processes until the file "$work/stop-rss" appears.
@@ -97,9 +97,10 @@ bench_backend() {
 }
 
 echo "load average at start: $(cut -d' ' -f1-3 /proc/loadavg)"
-port=$(start_server "$work/scores.db" sqlite)
-bench_backend "SQLite" "$port"
-kill "$(cat "$work/sqlite.pid")"; rm -f "$work"/*.pid
+start_server "$work/scores.db" sqlite
+bench_backend "SQLite" "$(cat "$work/sqlite.port")"
+kill "$(cat "$work/sqlite.pid")"
+rm -f "$work/sqlite.pid"
 
 pg_bin=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | tail -1 || true)
 if [ -z "$pg_bin" ]; then
@@ -112,7 +113,7 @@ as_postgres "$pg_bin/initdb" -D "$work/pg/data" -A trust -U postgres --no-sync >
 as_postgres "$pg_bin/pg_ctl" -D "$work/pg/data" -l "$work/pg/log" -w \
   -o "-c listen_addresses='' -k $work/pg -c max_connections=100" start >/dev/null
 db="postgresql:///postgres?host=$work/pg&user=postgres"
-first=$(start_server "$db" pg1)
-second=$(start_server "$db" pg2)
-bench_backend "PostgreSQL, two instances" "$first" "$second"
+start_server "$db" pg1
+start_server "$db" pg2
+bench_backend "PostgreSQL, two instances" "$(cat "$work/pg1.port")" "$(cat "$work/pg2.port")"
 echo "load average at end: $(cut -d' ' -f1-3 /proc/loadavg)"
