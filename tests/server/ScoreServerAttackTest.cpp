@@ -156,6 +156,16 @@ TEST(RequestDeadline, ATrickledRequestIsCutOffAfterTenSeconds) {
   EXPECT_NE(server.ErrorLog().find("deadline passed"), std::string::npos) << server.ErrorLog();
 }
 
+TEST(IdleTimeout, AKeptAliveConnectionIsClosedAfterThirtyIdleSeconds) {
+  TTempFolder folder;
+  TScoreServerProcess server(folder.Path() + "/scores.db");
+  TRawConnection client(server.Port());
+  client.Send(kHandshakeRequest);
+  ASSERT_EQ(servertest::CountReplies(client.ReadReplies(1, 2s)), 1);
+  EXPECT_FALSE(client.ClosedWithin(28s));
+  EXPECT_TRUE(client.ClosedWithin(4s));
+}
+
 TEST(ConnectionLimits, ConnectionsPastTheLimitPerAddressAreClosedAtOnce) {
   TTempFolder folder;
   TScoreServerProcess server(folder.Path() + "/scores.db", {"--max-connections-per-address", "4"});
