@@ -6,6 +6,7 @@
 #include <boost/beast/http/read.hpp>
 #include <boost/beast/http/write.hpp>
 #include <chrono>
+#include <exception>
 #include <iterator>
 #include <utility>
 
@@ -133,7 +134,14 @@ void THttpSession::Answer() {
     Context_.Log->Error("too many header fields from " + Peer_);
     return Send(Refusal(431, "too many header fields"), true, line);
   }
-  TServiceReply reply = Context_.Handler({View(request.target()), ClientAddress()});
+  TServiceReply reply;
+  try {
+    reply = Context_.Handler({View(request.target()), ClientAddress()});
+  } catch (const std::exception& e) {
+    // Nothing a request does may end the process: it gets a 500 and the reason is logged.
+    Context_.Log->Error(std::string("request from ") + Peer_ + " failed: " + e.what());
+    reply = Refusal(500, "internal error");
+  }
   Send(std::move(reply), !request.keep_alive(), line);
 }
 
