@@ -16,7 +16,7 @@
 #include "server/ScoreQuery.h"
 #include "server/ScoreService.h"
 #include "server/Submission.h"
-#include "server/TokenStore.h"
+#include "server/TokenSigner.h"
 
 namespace {
 
@@ -27,8 +27,8 @@ void Require(bool condition) {
 // A service over a database in memory, shared by every input.
 struct TServiceBench {
   server::TScoreDatabase Database{":memory:"};
-  server::TTokenStore Tokens{64};
-  server::TScoreService Service{Database, Tokens};
+  server::TTokenSigner Tokens{std::string(32, 's')};
+  server::TScoreService Service{Database, Tokens, server::TServiceLimits{0, 0}, nullptr};
 };
 
 TServiceBench& Bench() {
@@ -37,7 +37,8 @@ TServiceBench& Bench() {
 }
 
 bool KnownStatus(int status) {
-  return status == 200 || status == 400 || status == 403 || status == 414 || status == 500;
+  return status == 200 || status == 400 || status == 403 || status == 414 || status == 429 ||
+         status == 500;
 }
 
 void CheckSubmission(const server::TSubmission& submission) {
@@ -60,7 +61,7 @@ void CheckSubmission(const server::TSubmission& submission) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view query(reinterpret_cast<const char*>(data), size);
   const server::TServiceReply reply =
-      Bench().Service.Handle(query, server::TTokenStore::TClock::now(), 0);
+      Bench().Service.Handle(query, "127.0.0.1", server::TScoreService::TClock::now(), 0);
   Require(KnownStatus(reply.Status) && !reply.Body.empty());
   if (size > server::TScoreQuery::kMaxLength) {
     Require(reply.Status == 414);

@@ -473,8 +473,16 @@ void TForm1::StartRace() {
 }
 
 void TForm1::SubmitScore() {
-  if (ScoreClient->SubmitScore(PlayerName, Score, OptionsText)) return;
-  platform::ShowMessageBox("Error", std::string(online::kCantConnectMessage), {"OK"});
+  switch (ScoreClient->SubmitScore(PlayerName, Score, OptionsText)) {
+    case online::TSubmitResult::kSent:
+      return;
+    case online::TSubmitResult::kNoConnection:
+      platform::ShowMessageBox("Error", std::string(online::kCantConnectMessage), {"OK"});
+      return;
+    case online::TSubmitResult::kNotAccepted:
+      platform::ShowMessageBox("Error", std::string(online::kNotAcceptedMessage), {"OK"});
+      return;
+  }
 }
 
 void TForm1::OpenScorePage() {

@@ -9,14 +9,16 @@ namespace online {
 
 TScoreClient::TScoreClient(std::string serverAddress) : ServerAddress_(std::move(serverAddress)) {}
 
-bool TScoreClient::SubmitScore(const std::string& playerName, int64_t score,
-                               const std::string& optionsText) {
+TSubmitResult TScoreClient::SubmitScore(const std::string& playerName, int64_t score,
+                                        const std::string& optionsText) {
   const std::string reply = Http_.Get(Address(kHandshakeQuery));
-  if (!IsHandshakeAccepted(reply)) return false;
+  if (!IsHandshakeAccepted(reply)) return TSubmitResult::kNoConnection;
   const std::string plain =
       PlainSubmissionText(playerName, score, HandshakeToken(reply), optionsText);
-  Http_.Get(Address(std::string(kSubmissionQueryPrefix) + EncodeText(plain)));
-  return true;
+  const std::string answer =
+      Http_.Get(Address(std::string(kSubmissionQueryPrefix) + EncodeText(plain)));
+  if (Http_.LastRefused()) return TSubmitResult::kNotAccepted;
+  return answer.empty() ? TSubmitResult::kNoConnection : TSubmitResult::kSent;
 }
 
 std::string TScoreClient::ScorePageAddress() const {

@@ -8,6 +8,16 @@
 
 namespace online {
 
+/// How a score submission ended.
+enum class TSubmitResult {
+  /// The service acknowledged the score.
+  kSent,
+  /// No service answered (or the handshake failed): "Can't connect to server!".
+  kNoConnection,
+  /// The service answered the submission with an error status: "Score not accepted!".
+  kNotAccepted,
+};
+
 /// Talks to one score service. Requests run on the caller's thread and are bounded by the HTTP
 /// client's time limits.
 class TScoreClient {
@@ -16,9 +26,11 @@ class TScoreClient {
   explicit TScoreClient(std::string serverAddress);
 
   /// Runs the handshake and, when the service answers "OK", sends the player's name, score and
-  /// options text with the handshake's token. Returns false when the handshake failed, and the
-  /// caller then shows "Can't connect to server!". The submission's own reply is not read.
-  bool SubmitScore(const std::string& playerName, int64_t score, const std::string& optionsText);
+  /// options text with the handshake's token. kNoConnection when the handshake failed or the
+  /// submission got no answer, kNotAccepted when the service refused the submission (an error
+  /// status: a used token, too many scores, a database failure).
+  TSubmitResult SubmitScore(const std::string& playerName, int64_t score,
+                            const std::string& optionsText);
 
   /// The address of the world score page, for the desktop's browser.
   std::string ScorePageAddress() const;

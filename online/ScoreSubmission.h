@@ -21,6 +21,8 @@ inline constexpr std::string_view kScorePageQuery = "prg=CometLaneDerby&show&typ
 inline constexpr char kSubmissionKey = 'R';
 /// The message shown when the handshake fails.
 inline constexpr std::string_view kCantConnectMessage = "Can't connect to server!";
+/// What the game shows when the service answered the submission with a refusal.
+inline constexpr std::string_view kNotAcceptedMessage = "Score not accepted!";
 
 /// Whether a handshake reply accepts the connection: it begins with "OK" (case matters).
 bool IsHandshakeAccepted(std::string_view reply);

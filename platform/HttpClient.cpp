@@ -48,6 +48,7 @@ bool THttpClient::Open() {
 }
 
 std::string THttpClient::Get(const std::string& url) {
+  LastRefused_ = false;
   if (!Open()) return {};
   auto* curl = static_cast<CURL*>(Handle_);
   const auto set = Curl_->EasySetopt;
@@ -65,6 +66,7 @@ std::string THttpClient::Get(const std::string& url) {
   set(curl, CURLOPT_WRITEFUNCTION, AppendReply);
   set(curl, CURLOPT_WRITEDATA, &reply);
   const CURLcode result = Curl_->EasyPerform(curl);
+  LastRefused_ = result == CURLE_HTTP_RETURNED_ERROR;
   if (result != CURLE_OK || reply.TooLong) return {};
   return reply.Body;
 }

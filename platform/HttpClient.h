@@ -28,6 +28,10 @@ class THttpClient {
   /// an HTTP error status, a reply that is too long).
   std::string Get(const std::string& url);
 
+  /// Whether the last Get reached the server and it answered with an error status (4xx, 5xx),
+  /// telling a refusal apart from no answer at all.
+  bool LastRefused() const { return LastRefused_; }
+
  private:
   bool Open();
 
@@ -36,6 +40,7 @@ class THttpClient {
   void* Headers_ = nullptr;
   long ConnectTimeoutMs_;
   long TotalTimeoutMs_;
+  bool LastRefused_ = false;
 };
 
 }  // namespace platform

@@ -8,7 +8,8 @@ packages=(
   libfreetype-dev libfontconfig-dev fontconfig
   libopenmpt-dev libpng-dev zlib1g-dev libcurl4-openssl-dev libcairo2-dev
   libgtest-dev libbenchmark-dev
-  libcpp-httplib-dev libsqlite3-dev wrk chromium
+  libcpp-httplib-dev libsqlite3-dev libboost-dev libssl-dev libpq-dev postgresql nginx-light
+  wrk chromium
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation2 fonts-freefont-ttf
   fonts-league-spartan fonts-noto-mono fonts-roboto-unhinted fonts-comfortaa fonts-yanone-kaffeesatz
   python3 xvfb xauth

@@ -1,55 +1,54 @@
 #pragma once
-// The score service's table of submitted scores in an SQLite file.
+// The score service's tables in an SQLite file.
 
-#include <cstdint>
+#include <map>
 #include <mutex>
 #include <string>
 #include <vector>
+
+#include "ScoreStore.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
 
 namespace server {
 
-/// One stored score. Texts are UTF-8.
-struct TScoreRow {
-  std::string Name;
-  int64_t Score = 0;
-  std::string OptionsText;
-  /// Seconds since 1970 (UTC) when the score arrived.
-  int64_t Time = 0;
-};
-
 /// The scores in one SQLite file, written through the write-ahead log so that a process killed
-/// in the middle of a write leaves the file whole. Prepared statements only. Safe to use from
-/// several threads.
-class TScoreDatabase {
+/// in the middle of a write leaves the file whole. Several processes may share the file.
+/// Prepared statements only. Safe to use from several threads.
+class TScoreDatabase : public TScoreStore {
  public:
-  /// Opens (creating when missing) the file; throws std::runtime_error when it cannot be used.
+  /// Opens (creating when missing) the file, checks that it is writable and passes a quick
+  /// integrity check; throws TDatabaseError naming the file when it cannot be used.
   explicit TScoreDatabase(const std::string& file);
-  ~TScoreDatabase();
+  ~TScoreDatabase() override;
   TScoreDatabase(const TScoreDatabase&) = delete;
   TScoreDatabase& operator=(const TScoreDatabase&) = delete;
 
-  /// Stores one score; false when the write failed.
-  bool Add(const TScoreRow& row);
-
-  /// The best scores, highest first; equal scores in the order they arrived.
-  std::vector<TScoreRow> Top(int limit);
-
-  /// How many scores are stored.
-  int64_t Count();
+  TAddResult Add(const TScoreRow& row, const std::string& token = "",
+                 int64_t tokenExpiry = 0) override;
+  std::vector<TScoreRow> Top(int limit) override;
+  int64_t Count() override;
+  std::vector<TListedScore> List(const std::string& name) override;
+  int Remove(const std::vector<int64_t>& ids) override;
+  void SetBanned(const std::string& name, bool banned) override;
+  std::string Secret() override;
+  void DropExpiredTokens(int64_t now) override;
 
  private:
+  class TStatement;
+
   void Close();
   void Execute(const char* sql);
-  sqlite3_stmt* Prepare(const char* sql);
+  void CheckUsable();
+  sqlite3_stmt* Prepared(const char* sql);
+  void Fail(const char* what);
+  void RebuildBest(const std::string& name);
 
+  std::string File_;
   std::mutex Mutex_;
   sqlite3* Db_ = nullptr;
-  sqlite3_stmt* Insert_ = nullptr;
-  sqlite3_stmt* SelectTop_ = nullptr;
-  sqlite3_stmt* CountRows_ = nullptr;
+  std::map<const char*, sqlite3_stmt*> Statements_;
 };
 
 }  // namespace server

@@ -10,68 +10,121 @@ namespace server {
 
 namespace {
 
+// How often redeemed tokens that expired are cleared from the database.
+constexpr std::chrono::minutes kTokenSweep{1};
+
 TServiceReply Refusal(int status, std::string reason) {
   return {status, "text/plain; charset=utf-8", "ERROR|" + std::move(reason)};
 }
 
 }  // namespace
 
-TScoreService::TScoreService(TScoreDatabase& database, TTokenStore& tokens)
-    : Database_(database), Tokens_(tokens) {}
+TScoreService::TScoreService(TScoreStore& store, const TTokenSigner& tokens,
+                             const TServiceLimits& limits, TServerLog* log)
+    : Store_(store),
+      Tokens_(tokens),
+      Log_(log),
+      Handshakes_(limits.HandshakesPerMinute),
+      Submissions_(limits.SubmissionsPerMinute) {}
 
-TServiceReply TScoreService::Handle(std::string_view query, TTokenStore::TClock::time_point now,
-                                    int64_t wallSeconds) {
+TServiceReply TScoreService::Handle(std::string_view query, const std::string& clientAddress,
+                                    TClock::time_point now, int64_t wallSeconds) {
   if (query.size() > TScoreQuery::kMaxLength) return Refusal(414, "query too long");
   const auto parsed = TScoreQuery::Parse(query);
   if (!parsed) return Refusal(400, "malformed query");
   switch (parsed->Kind) {
     case TScoreQuery::TKind::Handshake:
-      return Handshake(now);
+      return Handshake(clientAddress, now, wallSeconds);
     case TScoreQuery::TKind::Submission:
-      return Submit(parsed->Info, now, wallSeconds);
+      return Submit(parsed->Info, clientAddress, now, wallSeconds);
     case TScoreQuery::TKind::Page:
-      return Page();
+      return Page(now);
   }
   return Refusal(400, "malformed query");
 }
 
-TServiceReply TScoreService::Handshake(TTokenStore::TClock::time_point now) {
+TServiceReply TScoreService::Handshake(const std::string& clientAddress, TClock::time_point now,
+                                       int64_t wallSeconds) {
+  if (!Handshakes_.Allow(clientAddress, now)) {
+    LogError("handshake rate limit hit by " + clientAddress);
+    return Refusal(429, "too many requests");
+  }
   // Fields: OK, program, protocol, token lifetime in seconds, token, and an empty last field so
   // that the token is followed by a separator.
-  const auto lifetime = std::chrono::seconds(TTokenStore::kLifetime).count();
   return {200, "text/plain; charset=utf-8",
-          "OK|CometLaneDerby|1|" + std::to_string(lifetime) + "|" + Tokens_.Issue(now) + "|"};
+          "OK|CometLaneDerby|1|" + std::to_string(TTokenSigner::kLifetimeSeconds) + "|" +
+              Tokens_.Issue(wallSeconds) + "|"};
 }
 
-TServiceReply TScoreService::Submit(const std::string& info, TTokenStore::TClock::time_point now,
-                                    int64_t wallSeconds) {
+TServiceReply TScoreService::Submit(const std::string& info, const std::string& clientAddress,
+                                    TClock::time_point now, int64_t wallSeconds) {
+  if (!Submissions_.Allow(clientAddress, now)) {
+    LogError("submission rate limit hit by " + clientAddress);
+    return Refusal(429, "too many requests");
+  }
   const auto submission = TSubmission::Parse(online::DecodeText(info));
   if (!submission) return Refusal(400, "malformed submission");
-  if (!Tokens_.Redeem(submission->Token, now)) return Refusal(403, "unknown or used token");
+  const auto expiry = Tokens_.Check(submission->Token, wallSeconds);
+  if (!expiry) return Refusal(403, "unknown or used token");
   const TScoreRow row{platform::Cp1251ToUtf8(submission->Name), submission->Score,
                       platform::Cp1251ToUtf8(submission->OptionsText), wallSeconds};
-  if (!Database_.Add(row)) return Refusal(500, "score not stored");
-  const std::lock_guard lock(PageMutex_);
-  Page_.reset();
-  ++Generation_;
+  try {
+    if (Store_.Add(row, submission->Token, *expiry) == TScoreStore::TAddResult::kTokenUsed) {
+      return Refusal(403, "unknown or used token");
+    }
+  } catch (const std::exception& e) {
+    LogError(std::string(e.what()) + " (score from " + clientAddress + " not stored)");
+    return Refusal(500, "score not stored");
+  }
+  {
+    const std::lock_guard lock(Mutex_);
+    Page_.reset();
+    ++Generation_;
+  }
+  DropExpiredTokens(now, wallSeconds);
   return {200, "text/plain; charset=utf-8", "OK"};
 }
 
-TServiceReply TScoreService::Page() {
+TServiceReply TScoreService::Page(TClock::time_point now) {
   std::shared_ptr<const std::string> page;
   uint64_t generation = 0;
   {
-    const std::lock_guard lock(PageMutex_);
-    page = Page_;
+    const std::lock_guard lock(Mutex_);
+    if (Page_ && now - PageMade_ < kPageMaxAge) page = Page_;
     generation = Generation_;
   }
   if (!page) {
-    page = std::make_shared<const std::string>(RenderScorePage(Database_.Top(kScorePageRows)));
+    try {
+      page = std::make_shared<const std::string>(RenderScorePage(Store_.Top(kScorePageRows)));
+    } catch (const std::exception& e) {
+      LogError(std::string(e.what()) + " (score page not made)");
+      return Refusal(500, "score page unavailable");
+    }
     // A score stored while the page was made outdates it: it is served once, not kept.
-    const std::lock_guard lock(PageMutex_);
-    if (Generation_ == generation) Page_ = page;
+    const std::lock_guard lock(Mutex_);
+    if (Generation_ == generation) {
+      Page_ = page;
+      PageMade_ = now;
+    }
   }
   return {200, "text/html; charset=utf-8", *page};
+}
+
+void TScoreService::DropExpiredTokens(TClock::time_point now, int64_t wallSeconds) {
+  {
+    const std::lock_guard lock(Mutex_);
+    if (now - TokensDropped_ < kTokenSweep) return;
+    TokensDropped_ = now;
+  }
+  try {
+    Store_.DropExpiredTokens(wallSeconds);
+  } catch (const std::exception& e) {
+    LogError(std::string(e.what()) + " (expired tokens not cleared)");
+  }
+}
+
+void TScoreService::LogError(const std::string& message) {
+  if (Log_) Log_->Error(message);
 }
 
 }  // namespace server

@@ -8,8 +8,10 @@
 #include <string>
 #include <string_view>
 
-#include "ScoreDatabase.h"
-#include "TokenStore.h"
+#include "RateLimiter.h"
+#include "ScoreStore.h"
+#include "ServerLog.h"
+#include "TokenSigner.h"
 
 namespace server {
 
@@ -20,30 +22,53 @@ struct TServiceReply {
   std::string Body;
 };
 
+/// How often one client address may ask for a token and send a score (per minute; 0: no limit).
+struct TServiceLimits {
+  int HandshakesPerMinute = 10;
+  int SubmissionsPerMinute = 10;
+};
+
 /// Answers handshakes, submissions and page requests of "/cgi/version.pl". Keeps the rendered
-/// page until the next stored score. Safe to use from several threads.
+/// page for at most a second, and not past a score stored here, so that scores stored through
+/// other processes sharing the database show within a second. Safe to use from several threads.
 class TScoreService {
  public:
-  /// A service storing into the database and checking tokens with the store.
-  TScoreService(TScoreDatabase& database, TTokenStore& tokens);
+  using TClock = std::chrono::steady_clock;
 
-  /// The answer to a raw query string: 200 with "OK|..." for a handshake, 200 "OK" for a stored
-  /// score, 200 HTML for the page; 414 for an oversized query, 400 for a malformed query or
-  /// submission, 403 for a wrong, used or expired token, 500 when the score could not be stored.
-  TServiceReply Handle(std::string_view query, TTokenStore::TClock::time_point now,
-                       int64_t wallSeconds);
+  /// Longest time a rendered page is served again.
+  static constexpr std::chrono::seconds kPageMaxAge{1};
+
+  /// A service storing into the store, signing tokens with the signer, logging database errors
+  /// and limits hit to the log (when given).
+  TScoreService(TScoreStore& store, const TTokenSigner& tokens, const TServiceLimits& limits,
+                TServerLog* log);
+
+  /// The answer to a raw query string from the client address: 200 with "OK|..." for a
+  /// handshake, 200 "OK" for a score taken, 200 HTML for the page; 414 for an oversized query,
+  /// 400 for a malformed query or submission, 403 for a forged, used or expired token, 429 when
+  /// the address asks too often, 500 when the database failed.
+  TServiceReply Handle(std::string_view query, const std::string& clientAddress,
+                       TClock::time_point now, int64_t wallSeconds);
 
  private:
-  TServiceReply Handshake(TTokenStore::TClock::time_point now);
-  TServiceReply Submit(const std::string& info, TTokenStore::TClock::time_point now,
-                       int64_t wallSeconds);
-  TServiceReply Page();
+  TServiceReply Handshake(const std::string& clientAddress, TClock::time_point now,
+                          int64_t wallSeconds);
+  TServiceReply Submit(const std::string& info, const std::string& clientAddress,
+                       TClock::time_point now, int64_t wallSeconds);
+  TServiceReply Page(TClock::time_point now);
+  void DropExpiredTokens(TClock::time_point now, int64_t wallSeconds);
+  void LogError(const std::string& message);
 
-  TScoreDatabase& Database_;
-  TTokenStore& Tokens_;
-  std::mutex PageMutex_;
+  TScoreStore& Store_;
+  const TTokenSigner& Tokens_;
+  TServerLog* Log_;
+  TRateLimiter Handshakes_;
+  TRateLimiter Submissions_;
+  std::mutex Mutex_;
   std::shared_ptr<const std::string> Page_;
+  TClock::time_point PageMade_;
   uint64_t Generation_ = 0;
+  TClock::time_point TokensDropped_;
 };
 
 }  // namespace server

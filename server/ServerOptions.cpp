@@ -15,14 +15,28 @@ bool ReadInt(const std::string& text, int low, int high, int& value) {
 }  // namespace
 
 const char* TServerOptions::Usage() {
-  return "Usage: comet-score-server --port N --db FILE [--bind ADDR] [--threads N]"
-         " [--port-file FILE]\n"
-         "  --port N          TCP port to listen on (0 picks a free port)\n"
-         "  --db FILE         SQLite file of the scores (created when missing)\n"
-         "  --bind ADDR       address to listen on (default 127.0.0.1)\n"
-         "  --threads N       worker threads, 1 to 64 (default 8)\n"
-         "  --port-file FILE  write the port in use to FILE once listening\n"
-         "  --help            show this text\n";
+  return "Usage: comet-score-server --port N --db DB [OPTION...]\n"
+         "       comet-score-server admin --db DB list [--name NAME] | remove ID... | ban NAME |"
+         " unban NAME\n"
+         "  --port N             TCP port to listen on (0 picks a free port)\n"
+         "  --db DB              the scores' database: an SQLite file (created when missing)\n"
+         "                       or a postgresql:// address\n"
+         "  --bind ADDR          address to listen on (default 127.0.0.1)\n"
+         "  --threads N          threads answering requests, 1 to 64 (default 4)\n"
+         "  --max-connections N  open connections in all (default 4096)\n"
+         "  --max-connections-per-address N\n"
+         "                       open connections from one client address (default 32)\n"
+         "  --access-log FILE    append the access log to FILE instead of standard output\n"
+         "  --trust-proxy ADDR   take the client address from X-Forwarded-For on connections\n"
+         "                       from the proxy at ADDR\n"
+         "  --submit-rate N      scores one client address may send a minute (default 10,\n"
+         "                       0 for no limit)\n"
+         "  --handshake-rate N   handshakes one client address may make a minute (default 10,\n"
+         "                       0 for no limit)\n"
+         "  --secret-file FILE   sign tokens with the secret in FILE instead of the one kept in\n"
+         "                       the database\n"
+         "  --port-file FILE     write the port in use to FILE once listening\n"
+         "  --help               show this text\n";
 }
 
 std::optional<TServerOptions> TServerOptions::Parse(const std::vector<std::string>& args,
@@ -37,6 +51,24 @@ std::optional<TServerOptions> TServerOptions::Parse(const std::vector<std::strin
     } else if (arg == "--port" && hasValue && ReadInt(args[i + 1], 0, 65535, options.Port)) {
       ++i;
     } else if (arg == "--threads" && hasValue && ReadInt(args[i + 1], 1, 64, options.Threads)) {
+      ++i;
+    } else if (arg == "--max-connections" && hasValue &&
+               ReadInt(args[i + 1], 1, 1'000'000, options.MaxConnections)) {
+      ++i;
+    } else if (arg == "--max-connections-per-address" && hasValue &&
+               ReadInt(args[i + 1], 1, 1'000'000, options.MaxConnectionsPerAddress)) {
+      ++i;
+    } else if (arg == "--access-log" && hasValue && !args[i + 1].empty()) {
+      options.AccessLog = args[++i];
+    } else if (arg == "--trust-proxy" && hasValue && !args[i + 1].empty()) {
+      options.TrustProxy = args[++i];
+    } else if (arg == "--secret-file" && hasValue && !args[i + 1].empty()) {
+      options.SecretFile = args[++i];
+    } else if (arg == "--submit-rate" && hasValue &&
+               ReadInt(args[i + 1], 0, 1'000'000'000, options.SubmitRate)) {
+      ++i;
+    } else if (arg == "--handshake-rate" && hasValue &&
+               ReadInt(args[i + 1], 0, 1'000'000'000, options.HandshakeRate)) {
       ++i;
     } else if (arg == "--db" && hasValue && !args[i + 1].empty()) {
       options.Database = args[++i];

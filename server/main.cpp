@@ -1,115 +1,122 @@
 // comet-score-server: the score service the game's handshake, submission and score page talk to.
 
-#include <httplib.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <pthread.h>
+#include <sys/resource.h>
 
-#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
-#include <ctime>
 #include <exception>
 #include <fstream>
+#include <iostream>
+#include <iterator>
+#include <stdexcept>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "ScoreDatabase.h"
-#include "ScoreQuery.h"
+#include "AdminCommand.h"
+#include "HttpServer.h"
 #include "ScoreService.h"
+#include "ScoreStore.h"
+#include "ServerLog.h"
 #include "ServerOptions.h"
-#include "TokenStore.h"
+#include "TokenSigner.h"
 #include "online/ScoreSubmission.h"
 
 namespace {
 
-// Stops the server on SIGINT or SIGTERM, waited for on a thread of its own. A signal that comes
-// before the server listens waits for it to listen (stopping it earlier would do nothing), unless
-// listening has already ended.
-std::thread StopOnSignal(httplib::Server& http, const sigset_t& signals,
-                         const std::atomic<bool>& listenDone) {
-  return std::thread([&http, &listenDone, signals] {
-    int signal = 0;
-    sigwait(&signals, &signal);
-    while (!http.is_running() && !listenDone) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    http.stop();
-  });
+// Lets the process hold as many sockets as the system allows it: idle connections must run
+// into the service's own limits, not the descriptor limit.
+void RaiseDescriptorLimit() {
+  rlimit limit{};
+  if (getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+    limit.rlim_cur = limit.rlim_max;
+    setrlimit(RLIMIT_NOFILE, &limit);
+  }
 }
 
-// Hands the raw query of a request to the service and writes its answer back.
-void Answer(server::TScoreService& service, const httplib::Request& request,
-            httplib::Response& response) {
-  const size_t mark = request.target.find('?');
-  const std::string query = mark == std::string::npos ? "" : request.target.substr(mark + 1);
+// The answer to one request: the service for its one path, 404 for anything else.
+server::TServiceReply Answer(server::TScoreService& service, const server::THttpRequest& request) {
+  const std::string_view target = request.Target;
+  const size_t mark = target.find('?');
+  if (target.substr(0, mark) != online::kScorePath) {
+    return {404, "text/plain; charset=utf-8", "ERROR|not found"};
+  }
+  const std::string_view query = mark == std::string_view::npos ? "" : target.substr(mark + 1);
   const auto now = std::chrono::system_clock::now();
-  const server::TServiceReply reply = service.Handle(
-      query, server::TTokenStore::TClock::now(),
+  return service.Handle(
+      query, request.ClientAddress, server::TScoreService::TClock::now(),
       std::chrono::duration_cast<std::chrono::seconds>(now.time_since_epoch()).count());
-  response.status = reply.Status;
-  response.set_content(reply.Body, reply.ContentType.c_str());
 }
 
-// Worker threads, limits, time-outs and the one route of the service.
-void Configure(httplib::Server& http, server::TScoreService& service, int threads) {
-  http.new_task_queue = [threads] { return new httplib::ThreadPool(static_cast<size_t>(threads)); };
-  http.set_payload_max_length(server::TScoreQuery::kMaxLength);
-  http.set_read_timeout(5);
-  http.set_write_timeout(5);
-  http.set_keep_alive_max_count(1000);
-  // Headers and body go out in separate writes: without TCP_NODELAY every reply would wait for
-  // the client's delayed acknowledgement.
-  http.set_socket_options([](socket_t socket) {
-    httplib::default_socket_options(socket);
-    const int on = 1;
-    setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-  });
-  http.Get(std::string(online::kScorePath),
-           [&service](const httplib::Request& request, httplib::Response& response) {
-             Answer(service, request, response);
-           });
+// The token secret: the file's contents when one is given, else the one kept in the database.
+std::string TokenSecret(const server::TServerOptions& options, server::TScoreStore& store) {
+  if (options.SecretFile.empty()) return store.Secret();
+  std::ifstream file(options.SecretFile, std::ios::binary);
+  std::string secret((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  if (!file.good() && !file.eof()) {
+    throw std::runtime_error("cannot read the secret file " + options.SecretFile);
+  }
+  while (!secret.empty() && (secret.back() == '\n' || secret.back() == '\r')) secret.pop_back();
+  if (secret.size() < 16) {
+    throw std::runtime_error("the secret file " + options.SecretFile +
+                             " is missing or holds fewer than 16 bytes");
+  }
+  return secret;
 }
 
 // Runs the service until a stop signal; returns the exit code.
 int Serve(const server::TServerOptions& options) {
-  sigset_t signals;
-  sigemptyset(&signals);
-  sigaddset(&signals, SIGINT);
-  sigaddset(&signals, SIGTERM);
-  pthread_sigmask(SIG_BLOCK, &signals, nullptr);
   std::signal(SIGPIPE, SIG_IGN);
+  RaiseDescriptorLimit();
+  server::TServerLog log(options.AccessLog);
+  const auto store = server::OpenScoreStore(options.Database);
+  const server::TTokenSigner tokens(TokenSecret(options, *store));
+  server::TServiceLimits serviceLimits;
+  serviceLimits.HandshakesPerMinute = options.HandshakeRate;
+  serviceLimits.SubmissionsPerMinute = options.SubmitRate;
+  server::TScoreService service(*store, tokens, serviceLimits, &log);
+  server::THttpSessionContext context;
+  context.Log = &log;
+  context.TrustedProxy = options.TrustProxy;
+  context.Handler = [&service](const server::THttpRequest& request) {
+    return Answer(service, request);
+  };
+  server::THttpLimits limits;
+  limits.MaxConnections = options.MaxConnections;
+  limits.MaxConnectionsPerAddress = options.MaxConnectionsPerAddress;
+  server::THttpServer http(options.Bind, options.Port, options.Threads, limits, context);
+  if (!options.PortFile.empty()) std::ofstream(options.PortFile) << http.Port() << '\n';
+  log.Error("listening on http://" + options.Bind + ":" + std::to_string(http.Port()));
+  http.Run();
+  log.Error("stopped");
+  return 0;
+}
 
-  server::TScoreDatabase database(options.Database);
-  server::TTokenStore tokens;
-  server::TScoreService service(database, tokens);
-  httplib::Server http;
-  Configure(http, service, options.Threads);
-  const int port = options.Port == 0
-                       ? http.bind_to_any_port(options.Bind)
-                       : (http.bind_to_port(options.Bind, options.Port) ? options.Port : -1);
-  if (port <= 0) {
-    std::fprintf(stderr, "comet-score-server: cannot listen on %s:%d\n", options.Bind.c_str(),
-                 options.Port);
+// Runs "comet-score-server admin ..."; returns the exit code.
+int Administer(const std::vector<std::string>& args) {
+  std::string error;
+  const auto command = server::TAdminCommand::Parse(args, error);
+  if (!command) {
+    std::fprintf(stderr, "comet-score-server: %s\n%s", error.c_str(),
+                 server::TServerOptions::Usage());
+    return 2;
+  }
+  try {
+    const auto store = server::OpenScoreStore(command->Database);
+    command->Run(*store, std::cout);
+    return 0;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "comet-score-server: %s\n", e.what());
     return 1;
   }
-  if (!options.PortFile.empty()) std::ofstream(options.PortFile) << port << '\n';
-  std::printf("comet-score-server listening on http://%s:%d\n", options.Bind.c_str(), port);
-  std::fflush(stdout);
-  std::atomic<bool> listenDone = false;
-  std::thread stopper = StopOnSignal(http, signals, listenDone);
-  http.listen_after_bind();
-  listenDone = true;
-  pthread_kill(stopper.native_handle(), SIGTERM);
-  stopper.join();
-  return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 1 && std::string(argv[1]) == "admin") {
+    return Administer(std::vector<std::string>(argv + 2, argv + argc));
+  }
   std::string error;
   const auto options =
       server::TServerOptions::Parse(std::vector<std::string>(argv + 1, argv + argc), error);

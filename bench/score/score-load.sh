@@ -1,27 +1,119 @@
 #!/usr/bin/env bash
-# Load benchmark of comet-score-server with wrk on loopback: the score page, then handshake and
-# submission pairs, each for DURATION seconds. Prints requests per second and latency figures.
-# Usage: bench/score/score-load.sh [BUILD_DIR] [DURATION] [CONNECTIONS]
+# Load benchmark of comet-score-server with wrk on loopback, while 8 slow clients (a byte every
+# 4 s) and 1,000 idle connections are held open: the score page, then handshake and submission
+# pairs, at 16 and 256 connections, on an SQLite file; then handshake and submission pairs
+# through two instances on one PostgreSQL database (a throwaway cluster, when PostgreSQL is
+# installed). Prints wrk's figures, the stored submissions per second and the service's peak
+# resident memory. The rate and connection limits are raised for the run.
+# Usage: bench/score/score-load.sh [BUILD_DIR] [DURATION]
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 build="${1:-$here/../../build}"
 duration="${2:-10}"
-connections="${3:-16}"
 server="$build/bin/comet-score-server"
 command -v wrk >/dev/null || { echo "wrk is not installed (scripts/install-deps.sh)" >&2; exit 1; }
 [ -x "$server" ] || { echo "build comet-score-server first: $server" >&2; exit 1; }
+ulimit -n "$(ulimit -Hn)"
 
 work="$(mktemp -d)"
-"$server" --port 0 --db "$work/scores.db" --threads "$connections" --port-file "$work/port" \
-  >"$work/server.log" 2>&1 &
-pid=$!
-trap 'kill $pid 2>/dev/null; wait $pid 2>/dev/null; rm -rf "$work"' EXIT
-for _ in $(seq 100); do [ -s "$work/port" ] && break; sleep 0.05; done
-address="http://127.0.0.1:$(cat "$work/port")"
+chmod 755 "$work"
+pids=()
+pg_bin=""
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+  for file in "$work"/*.pid; do [ -e "$file" ] && kill "$(cat "$file")" 2>/dev/null; done
+  if [ -n "$pg_bin" ]; then as_postgres "$pg_bin/pg_ctl" -D "$work/pg/data" -m immediate stop >/dev/null 2>&1 || true; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+as_postgres() { if [ "$(id -u)" -eq 0 ]; then runuser -u postgres -- "$@"; else "$@"; fi; }
 
-echo "== handshake + submission pairs, $duration s, $connections connections"
-wrk -t2 -c"$connections" -d"${duration}s" --latency -s "$here/submit.lua" "$address"
+# Starts an instance on the database; its port and process id go to $work/NAME.port and .pid.
+start_server() {
+  local db=$1 name=$2
+  "$server" --port 0 --db "$db" --port-file "$work/$name.port" --submit-rate 0 --handshake-rate 0 \
+    --max-connections 8192 --max-connections-per-address 8192 --threads 4 \
+    >/dev/null 2>"$work/$name.errors" &
+  echo $! >"$work/$name.pid"
+  for _ in $(seq 200); do [ -s "$work/$name.port" ] && break; sleep 0.05; done
+  [ -s "$work/$name.port" ] || { cat "$work/$name.errors" >&2; exit 1; }
+}
 
-echo "== score page (100 rows), $duration s, $connections connections"
-wrk -t2 -c"$connections" -d"${duration}s" --latency \
-  "$address/cgi/version.pl?prg=CometLaneDerby&show&type=0"
+# Samples the peak resident memory of the processes until the file "$work/stop-rss" appears.
+watch_rss() {
+  local peak=0
+  while [ ! -e "$work/stop-rss" ]; do
+    for pid in "$@"; do
+      local rss
+      rss=$(awk '/VmRSS/ {print $2}' "/proc/$pid/status" 2>/dev/null || echo 0)
+      [ "${rss:-0}" -gt "$peak" ] && peak=$rss
+    done
+    sleep 0.2
+  done
+  echo "$peak" >"$work/rss"
+}
+
+run_wrk() {
+  local label=$1 connections=$2 script=$3; shift 3
+  echo "== $label, $duration s, $connections connections"
+  local args=(-t2 -c"$connections" -d"${duration}s" --timeout 2s --latency)
+  [ -n "$script" ] && args+=(-s "$here/$script")
+  if [ $# -eq 1 ]; then
+    wrk "${args[@]}" "$1"
+  else
+    # One wrk per instance, each with half of the connections.
+    args[1]="-c$((connections / 2))"
+    wrk "${args[@]}" "$1" >"$work/wrk-a.txt" & local a=$!
+    wrk "${args[@]}" "$2" >"$work/wrk-b.txt" & local b=$!
+    wait $a $b
+    cat "$work/wrk-a.txt" "$work/wrk-b.txt"
+  fi
+}
+
+bench_backend() {
+  local label=$1; shift
+  local ports=("$@") addresses=() server_pids=()
+  for port in "${ports[@]}"; do addresses+=("http://127.0.0.1:$port"); done
+  for name in "$work"/*.pid; do server_pids+=("$(cat "$name")"); done
+  python3 "$here/hold-connections.py" "${ports[0]}" 1000 8 & local holder=$!
+  pids+=($holder)
+  sleep 2
+  rm -f "$work/stop-rss"
+  watch_rss "${server_pids[@]}" & local watcher=$!
+  local page="/cgi/version.pl?prg=CometLaneDerby&show&type=0"
+  for connections in 16 256; do
+    if [ ${#addresses[@]} -eq 1 ]; then
+      run_wrk "$label: score page (100 rows)" "$connections" "" "${addresses[0]}$page"
+      run_wrk "$label: handshake + submission pairs" "$connections" submit.lua "${addresses[0]}"
+    else
+      run_wrk "$label: handshake + submission pairs" "$connections" submit.lua "${addresses[@]}"
+    fi
+  done
+  touch "$work/stop-rss"
+  wait $watcher
+  kill $holder; wait $holder 2>/dev/null || true
+  echo "== $label: peak resident memory of the service: $(( $(cat "$work/rss") / 1024 )) MB"
+}
+
+echo "load average at start: $(cut -d' ' -f1-3 /proc/loadavg)"
+start_server "$work/scores.db" sqlite
+bench_backend "SQLite" "$(cat "$work/sqlite.port")"
+kill "$(cat "$work/sqlite.pid")"
+rm -f "$work/sqlite.pid"
+
+pg_bin=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | tail -1 || true)
+if [ -z "$pg_bin" ]; then
+  echo "PostgreSQL is not installed: two-instance run skipped"
+  exit 0
+fi
+mkdir "$work/pg"
+[ "$(id -u)" -eq 0 ] && chown postgres "$work/pg"
+as_postgres "$pg_bin/initdb" -D "$work/pg/data" -A trust -U postgres --no-sync >/dev/null
+as_postgres "$pg_bin/pg_ctl" -D "$work/pg/data" -l "$work/pg/log" -w \
+  -o "-c listen_addresses='' -k $work/pg -c max_connections=100" start >/dev/null
+db="postgresql:///postgres?host=$work/pg&user=postgres"
+start_server "$db" pg1
+start_server "$db" pg2
+bench_backend "PostgreSQL, two instances" "$(cat "$work/pg1.port")" "$(cat "$work/pg2.port")"
+echo "load average at end: $(cut -d' ' -f1-3 /proc/loadavg)"

@@ -6,8 +6,11 @@
 
 namespace onlinetest {
 
-TFakeScoreServer::TFakeScoreServer(std::string handshakeReply, int handshakeStatus)
-    : HandshakeReply_(std::move(handshakeReply)), HandshakeStatus_(handshakeStatus) {
+TFakeScoreServer::TFakeScoreServer(std::string handshakeReply, int handshakeStatus,
+                                   int submissionStatus)
+    : HandshakeReply_(std::move(handshakeReply)),
+      HandshakeStatus_(handshakeStatus),
+      SubmissionStatus_(submissionStatus) {
   Http_.new_task_queue = [] { return new httplib::ThreadPool(2); };
   Http_.Get(
       "/cgi/version.pl", [this](const httplib::Request& request, httplib::Response& response) {
@@ -17,7 +20,7 @@ TFakeScoreServer::TFakeScoreServer(std::string handshakeReply, int handshakeStat
         Queries_.push_back(query);
         LastHeaders_ = request.headers;
         const bool handshake = query.rfind("version", 0) == 0;
-        response.status = handshake ? HandshakeStatus_ : 200;
+        response.status = handshake ? HandshakeStatus_ : SubmissionStatus_;
         response.set_content(handshake ? HandshakeReply_ : "OK", "text/plain");
       });
   Http_.Get("/echo", [this](const httplib::Request& request, httplib::Response& response) {

@@ -15,7 +15,9 @@ namespace onlinetest {
 class TFakeScoreServer {
  public:
   /// Starts listening on a free port of 127.0.0.1.
-  TFakeScoreServer(std::string handshakeReply, int handshakeStatus = 200);
+  /// Answers handshakes with the reply and status, submissions with "OK" and the status.
+  TFakeScoreServer(std::string handshakeReply, int handshakeStatus = 200,
+                   int submissionStatus = 200);
   ~TFakeScoreServer();
   TFakeScoreServer(const TFakeScoreServer&) = delete;
   TFakeScoreServer& operator=(const TFakeScoreServer&) = delete;
@@ -37,6 +39,7 @@ class TFakeScoreServer {
   std::mutex Mutex_;
   std::string HandshakeReply_;
   int HandshakeStatus_;
+  int SubmissionStatus_;
   std::string EchoBody_;
   int EchoStatus_ = 200;
   std::vector<std::string> Queries_;

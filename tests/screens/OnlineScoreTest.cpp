@@ -8,6 +8,7 @@
 #include "GameRun.h"
 #include "RaceScript.h"
 #include "ScoreServerProcess.h"
+#include "ServiceRequests.h"
 #include "platform/HttpClient.h"
 
 namespace {
@@ -49,6 +50,23 @@ TEST(OnlineScore, AScoreSentFromTheResultsAppearsOnTheServicePage) {
   EXPECT_EQ(page.find("<td class=\"name\">", page.find("<td class=\"name\">") + 1),
             std::string::npos)
       << "one score on the page: " << page;
+}
+
+TEST(OnlineScore, AScoreTheServiceRefusesIsShownAsNotAccepted) {
+  servertest::TTempFolder folder;
+  // One score a minute from this address, and the test's own score has used it up.
+  servertest::TScoreServerProcess server(folder.Path() + "/scores.db", {"--submit-rate", "1"});
+  ASSERT_EQ(servertest::Submit(server.Port(), "Zed", 1), 200);
+  TGameRun run("refused");
+  WriteProfile(run, 0);
+  const long raceEnd = MenuFrame + 9000;
+  const std::string script = IntoTheRace() + ThroughTheResults(MenuFrame + 3000, raceEnd, kSend);
+  ASSERT_EQ(run.Run(script, raceEnd + 100, {"--autopilot", "--score-server", server.Address()}), 0)
+      << run.Errors();
+  ASSERT_EQ(run.States(), (std::vector<int>{3, 4, 14, 15, 12, 16, 14})) << run.Errors();
+  EXPECT_NE(run.Errors().find("[Error] Score not accepted!"), std::string::npos) << run.Errors();
+  EXPECT_EQ(run.Errors().find("Can't connect to server!"), std::string::npos) << run.Errors();
+  EXPECT_EQ(servertest::Page(server.Port()).find(">Ann<"), std::string::npos);
 }
 
 }  // namespace

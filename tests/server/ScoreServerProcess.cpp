@@ -1,5 +1,6 @@
 #include "ScoreServerProcess.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -9,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <thread>
 #include <vector>
@@ -28,25 +30,71 @@ TTempFolder::~TTempFolder() {
   std::filesystem::remove_all(Path_, ignored);
 }
 
-TScoreServerProcess::TScoreServerProcess(const std::string& databaseFile) {
-  const std::string portFile = databaseFile + ".port";
+namespace {
+
+std::string FileText(const std::string& path) {
+  std::ifstream file(path);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+}  // namespace
+
+TScoreServerProcess::TScoreServerProcess(const std::string& database,
+                                         const std::vector<std::string>& extraArgs,
+                                         const std::string& folder) {
+  const std::string base = folder.empty() ? database : folder + "/server";
+  Files_ = base + "-" + std::to_string(Serial()++);
+  const std::string portFile = Files_ + ".port";
   std::filesystem::remove(portFile);
-  std::vector<std::string> args = {COMET_SCORE_SERVER, "--port",      "0",     "--db",
-                                   databaseFile,       "--port-file", portFile};
+  std::vector<std::string> args = {COMET_SCORE_SERVER,
+                                   "--port",
+                                   "0",
+                                   "--db",
+                                   database,
+                                   "--port-file",
+                                   portFile,
+                                   "--submit-rate",
+                                   "0",
+                                   "--handshake-rate",
+                                   "0"};
+  args.insert(args.end(), extraArgs.begin(), extraArgs.end());
   std::vector<char*> argv;
   for (auto& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
-  if (posix_spawn(&Pid_, COMET_SCORE_SERVER, nullptr, nullptr, argv.data(), environ) != 0) {
-    throw std::runtime_error("cannot start comet-score-server");
-  }
+  posix_spawn_file_actions_t files;
+  posix_spawn_file_actions_init(&files);
+  posix_spawn_file_actions_addopen(&files, 1, (Files_ + ".access").c_str(),
+                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addopen(&files, 2, (Files_ + ".errors").c_str(),
+                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  const int spawned = posix_spawn(&Pid_, COMET_SCORE_SERVER, &files, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&files);
+  if (spawned != 0) throw std::runtime_error("cannot start comet-score-server");
   for (int attempt = 0; attempt < 200 && Port_ <= 0; ++attempt) {
     std::this_thread::sleep_for(std::chrono::milliseconds(25));
     std::ifstream(portFile) >> Port_;
+    if (Port_ <= 0 && waitpid(Pid_, nullptr, WNOHANG) == Pid_) {
+      Pid_ = -1;
+      throw std::runtime_error("comet-score-server ended at start: " + ErrorLog());
+    }
   }
   if (Port_ <= 0) {
     Kill();
     throw std::runtime_error("comet-score-server did not start listening");
   }
+}
+
+std::string TScoreServerProcess::ErrorLog() const {
+  return FileText(Files_ + ".errors");
+}
+
+std::string TScoreServerProcess::AccessLog() const {
+  return FileText(Files_ + ".access");
+}
+
+int& TScoreServerProcess::Serial() {
+  static int serial = 0;
+  return serial;
 }
 
 TScoreServerProcess::~TScoreServerProcess() {

@@ -4,6 +4,7 @@
 #include <sys/types.h>
 
 #include <string>
+#include <vector>
 
 namespace servertest {
 
@@ -21,12 +22,16 @@ class TTempFolder {
   std::string Path_;
 };
 
-/// Runs comet-score-server on a free port of 127.0.0.1 with the given database file until
-/// stopped or destroyed.
+/// Runs comet-score-server on a free port of 127.0.0.1 with the given database until stopped or
+/// destroyed. Its rate limits are off unless the extra arguments set them; its logs go to files
+/// beside the port file.
 class TScoreServerProcess {
  public:
-  /// Starts the service and waits until it listens; throws when it does not come up.
-  explicit TScoreServerProcess(const std::string& databaseFile);
+  /// Starts the service and waits until it listens; throws when it does not come up. The port
+  /// file and logs are kept in the folder (the database file's folder when empty).
+  explicit TScoreServerProcess(const std::string& database,
+                               const std::vector<std::string>& extraArgs = {},
+                               const std::string& folder = "");
   ~TScoreServerProcess();
   TScoreServerProcess(const TScoreServerProcess&) = delete;
   TScoreServerProcess& operator=(const TScoreServerProcess&) = delete;
@@ -39,10 +44,18 @@ class TScoreServerProcess {
   int Stop();
   /// Ends it at once with SIGKILL, as a crash or power cut would.
   void Kill();
+  /// Its process id.
+  pid_t Pid() const { return Pid_; }
+  /// What it wrote to standard error (the error log) and standard output (the access log).
+  std::string ErrorLog() const;
+  std::string AccessLog() const;
 
  private:
   pid_t Pid_ = -1;
   int Port_ = 0;
+  std::string Files_;
+  // Tells apart the files of several services started on one database.
+  static int& Serial();
 };
 
 }  // namespace servertest

@@ -24,6 +24,35 @@ TEST(ServerOptions, ReadsEverySetting) {
   EXPECT_EQ(options->PortFile, "p");
 }
 
+TEST(ServerOptions, ReadsTheLimitsAndDeploymentSettings) {
+  std::string error;
+  const auto options = server::TServerOptions::Parse(
+      {"--port", "1", "--db", "postgresql://scores@/scores", "--max-connections", "100",
+       "--max-connections-per-address", "5", "--access-log", "a.log", "--trust-proxy", "127.0.0.1",
+       "--submit-rate", "0", "--handshake-rate", "30", "--secret-file", "s"},
+      error);
+  ASSERT_TRUE(options.has_value()) << error;
+  EXPECT_EQ(options->Database, "postgresql://scores@/scores");
+  EXPECT_EQ(options->MaxConnections, 100);
+  EXPECT_EQ(options->MaxConnectionsPerAddress, 5);
+  EXPECT_EQ(options->AccessLog, "a.log");
+  EXPECT_EQ(options->TrustProxy, "127.0.0.1");
+  EXPECT_EQ(options->SubmitRate, 0);
+  EXPECT_EQ(options->HandshakeRate, 30);
+  EXPECT_EQ(options->SecretFile, "s");
+}
+
+TEST(ServerOptions, LimitsHaveSafeDefaults) {
+  std::string error;
+  const auto options = server::TServerOptions::Parse({"--port", "0", "--db", "s.db"}, error);
+  ASSERT_TRUE(options.has_value()) << error;
+  EXPECT_EQ(options->SubmitRate, 10);
+  EXPECT_EQ(options->HandshakeRate, 10);
+  EXPECT_EQ(options->MaxConnectionsPerAddress, 32);
+  EXPECT_EQ(options->MaxConnections, 4096);
+  EXPECT_TRUE(options->TrustProxy.empty());
+}
+
 TEST(ServerOptions, BindsToLoopbackByDefault) {
   std::string error;
   const auto options = server::TServerOptions::Parse({"--port", "0", "--db", "s.db"}, error);
@@ -48,6 +77,11 @@ const RefusedCase kRefused[] = {
     {"TooManyThreads", {"--port", "1", "--db", "s.db", "--threads", "65"}},
     {"MissingValue", {"--port", "1", "--db"}},
     {"UnknownOption", {"--port", "1", "--db", "s.db", "--verbose"}},
+    {"NoConnections", {"--port", "1", "--db", "s.db", "--max-connections", "0"}},
+    {"NegativeRate", {"--port", "1", "--db", "s.db", "--submit-rate", "-1"}},
+    {"RateNotANumber", {"--port", "1", "--db", "s.db", "--handshake-rate", "ten"}},
+    {"EmptyProxy", {"--port", "1", "--db", "s.db", "--trust-proxy", ""}},
+    {"MissingSecretFile", {"--port", "1", "--db", "s.db", "--secret-file"}},
 };
 
 class RefusedOptions : public ::testing::TestWithParam<RefusedCase> {};

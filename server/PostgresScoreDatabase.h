@@ -1,0 +1,59 @@
+#pragma once
+// The score service's tables in a PostgreSQL database, shared by any number of processes.
+
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "ScoreStore.h"
+
+struct pg_conn;
+struct pg_result;
+
+namespace server {
+
+/// The scores in a PostgreSQL database reached through libpq. Keeps a few connections and
+/// lends one to each call, so calls from several threads run side by side. A score and the
+/// redemption of its token are one statement, so two processes racing with the same token store
+/// the score once.
+class TPostgresScoreDatabase : public TScoreStore {
+ public:
+  /// Connections held at most.
+  static constexpr std::size_t kMaxConnections = 8;
+
+  /// Connects to the database at the address ("postgresql://..."), makes the tables when
+  /// missing and checks that it can write; throws TDatabaseError when it cannot be used.
+  explicit TPostgresScoreDatabase(const std::string& address);
+  ~TPostgresScoreDatabase() override;
+  TPostgresScoreDatabase(const TPostgresScoreDatabase&) = delete;
+  TPostgresScoreDatabase& operator=(const TPostgresScoreDatabase&) = delete;
+
+  TAddResult Add(const TScoreRow& row, const std::string& token, int64_t tokenExpiry) override;
+  std::vector<TScoreRow> Top(int limit) override;
+  int64_t Count() override;
+  std::vector<TListedScore> List(const std::string& name) override;
+  int Remove(const std::vector<int64_t>& ids) override;
+  void SetBanned(const std::string& name, bool banned) override;
+  std::string Secret() override;
+  void DropExpiredTokens(int64_t now) override;
+
+ private:
+  class TLease;
+  using TResult = std::unique_ptr<pg_result, void (*)(pg_result*)>;
+
+  pg_conn* Connect();
+  pg_conn* Borrow();
+  void GiveBack(pg_conn* connection);
+  TResult Run(pg_conn* connection, const char* sql, const std::vector<std::string>& params = {});
+
+  std::string Address_;
+  std::string Shown_;
+  std::mutex Mutex_;
+  std::condition_variable Returned_;
+  std::vector<pg_conn*> Idle_;
+  std::size_t Open_ = 0;
+};
+
+}  // namespace server

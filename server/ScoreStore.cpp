@@ -1,0 +1,37 @@
+#include "ScoreStore.h"
+
+#include <sys/random.h>
+
+#include <array>
+#include <cerrno>
+
+#include "PostgresScoreDatabase.h"
+#include "ScoreDatabase.h"
+
+namespace server {
+
+std::unique_ptr<TScoreStore> OpenScoreStore(const std::string& location) {
+  if (location.starts_with("postgresql://") || location.starts_with("postgres://")) {
+    return std::make_unique<TPostgresScoreDatabase>(location);
+  }
+  return std::make_unique<TScoreDatabase>(location);
+}
+
+std::string RandomSecret() {
+  std::array<unsigned char, 64> bytes{};
+  size_t filled = 0;
+  while (filled < bytes.size()) {
+    const ssize_t got = getrandom(bytes.data() + filled, bytes.size() - filled, 0);
+    if (got < 0 && errno != EINTR) throw TDatabaseError("no random source for the token secret");
+    if (got > 0) filled += static_cast<size_t>(got);
+  }
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string secret;
+  for (const unsigned char byte : bytes) {
+    secret += kHex[byte >> 4];
+    secret += kHex[byte & 15];
+  }
+  return secret;
+}
+
+}  // namespace server

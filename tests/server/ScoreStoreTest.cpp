@@ -1,0 +1,161 @@
+// The score tables behind the service, the same on an SQLite file and on PostgreSQL: one row per
+// name, bans, removal, tokens redeemed once, and a secret shared by everyone on the database.
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "PostgresCluster.h"
+#include "ScoreServerProcess.h"
+#include "server/ScoreStore.h"
+
+namespace {
+
+using server::TScoreRow;
+using server::TScoreStore;
+using servertest::TPostgresCluster;
+
+// Which database a case runs on.
+enum class TBackend { kSqlite, kPostgres };
+
+class ScoreStores : public ::testing::TestWithParam<TBackend> {
+ protected:
+  static void SetUpTestSuite() {
+    if (!TPostgresCluster::BinaryFolder().empty()) Cluster = new TPostgresCluster();
+  }
+  static void TearDownTestSuite() {
+    delete Cluster;
+    Cluster = nullptr;
+  }
+
+  void SetUp() override {
+    if (GetParam() == TBackend::kPostgres) {
+      if (!Cluster) GTEST_SKIP() << "PostgreSQL is not installed (no /usr/lib/postgresql/*/bin)";
+      Location = Cluster->NewDatabase();
+    } else {
+      Location = Folder.Path() + "/scores.db";
+    }
+    Store = server::OpenScoreStore(Location);
+  }
+
+  std::vector<std::pair<std::string, int64_t>> TopNamesAndScores() {
+    std::vector<std::pair<std::string, int64_t>> top;
+    for (const auto& row : Store->Top(100)) top.emplace_back(row.Name, row.Score);
+    return top;
+  }
+
+  void Add(const std::string& name, int64_t score) {
+    ASSERT_EQ(Store->Add({name, score, "", 1}, "", 0), TScoreStore::TAddResult::kStored);
+  }
+
+  static TPostgresCluster* Cluster;
+  servertest::TTempFolder Folder;
+  std::string Location;
+  std::unique_ptr<TScoreStore> Store;
+};
+
+TPostgresCluster* ScoreStores::Cluster = nullptr;
+
+using TTop = std::vector<std::pair<std::string, int64_t>>;
+
+TEST_P(ScoreStores, ThePageHasEachNameOnceWithItsBestScore) {
+  Add("Ann", 100);
+  Add("Bob", 300);
+  Add("Ann", 500);
+  Add("Cid", 300);
+  Add("Ann", 200);
+  EXPECT_EQ(TopNamesAndScores(), (TTop{{"Ann", 500}, {"Bob", 300}, {"Cid", 300}}));
+  EXPECT_EQ(Store->Count(), 5);
+}
+
+TEST_P(ScoreStores, BannedNamesAreKeptButNotShown) {
+  Add("Ann", 100);
+  Add("Cheat", 999);
+  Store->SetBanned("Cheat", true);
+  EXPECT_EQ(TopNamesAndScores(), (TTop{{"Ann", 100}}));
+  const auto listed = Store->List("Cheat");
+  ASSERT_EQ(listed.size(), 1u);
+  EXPECT_TRUE(listed[0].Banned);
+  Store->SetBanned("Cheat", false);
+  EXPECT_EQ(TopNamesAndScores(), (TTop{{"Cheat", 999}, {"Ann", 100}}));
+}
+
+TEST_P(ScoreStores, RemovingABestScoreBringsBackTheNextOne) {
+  Add("Ann", 100);
+  Add("Ann", 700);
+  Add("Bob", 400);
+  const auto listed = Store->List("Ann");
+  ASSERT_EQ(listed.size(), 2u);
+  EXPECT_EQ(listed[0].Row.Score, 700);
+  EXPECT_EQ(Store->Remove({listed[0].Id, 999999}), 1);
+  EXPECT_EQ(TopNamesAndScores(), (TTop{{"Bob", 400}, {"Ann", 100}}));
+  EXPECT_EQ(Store->Remove({listed[1].Id}), 1);
+  EXPECT_EQ(TopNamesAndScores(), (TTop{{"Bob", 400}}));
+}
+
+TEST_P(ScoreStores, ATokenIsRedeemedOnceEvenWhenRacing) {
+  std::vector<std::unique_ptr<TScoreStore>> stores;
+  for (int i = 0; i < 4; ++i) stores.push_back(server::OpenScoreStore(Location));
+  for (int round = 0; round < 10; ++round) {
+    const std::string token = "token" + std::to_string(round);
+    std::atomic<int> stored{0};
+    std::vector<std::thread> racers;
+    for (auto& store : stores) {
+      racers.emplace_back([&, s = store.get()] {
+        if (s->Add({"Ann", round, "", 1}, token, 2'000'000'000) ==
+            TScoreStore::TAddResult::kStored) {
+          ++stored;
+        }
+      });
+    }
+    for (auto& racer : racers) racer.join();
+    EXPECT_EQ(stored.load(), 1) << round;
+  }
+  EXPECT_EQ(Store->Count(), 10);
+}
+
+TEST_P(ScoreStores, ExpiredRedeemedTokensAreForgotten) {
+  ASSERT_EQ(Store->Add({"Ann", 1, "", 1}, "old", 100), TScoreStore::TAddResult::kStored);
+  ASSERT_EQ(Store->Add({"Ann", 1, "", 1}, "new", 300), TScoreStore::TAddResult::kStored);
+  Store->DropExpiredTokens(200);
+  EXPECT_EQ(Store->Add({"Ann", 1, "", 1}, "old", 100), TScoreStore::TAddResult::kStored);
+  EXPECT_EQ(Store->Add({"Ann", 1, "", 1}, "new", 300), TScoreStore::TAddResult::kTokenUsed);
+}
+
+TEST_P(ScoreStores, EveryoneOnTheDatabaseGetsTheSameSecret) {
+  const std::string secret = Store->Secret();
+  EXPECT_GE(secret.size(), 64u);
+  EXPECT_EQ(server::OpenScoreStore(Location)->Secret(), secret);
+}
+
+TEST_P(ScoreStores, NamesAndOptionsKeepTheirUtf8) {
+  ASSERT_EQ(Store->Add({"\xD0\x90\xD0\xBD\xD0\xBD\xD0\xB0", 5, "r\xC3\xA1pido", 1234}, "", 0),
+            TScoreStore::TAddResult::kStored);
+  const auto top = Store->Top(10);
+  ASSERT_EQ(top.size(), 1u);
+  EXPECT_EQ(top[0].Name, "\xD0\x90\xD0\xBD\xD0\xBD\xD0\xB0");
+  EXPECT_EQ(top[0].OptionsText, "r\xC3\xA1pido");
+  EXPECT_EQ(top[0].Time, 1234);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, ScoreStores,
+                         ::testing::Values(TBackend::kSqlite, TBackend::kPostgres),
+                         [](const auto& test) {
+                           return test.param == TBackend::kSqlite ? "Sqlite" : "Postgres";
+                         });
+
+TEST(PostgresStore, AnUnreachableDatabaseIsAClearError) {
+  try {
+    server::OpenScoreStore("postgresql:///none?host=/nonexistent&user=u&password=hidden");
+    FAIL() << "opened";
+  } catch (const server::TDatabaseError& e) {
+    EXPECT_NE(std::string(e.what()).find("cannot connect to score database"), std::string::npos)
+        << e.what();
+  }
+}
+
+}  // namespace
