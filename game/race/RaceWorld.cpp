@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "EnemyCar.h"
+#include "FinishLine.h"
 #include "Player.h"
 #include "engine/VexelImageList.h"
 #include "platform/Shell.h"
@@ -51,6 +52,21 @@ int32_t TRaceWorld::TakeFinishPlace(int32_t who, const TRaceTime& time) {
   if (place >= 1 && place <= MaxPlaces) RaceResults[static_cast<size_t>(place)] = {who, time};
   ++FinishCount;
   return place;
+}
+
+TPoint2 TRaceWorld::ToScreen(const TPoint2& point) const {
+  const TPoint2 offset = Camera.Offset();
+  return {point.X - offset.X, point.Y - offset.Y};
+}
+
+TPoint2 TRaceWorld::PlayerOnScreen() const {
+  return ToScreen(Player ? Player->Centre() : TPoint2{PlayerScreenX, PlayerScreenY});
+}
+
+TPoint2 TRaceWorld::TrackOrigin() const {
+  if (!FinishLine) return {};
+  return {FinishLine->X() - FinishLine->TrackPosition.X,
+          FinishLine->Y() - FinishLine->TrackPosition.Y};
 }
 
 }  // namespace game

@@ -15,6 +15,9 @@ namespace {
 constexpr int32_t kArrowsGone = 300;
 constexpr int32_t kFinishDelay = 150;
 constexpr int32_t kQuitSlideFrames = 20;
+/// The hint the start lights show, and its line on the screen (under the lights).
+constexpr const char* kTrackReturnHint = "R: back to the track";
+constexpr int32_t kTrackReturnHintY = 150;
 
 }  // namespace
 
@@ -121,6 +124,7 @@ bool TRaceScreens::EnterRace() {
     Form.EnterState(14);
     return false;
   }
+  Form.Race->Camera.SetMode(Form.GameOptions.Camera);
   ClockNinths = 0;
   Form.ScreenTick = 0;
   StartArrows = Form.VexelSprite1.Create<TBegArrows>(*Form.Race, PlayerScreenX, PlayerScreenY);
@@ -146,6 +150,22 @@ void TRaceScreens::DrawStartLights() {
     light("yellowlight", 345, 28, alpha);
     light("greenlight", 410, 28, alpha);
   }
+  if (t > 0 && t < GreenLightTick) {
+    vexel::TVexelFont& font = Form.VexelFont1;
+    font.TextOut(400 - font.TextWidth(kTrackReturnHint) / 2, kTrackReturnHintY, kTrackReturnHint,
+                 255, 255, 255, 255);
+  }
+}
+
+void TRaceScreens::DrawTrackReturnFade() {
+  const int32_t alpha = Form.Race ? Form.Race->TrackReturn.FadeAlpha() : 0;
+  if (alpha <= 0) return;
+  // Any opaque picture tinted black makes the black quad; the grass tile is always there.
+  vexel::TImageListItem* tile = Form.GameImageList.ImageList.Find("grass");
+  if (!tile) return;
+  const uint32_t black = vexel::ARGBColor(0, 0, 0, alpha);
+  tile->DrawQuad(0, 0, 800, 0, 800, 600, 0, 600, 0, 0, 0, 1, 1, black, black, black, black, false,
+                 false, -1, 0);
 }
 
 void TRaceScreens::StartLights() {
@@ -181,6 +201,7 @@ void TRaceScreens::RaceFrame() {
   Form.VexelSprite1.Move(0);
   StartLights();
   Hud.DrawRaceHud();
+  DrawTrackReturnFade();
   TrackPathPoints(race);
   bool finished = false;
   if (race.PlayerFinished) {
