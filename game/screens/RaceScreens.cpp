@@ -290,6 +290,7 @@ void TRaceScreens::QuitRace() {
 }
 
 void TRaceScreens::QuitFrame() {
+  Form.TakeReleased(TTrackReturn::kKey);
   if (Form.TakeReleased(platform::VK_ESCAPE)) {
     Form.ClearReleased();
     Form.PlaySound("check2");
@@ -325,6 +326,8 @@ void TRaceScreens::EnterPause() {
 }
 
 void TRaceScreens::PauseFrame() {
+  // Back to the track is a key of the running race, not of its panels.
+  Form.TakeReleased(TTrackReturn::kKey);
   const bool escape = Form.TakeReleased(platform::VK_ESCAPE);
   const bool f1 = Form.TakeReleased(platform::VK_F1);
   const bool p = Form.TakeReleased('P');
