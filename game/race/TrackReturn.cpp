@@ -43,7 +43,10 @@ TReturnSpot TTrackReturn::Spot() const {
       TPoint2 onPath;
       const int32_t segment = NearestSegment(centre, onPath);
       TReturnSpot spot;
-      spot.Centre = AlongPath(segment, onPath, kPastCheckpoint, spot.Heading);
+      for (double ahead = kPastCheckpoint; ahead <= kFurthest; ahead += kFurtherStep) {
+        spot.Centre = AlongPath(segment, onPath, ahead, spot.Heading);
+        if (!QuadsOverlap(CarQuadAt(spot), line->Quad)) break;
+      }
       return spot;
     }
   }
@@ -68,6 +71,22 @@ void TTrackReturn::PutBack() {
   player.BounceX = player.BounceY = 0;
   player.UpdateCorners();
   World_.Camera.Settle();
+}
+
+TQuad TTrackReturn::CarQuadAt(const TReturnSpot& spot) const {
+  // As TCar::UpdateCorners makes it (the rectangle inset by 3 pixels, turned with the car), with
+  // a margin.
+  const TPlayer& player = *World_.Player;
+  const double halfW = player.Width() / 2.0 - 3;
+  const double halfH = player.Height() / 2.0 - 3;
+  const double r = std::sqrt(halfW * halfW + halfH * halfH) + kLineGap;
+  const double rotation = spot.Heading - 90;
+  TQuad quad;
+  for (size_t k = 0; k < quad.size(); ++k) {
+    const double angle = rotation + player.CornerAngles[k];
+    quad[k] = {spot.Centre.X + r * CosDeg(angle), spot.Centre.Y + r * SinDeg(angle)};
+  }
+  return quad;
 }
 
 int32_t TTrackReturn::NearestSegment(const TPoint2& point, TPoint2& onPath) const {

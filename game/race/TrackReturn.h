@@ -26,9 +26,15 @@ class TTrackReturn {
   static constexpr int32_t kKey = 'R';
   /// Frames the fade takes each way (0.3 s at 90 frames a second).
   static constexpr int32_t kFadeFrames = 27;
-  /// How far past the centre of the last checkpoint the car is put, along the road: far enough
-  /// that the car does not touch the checkpoint's line (168 pixels square) again.
+  /// How far past the centre of the last checkpoint the car is put, along the road, at least:
+  /// on a straight, far enough that the car does not touch the checkpoint's line (168 pixels
+  /// square) again. Where the road turns right after the line, the car goes further on, in
+  /// steps of kFurtherStep, until it is clear of it (touching it again could arm a lap).
   static constexpr double kPastCheckpoint = 130;
+  static constexpr double kFurtherStep = 10;
+  static constexpr double kFurthest = 400;
+  /// The gap the car keeps from the line, so that an opponent's nudge does not push it back on.
+  static constexpr double kLineGap = 20;
 
   /// The return of the player's car of a race.
   explicit TTrackReturn(TRaceWorld& world) : World_(world) {}
@@ -58,6 +64,9 @@ class TTrackReturn {
   /// The point Distance pixels further along the path from a point on segment Segment, and the
   /// path's direction there.
   TPoint2 AlongPath(int32_t segment, TPoint2 from, double distance, double& heading) const;
+  /// The collision quad the player's car would have standing at a spot, its corners kLineGap
+  /// further out.
+  TQuad CarQuadAt(const TReturnSpot& spot) const;
 
   TRaceWorld& World_;
   /// Frames into the fade, -1 when no return is under way.

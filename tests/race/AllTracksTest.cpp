@@ -75,7 +75,7 @@ TEST_P(AllTracks, TheCameraChangesThePictureOnly) {
   }
   EXPECT_EQ(results[1], results[0]);
   EXPECT_EQ(largestLead[0], 0) << "the classic view never moves";
-  EXPECT_GT(largestLead[1], 200) << "the look-ahead view leads the car at speed";
+  EXPECT_GT(largestLead[1], 100) << "the look-ahead view leads the car at speed";
 }
 
 TEST_P(AllTracks, BackToTheTrackFromEveryCheckpointPutsTheCarOnTheRoad) {
@@ -100,7 +100,8 @@ TEST_P(AllTracks, BackToTheTrackFromEveryCheckpointPutsTheCarOnTheRoad) {
     const int32_t lap = player.Lap;
     const int32_t nextCheckpoint = player.NextCheckpoint;
     ASSERT_TRUE(world.TrackReturn.Request());
-    for (int frame = 0; frame <= 2 * game::TTrackReturn::kFadeFrames; ++frame) sim.Step(nullptr);
+    // To the darkest frame of the fade, in which the car is put back.
+    while (world.TrackReturn.FadeAlpha() < 255) sim.Step(nullptr);
     const game::TCheckLine* line = nullptr;
     for (const game::TCheckLine* candidate : world.CheckLines) {
       if (candidate->Number == next) line = candidate;
@@ -108,7 +109,10 @@ TEST_P(AllTracks, BackToTheTrackFromEveryCheckpointPutsTheCarOnTheRoad) {
     ASSERT_NE(line, nullptr);
     EXPECT_TRUE(player.FrontGroundPoint->OnRoad && player.RearGroundPoint->OnRoad)
         << "checkpoint " << next;
-    EXPECT_FALSE(game::QuadsOverlap(player.Corners, line->Quad)) << "checkpoint " << next;
+    // The line's own quad waits for its next move; its square is where it is now.
+    const game::TQuad square = game::SquareAround(line->Centre(), line->Width() / 2.0);
+    EXPECT_FALSE(game::QuadsOverlap(player.Corners, square)) << "checkpoint " << next;
+    while (world.TrackReturn.Active()) sim.Step(nullptr);
     EXPECT_EQ(player.Speed, 0);
     EXPECT_EQ(player.Lap, lap);
     EXPECT_EQ(player.NextCheckpoint, nextCheckpoint);

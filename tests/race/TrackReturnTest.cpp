@@ -136,10 +136,13 @@ TEST_F(TrackReturn, PastACheckpointTheCarGoesBackJustPastItFacingAlongTheRoad) {
   ASSERT_EQ(line->Number, 0);
   const TPoint2 car = Player().Centre();
   const TPoint2 check = line->Centre();
-  EXPECT_NEAR(game::Distance(car, check), TTrackReturn::kPastCheckpoint, 2.0);
-  // Checkpoint 0 is on the right side of the clockwise oval: the road runs down the screen.
-  EXPECT_LT(AngleBetween(Player().Heading, 90), 2.0);
-  EXPECT_LT(AngleBetween(game::ArcTan2Deg(car.Y - check.Y, car.X - check.X), 90), 2.0);
+  // Just past the line: at least kPastCheckpoint on, and no further than keeps it clear.
+  EXPECT_GE(game::Distance(car, check), TTrackReturn::kPastCheckpoint - 2);
+  EXPECT_LE(game::Distance(car, check), TTrackReturn::kPastCheckpoint + 60);
+  // Checkpoint 0 is on the right side of the clockwise oval: the road runs down the screen, and
+  // the opponents' path the car is put on already leans into the bend below.
+  EXPECT_LT(AngleBetween(Player().Heading, 90), 20.0);
+  EXPECT_LT(AngleBetween(game::ArcTan2Deg(car.Y - check.Y, car.X - check.X), 90), 20.0);
   EXPECT_EQ(Player().Speed, 0);
   EXPECT_TRUE(OnRoad());
   EXPECT_FALSE(game::QuadsOverlap(Player().Corners, line->Quad));

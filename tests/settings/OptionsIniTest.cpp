@@ -70,7 +70,7 @@ const TValueCase kValues[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, OptionsValue, ::testing::ValuesIn(kValues),
-                         [](const auto& info) { return std::string(info.param.Name); });
+                         [](const auto& test) { return std::string(test.param.Name); });
 
 // A damaged file: what each line gives and the one message it is reported with.
 struct TDamageCase {
@@ -115,7 +115,7 @@ const TDamageCase kDamage[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, OptionsDamage, ::testing::ValuesIn(kDamage),
-                         [](const auto& info) { return std::string(info.param.Name); });
+                         [](const auto& test) { return std::string(test.param.Name); });
 
 TEST(OptionsIni, EveryValueIsWrittenTheSafeWayAndReadsBackTheSame) {
   for (const TCameraMode mode : game::kCameraModes) {
