@@ -96,4 +96,8 @@ bool TOptionsIni::Save(const std::string& path, std::string& error) const {
   return TSafeFileWriter::Replace(path, Text(), error);
 }
 
+bool TOptionsIni::SaveIfMissing(const std::string& path, std::string& error) const {
+  return TSafeFileWriter::CreateNew(path, Text(), error) != TSafeFileWriter::TCreate::Failed;
+}
+
 }  // namespace game

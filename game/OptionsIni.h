@@ -11,7 +11,8 @@ namespace game {
 /// The options a player sets by editing "options.ini" in the settings folder, one
 /// "name = value" line each; lines starting with ; or # are comments. A missing file means
 /// every default; a line that does not parse keeps its option's default and is noted as a
-/// problem. The game writes the file whole, the safe way, whenever it saves its settings.
+/// problem. The game writes the file with its settings when it is missing (the safe way, whole)
+/// and never writes over the player's own.
 class TOptionsIni {
  public:
   /// The file's name in the settings folder.
@@ -32,6 +33,9 @@ class TOptionsIni {
   /// Replaces the file with Text() (temporary file, then rename). False, with the reason in
   /// error, when it could not be written; the previous file then stays as it was.
   bool Save(const std::string& path, std::string& error) const;
+  /// Writes the file with Text() the same safe way only when there is nothing at path. False,
+  /// with the reason in error, when it was missing and could not be written.
+  bool SaveIfMissing(const std::string& path, std::string& error) const;
 
  private:
   void ParseLine(int lineNumber, const std::string& line);

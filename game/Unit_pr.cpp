@@ -418,7 +418,7 @@ void TForm1::SaveConfig() {
   if (!TSettingsFile::SaveConfig(Paths.ConfigFile("Config.cfg"), Settings, error)) {
     std::fprintf(stderr, "%s\n", error.c_str());
   }
-  if (!GameOptions.Save(Paths.ConfigFile(TOptionsIni::kFileName), error)) {
+  if (!GameOptions.SaveIfMissing(Paths.ConfigFile(TOptionsIni::kFileName), error)) {
     std::fprintf(stderr, "%s\n", error.c_str());
   }
 }

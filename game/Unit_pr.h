@@ -138,7 +138,8 @@ class TForm1 {
   /// Switches the display between the window and desktop full screen.
   void ApplyDisplayMode(bool fullScreen);
 
-  /// Writes "Config.cfg" and "options.ini" from memory; a failure is reported on standard error.
+  /// Writes "Config.cfg" from memory, and "options.ini" when it is missing; a failure is reported
+  /// on standard error.
   void SaveConfig();
   /// Writes "Configdat.cfg" from the track table's best times.
   void SaveBestTimes();

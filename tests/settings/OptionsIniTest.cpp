@@ -152,6 +152,19 @@ TEST(OptionsIni, ASaveReplacesADamagedFileWithAWholeOne) {
   EXPECT_EQ(again.Camera, TCameraMode::LookAhead);
 }
 
+TEST(OptionsIni, TheGamesSaveWritesAMissingFileAndNeverThePlayersOwn) {
+  const std::string path = OptionsPath();
+  TOptionsIni options;
+  std::string error;
+  ASSERT_TRUE(options.SaveIfMissing(path, error)) << error;
+  EXPECT_EQ(ReadBytes(path), options.Text());
+  const std::string mine = "; my view\ncamera = classic   # no swinging\ncamera = bogus\n";
+  WriteBytes(path, mine);
+  options.Camera = TCameraMode::Classic;
+  EXPECT_TRUE(options.SaveIfMissing(path, error)) << error;
+  EXPECT_EQ(ReadBytes(path), mine);
+}
+
 TEST(OptionsIni, AFileThatCannotBeWrittenSaysWhyAndKeepsTheOldOne) {
   const std::string dir = FreshDir();
   const std::string path = dir + "/missing-folder/" + TOptionsIni::kFileName;
