@@ -29,6 +29,7 @@ constexpr TActionInfo kActions[kRaceActionCount] = {
     {"handbrake", platform::VK_SPACE, "Handbrake, for sliding through tight turns."},
     {"pause", 'P', "Pause the race, and carry on again."},
     {"quit", platform::VK_ESCAPE, "Ask whether to leave the race."},
+    {"recover", 'R', "Put the car back on the road at the last checkpoint passed."},
 };
 
 constexpr const char* kHeader =
@@ -116,6 +117,8 @@ std::vector<TControlInput> TControlBindings::DefaultInputs(TRaceAction action) {
       return {key, I::OfButton(TPadButton::Start)};
     case TRaceAction::Quit:
       return {key, I::OfButton(TPadButton::Back)};
+    case TRaceAction::Recover:
+      return {key, I::OfButton(TPadButton::Y)};
   }
   return {key};
 }

@@ -11,9 +11,9 @@
 namespace game {
 
 /// The race actions a player can rebind, each acting as the key the race reads for it.
-enum class TRaceAction { Throttle, Brake, Left, Right, Handbrake, Pause, Quit };
+enum class TRaceAction { Throttle, Brake, Left, Right, Handbrake, Pause, Quit, Recover };
 /// How many race actions there are.
-constexpr size_t kRaceActionCount = 7;
+constexpr size_t kRaceActionCount = 8;
 
 /// Which keys, controller buttons and controller axes perform each race action. Read from
 /// "controls.ini", one line per action ("throttle = up, pad:righttrigger, pad:a"); lines

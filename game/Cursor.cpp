@@ -12,6 +12,7 @@ TCursor::TCursor(vexel::TVexelSprite& engine, vexel::TVexelImageList& menuImages
   SetPatternIndex(0);
   Collidable = true;
   PixelCheck = true;
+  IgnoreCamera = true;  // the pointer is where the mouse is, whatever the race's view
   FollowPointer();
   SetZ(90000);
 }

@@ -156,6 +156,7 @@ void TForm1::FormCreate() {
   TControlBindings bindings;
   bindings.LoadOrCreate(Paths.ConfigFile("controls.ini"));
   ControlKeys = TControlKeys(bindings);
+  GameOptions.Load(Paths.ConfigFile(TOptionsIni::kFileName));
   VexelInput1.Joystick().SetEnabled(true);
   VexelScreen1->OnInit = [this](vexel::TVexelScreen&) { VexelInput1.Initialize(); };
   VexelScreen1->Width = 800;
@@ -415,6 +416,9 @@ void TForm1::ApplyDisplayMode(bool fullScreen) {
 void TForm1::SaveConfig() {
   std::string error;
   if (!TSettingsFile::SaveConfig(Paths.ConfigFile("Config.cfg"), Settings, error)) {
+    std::fprintf(stderr, "%s\n", error.c_str());
+  }
+  if (!GameOptions.SaveIfMissing(Paths.ConfigFile(TOptionsIni::kFileName), error)) {
     std::fprintf(stderr, "%s\n", error.c_str());
   }
 }

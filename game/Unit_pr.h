@@ -15,6 +15,7 @@
 #include "GameConstants.h"
 #include "GamePaths.h"
 #include "GameSettings.h"
+#include "OptionsIni.h"
 #include "RaceTime.h"
 #include "engine/VexelBitmapFont.h"
 #include "engine/VexelButton.h"
@@ -137,7 +138,8 @@ class TForm1 {
   /// Switches the display between the window and desktop full screen.
   void ApplyDisplayMode(bool fullScreen);
 
-  /// Writes "Config.cfg" from memory; a failure is reported on standard error.
+  /// Writes "Config.cfg" from memory, and "options.ini" when it is missing; a failure is reported
+  /// on standard error.
   void SaveConfig();
   /// Writes "Configdat.cfg" from the track table's best times.
   void SaveBestTimes();
@@ -206,6 +208,8 @@ class TForm1 {
 
   /// The switches, texts, high scores and profiles kept in "Config.cfg".
   TGameSettings Settings;
+  /// The options of "options.ini" (the race's camera).
+  TOptionsIni GameOptions;
   bool& FullScreen = Settings.FullScreen;
   bool& MusicOn = Settings.MusicOn;
   bool& SoundOn = Settings.SoundOn;

@@ -20,6 +20,7 @@ TCheckLine::TCheckLine(vexel::TVexelSprite& engine, TRaceWorld& world, double ce
   SetAlpha(100);
   PulseDir = 1;
   world.WorldSprites.push_back(this);
+  world.CheckLines.push_back(this);
 }
 
 void TCheckLine::DoMove(float delta) {
@@ -45,6 +46,7 @@ void TCheckLine::TestPassing() {
   if (Number == 2) player.LapArmed = true;
   if (player.NextCheckpoint == Number) {
     player.NextCheckpoint = Number + 1 == World.CheckLineCount ? 0 : player.NextCheckpoint + 1;
+    player.LastCheckpoint = Number;
   }
 }
 

@@ -19,7 +19,9 @@ TFinishLine::TFinishLine(vexel::TVexelSprite& engine, TRaceWorld& world, double 
   Visible = false;
   Quad = RectangleQuad();
   QuadAngles = RectangleQuadAngles();
+  TrackPosition = {X(), Y()};
   world.WorldSprites.push_back(this);
+  if (!world.FinishLine) world.FinishLine = this;
 }
 
 void TFinishLine::DoMove(float delta) {

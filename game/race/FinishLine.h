@@ -22,6 +22,8 @@ class TFinishLine : public TRaceSprite {
   void DoMove(float delta) override;
 
   double Angle = 0;
+  /// The top-left corner the line had in the track file, before the world moved.
+  TPoint2 TrackPosition{};
   TQuad Quad{};
   std::array<double, 4> QuadAngles{};
 

@@ -14,6 +14,7 @@ TPanel::TPanel(vexel::TVexelSprite& engine, TRaceWorld& world, float x, float y,
   SetPatternIndex(0);
   SetAlpha(255);
   Visible = true;
+  IgnoreCamera = true;  // part of the HUD: it stays put when the view moves
   SetZ(kind == 0 ? 480 : 520);
 }
 

@@ -15,6 +15,7 @@ TPlayer::TPlayer(vexel::TVexelSprite& engine, TRaceWorld& world, double centreX,
 
 void TPlayer::DoMove(float delta) {
   TCar::DoMove(delta);
+  World.TrackReturn.Step();
   if (ControlsEnabled) {
     ApplyControls();
   } else {
@@ -30,6 +31,7 @@ void TPlayer::DoMove(float delta) {
   BounceX = 0;
   BounceY = 0;
   CarCollisions();
+  World.Camera.Follow(Velocity(Speed));
 }
 
 void TPlayer::Coast() {

@@ -20,7 +20,8 @@ class TPlayer : public TCar {
   TPlayer(vexel::TVexelSprite& engine, TRaceWorld& world, double centreX, double centreY,
           int32_t carType, const std::string& name, double heading);
 
-  /// One frame: controls (or coasting), progress, position, world shift, motion, collisions.
+  /// One frame: the way back to the track, controls (or coasting), progress, position, world
+  /// shift, motion, collisions, and the view following the car.
   void DoMove(float delta) override;
   /// Turns the held keys into throttle, brake, steering and handbrake, and consumes releases.
   void ApplyControls();
@@ -41,6 +42,8 @@ class TPlayer : public TCar {
   double ShiftY = 0;
   bool ControlsEnabled = false;
   int32_t NextCheckpoint = 0;
+  /// The number of the checkpoint the player passed last, -1 before the first.
+  int32_t LastCheckpoint = -1;
   double TargetX = 0;
   double TargetY = 0;
   TRaceTime LapClock;

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "EnemyCar.h"
+#include "FinishLine.h"
 #include "Player.h"
 #include "engine/VexelImageList.h"
 #include "platform/Shell.h"
@@ -55,6 +56,21 @@ int32_t TRaceWorld::TakeFinishPlace(int32_t who, const TRaceTime& time) {
 
 void TRaceWorld::ReportImpact(const TPoint2& at, double speed) {
   if (speed > Impact.Speed) Impact = {at.X, at.Y, speed};
+}
+
+TPoint2 TRaceWorld::ToScreen(const TPoint2& point) const {
+  const TPoint2 offset = Camera.Offset();
+  return {point.X - offset.X, point.Y - offset.Y};
+}
+
+TPoint2 TRaceWorld::PlayerOnScreen() const {
+  return ToScreen(Player ? Player->Centre() : TPoint2{PlayerScreenX, PlayerScreenY});
+}
+
+TPoint2 TRaceWorld::TrackOrigin() const {
+  if (!FinishLine) return {};
+  return {FinishLine->X() - FinishLine->TrackPosition.X,
+          FinishLine->Y() - FinishLine->TrackPosition.Y};
 }
 
 }  // namespace game

@@ -10,6 +10,8 @@
 #include "game/GameConstants.h"
 #include "game/GameProcedures.h"
 #include "game/RaceTime.h"
+#include "game/race/RaceCamera.h"
+#include "game/race/TrackReturn.h"
 
 namespace vexel {
 class TImageListItem;
@@ -20,7 +22,9 @@ class TVexelSprite;
 
 namespace game {
 
+class TCheckLine;
 class TEnemyCar;
+class TFinishLine;
 class TPlayer;
 
 /// Most opponents a race can hold: the grid has nine slots and the player takes one.
@@ -31,7 +35,8 @@ inline constexpr int32_t MaxPlaces = MaxOpponents + 1;
 inline constexpr int32_t PlayerWho = 100;
 /// Frames the start lights run before the green light.
 inline constexpr int32_t GreenLightTick = 250;
-/// Where the player's car sits on the screen (its centre) for the whole race.
+/// Where the player's car sits in the race world (its centre) for the whole race; the classic
+/// view draws it there, the look-ahead view shifts it with everything else of the race.
 inline constexpr double PlayerScreenX = 396;
 inline constexpr double PlayerScreenY = 321;
 
@@ -102,6 +107,13 @@ class TRaceWorld {
   /// Keeps a bump that began at `at` with the given speed when it is the hardest one since
   /// the race sound last took Impact.
   void ReportImpact(const TPoint2& at, double speed);
+  /// Where a point of the race world is drawn on the screen: shifted back by the view's offset.
+  TPoint2 ToScreen(const TPoint2& point) const;
+  /// Where the centre of the player's car is drawn on the screen now.
+  TPoint2 PlayerOnScreen() const;
+  /// Where the point (0, 0) of the track file lies in the race world now (the world has moved
+  /// by the player's shifts since the setup), found from the finish line; (0, 0) without one.
+  TPoint2 TrackOrigin() const;
 
   vexel::TVexelSprite& Engine;
   vexel::TVexelImageList& Images;
@@ -139,6 +151,9 @@ class TRaceWorld {
   std::vector<vexel::TSprite*> WorldSprites;
   /// Road pieces and road paint: where the ground probes find road.
   std::vector<vexel::TSprite*> RoadSurfaces;
+  /// The checkpoint lines in the order of the track file, and its (first) finish line.
+  std::vector<TCheckLine*> CheckLines;
+  TFinishLine* FinishLine = nullptr;
 
   // Running values of the race.
   double PlayerProgress = 0;
@@ -150,6 +165,11 @@ class TRaceWorld {
   int32_t WaitTicks = 0;
   /// The hardest bump reported since the race sound last took it (speed 0: none).
   TRaceImpact Impact;
+
+  /// The race's view: the offset every race sprite is drawn shifted by.
+  TRaceCamera Camera{Engine};
+  /// Putting the player's car back on the road when the player asks for it.
+  TTrackReturn TrackReturn{*this};
 };
 
 }  // namespace game

@@ -28,6 +28,7 @@ TRadarArrow::TRadarArrow(vexel::TVexelSprite& engine, TRaceWorld& world, double 
   SetY(static_cast<float>(centreY - Height() / 2.0));
   CenterX = CenterY = 0.5f;
   SetZ(510);
+  IgnoreCamera = true;  // part of the HUD: it stays put when the view moves
   Visible = true;
   Rotation = 0;
 }

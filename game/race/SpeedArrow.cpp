@@ -17,6 +17,7 @@ TSpeedArrow::TSpeedArrow(vexel::TVexelSprite& engine, TRaceWorld& world, float x
   CenterY = 1.0f;
   Visible = true;
   Rotation = -315;
+  IgnoreCamera = true;  // part of the HUD: it stays put when the view moves
   SetZ(510);
 }
 

@@ -12,6 +12,7 @@ TMenuScreen::TMenuScreen(vexel::TVexelSprite& engine, vexel::TVexelImageList& im
   ShowImage(key);
   SetAlpha(alpha);
   Visible = visible;
+  IgnoreCamera = true;  // a panel of the screen, also over a race whose view has moved
   SetName(name);
 }
 

@@ -16,6 +16,9 @@ namespace {
 constexpr int32_t kArrowsGone = 300;
 constexpr int32_t kFinishDelay = 150;
 constexpr int32_t kQuitSlideFrames = 20;
+/// The hint the start lights show, and its line on the screen (under the lights).
+constexpr const char* kTrackReturnHint = "R: back to the track";
+constexpr int32_t kTrackReturnHintY = 150;
 
 }  // namespace
 
@@ -125,6 +128,7 @@ bool TRaceScreens::EnterRace() {
     Form.EnterState(14);
     return false;
   }
+  Form.Race->Camera.SetMode(Form.GameOptions.Camera);
   ClockNinths = 0;
   Form.ScreenTick = 0;
   StartArrows = Form.VexelSprite1.Create<TBegArrows>(*Form.Race, PlayerScreenX, PlayerScreenY);
@@ -162,6 +166,22 @@ void TRaceScreens::DrawStartLights() {
     light("yellowlight", 345, 28, alpha);
     light("greenlight", 410, 28, alpha);
   }
+  if (t > 0 && t < GreenLightTick) {
+    vexel::TVexelFont& font = Form.VexelFont1;
+    font.TextOut(400 - font.TextWidth(kTrackReturnHint) / 2, kTrackReturnHintY, kTrackReturnHint,
+                 255, 255, 255, 255);
+  }
+}
+
+void TRaceScreens::DrawTrackReturnFade() {
+  const int32_t alpha = Form.Race ? Form.Race->TrackReturn.FadeAlpha() : 0;
+  if (alpha <= 0) return;
+  // Any opaque picture tinted black makes the black quad; the grass tile is always there.
+  vexel::TImageListItem* tile = Form.GameImageList.ImageList.Find("grass");
+  if (!tile) return;
+  const uint32_t black = vexel::ARGBColor(0, 0, 0, alpha);
+  tile->DrawQuad(0, 0, 800, 0, 800, 600, 0, 600, 0, 0, 0, 1, 1, black, black, black, black, false,
+                 false, -1, 0);
 }
 
 void TRaceScreens::StartLights() {
@@ -198,6 +218,7 @@ void TRaceScreens::RaceFrame() {
   StartLights();
   SoundRace();
   Hud.DrawRaceHud();
+  DrawTrackReturnFade();
   TrackPathPoints(race);
   bool finished = false;
   if (race.PlayerFinished) {
@@ -286,6 +307,7 @@ void TRaceScreens::QuitRace() {
 }
 
 void TRaceScreens::QuitFrame() {
+  Form.TakeReleased(TTrackReturn::kKey);
   if (Form.TakeReleased(platform::VK_ESCAPE)) {
     Form.ClearReleased();
     Form.PlaySound("check2");
@@ -321,6 +343,8 @@ void TRaceScreens::EnterPause() {
 }
 
 void TRaceScreens::PauseFrame() {
+  // Back to the track is a key of the running race, not of its panels.
+  Form.TakeReleased(TTrackReturn::kKey);
   const bool escape = Form.TakeReleased(platform::VK_ESCAPE);
   const bool f1 = Form.TakeReleased(platform::VK_F1);
   const bool p = Form.TakeReleased('P');

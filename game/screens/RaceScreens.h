@@ -47,6 +47,8 @@ class TRaceScreens : public TScreenGroup {
   void RaceFrame();
   void StartLights();
   void DrawStartLights();
+  /// The black over the race while the player's car is taken back to the track.
+  void DrawTrackReturnFade();
   void EnterQuit();
   void QuitFrame();
   void EnterPause();

@@ -40,7 +40,7 @@ std::string ReadFile(const std::string& path) {
 
 constexpr TRaceAction kActions[] = {
     TRaceAction::Throttle,  TRaceAction::Brake, TRaceAction::Left, TRaceAction::Right,
-    TRaceAction::Handbrake, TRaceAction::Pause, TRaceAction::Quit};
+    TRaceAction::Handbrake, TRaceAction::Pause, TRaceAction::Quit, TRaceAction::Recover};
 
 void ExpectDefaults(const TControlBindings& bindings, const std::string& context) {
   for (auto action : kActions) {
@@ -68,6 +68,7 @@ TEST(ControlBindingsTest, DefaultsDriveWithTheArrowsAndTheStandardControllerLayo
       {TRaceAction::Handbrake, {I::OfKey(platform::VK_SPACE), I::OfButton(TPadButton::X)}},
       {TRaceAction::Pause, {I::OfKey('P'), I::OfButton(TPadButton::Start)}},
       {TRaceAction::Quit, {I::OfKey(platform::VK_ESCAPE), I::OfButton(TPadButton::Back)}},
+      {TRaceAction::Recover, {I::OfKey('R'), I::OfButton(TPadButton::Y)}},
   };
   for (const auto& [action, inputs] : expected) {
     EXPECT_EQ(bindings.Inputs(action), inputs) << TControlBindings::ActionName(action);
@@ -131,6 +132,7 @@ TEST(ControlBindingsTest, AMissingFileIsWrittenWithTheDefaultsAndACommentPerLine
   const std::string text = ReadFile(path);
   EXPECT_NE(text.find("throttle = up, pad:righttrigger, pad:a\n"), std::string::npos) << text;
   EXPECT_NE(text.find("quit = escape, pad:back\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("recover = r, pad:y\n"), std::string::npos) << text;
   // Every setting line comes right after its own comment.
   std::istringstream lines(text);
   std::string line;
@@ -143,7 +145,7 @@ TEST(ControlBindingsTest, AMissingFileIsWrittenWithTheDefaultsAndACommentPerLine
     }
     previous = line;
   }
-  EXPECT_EQ(settings, 7);
+  EXPECT_EQ(settings, static_cast<int>(game::kRaceActionCount));
   // Read back, the written file gives the defaults without a complaint.
   TControlBindings reread;
   reread.LoadOrCreate(path);

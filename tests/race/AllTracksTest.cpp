@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <iostream>
 #include <sstream>
 
@@ -10,6 +11,10 @@
 #include "SimDisplay.h"
 #include "SimReport.h"
 #include "game/GameConstants.h"
+#include "game/race/Autopilot.h"
+#include "game/race/CheckLine.h"
+#include "game/race/GroundPoint.h"
+#include "game/race/Player.h"
 
 namespace {
 
@@ -36,6 +41,88 @@ TEST_P(AllTracks, EveryCarFinishesAndNoneGetsStuck) {
     EXPECT_GT(car.Place, 0) << car.Name;
     EXPECT_LT(car.StuckAt, 0) << car.Name << " stuck";
   }
+}
+
+// Everything the results show of a race, to compare two races with.
+std::string Results(const racesim::TRaceOutcome& outcome) {
+  std::ostringstream text;
+  racesim::PrintOutcome(text, outcome);
+  text << "frames " << outcome.Frames << ", player finished at " << outcome.PlayerFinishFrame;
+  return text.str();
+}
+
+TEST_P(AllTracks, TheCameraChangesThePictureOnly) {
+  racesim::TSimDisplay display(false, CLD_DATA_DIR "/Data/data2.oil");
+  TSimOptions options;
+  options.TrackSlot = GetParam();
+  options.Car = 4;  // the fastest car: the widest lead
+  options.Seed = 3;
+  options.Autopilot = true;
+  std::string results[2];
+  double largestLead[2] = {0, 0};
+  for (const game::TCameraMode mode : {game::TCameraMode::Classic, game::TCameraMode::LookAhead}) {
+    options.Camera = mode;
+    TRaceSimulator sim(options, display.Images(), CLD_DATA_DIR);
+    const game::TPoint2 rest = sim.World().Camera.Offset();
+    const long limit = sim.DefaultFrameLimit();
+    double& lead = largestLead[mode == game::TCameraMode::LookAhead];
+    while (sim.Frame() < limit && !sim.AllFinished() && !sim.AnyStuck()) {
+      sim.Step(nullptr);
+      const game::TPoint2 offset = sim.World().Camera.Offset();
+      lead = std::max(lead, std::hypot(offset.X - rest.X, offset.Y - rest.Y));
+    }
+    results[mode == game::TCameraMode::LookAhead] = Results(sim.Outcome());
+  }
+  EXPECT_EQ(results[1], results[0]);
+  EXPECT_EQ(largestLead[0], 0) << "the classic view never moves";
+  EXPECT_GT(largestLead[1], 100) << "the look-ahead view leads the car at speed";
+}
+
+TEST_P(AllTracks, BackToTheTrackFromEveryCheckpointPutsTheCarOnTheRoad) {
+  racesim::TSimDisplay display(false, CLD_DATA_DIR "/Data/data2.oil");
+  TSimOptions options;
+  options.TrackSlot = GetParam();
+  options.Car = 0;
+  options.Seed = 5;
+  TRaceSimulator sim(options, display.Images(), CLD_DATA_DIR);
+  game::TRaceWorld& world = sim.World();
+  game::TPlayer& player = *world.Player;
+  game::TAutopilot pilot(world);
+  const auto checkpoints = static_cast<int32_t>(world.CheckLines.size());
+  ASSERT_GE(checkpoints, 3);
+  for (int32_t next = 0; next < checkpoints; ++next) {
+    for (long frame = 0; frame < 60L * 90 && player.LastCheckpoint != next; ++frame) {
+      pilot.Drive();
+      sim.Step(nullptr);
+    }
+    ASSERT_EQ(player.LastCheckpoint, next);
+    world.KeyDown.fill(false);
+    const int32_t lap = player.Lap;
+    const int32_t nextCheckpoint = player.NextCheckpoint;
+    ASSERT_TRUE(world.TrackReturn.Request());
+    // To the darkest frame of the fade, in which the car is put back.
+    while (world.TrackReturn.FadeAlpha() < 255) sim.Step(nullptr);
+    const game::TCheckLine* line = nullptr;
+    for (const game::TCheckLine* candidate : world.CheckLines) {
+      if (candidate->Number == next) line = candidate;
+    }
+    ASSERT_NE(line, nullptr);
+    EXPECT_TRUE(player.FrontGroundPoint->OnRoad && player.RearGroundPoint->OnRoad)
+        << "checkpoint " << next;
+    // The line's own quad waits for its next move; its square is where it is now.
+    const game::TQuad square = game::SquareAround(line->Centre(), line->Width() / 2.0);
+    EXPECT_FALSE(game::QuadsOverlap(player.Corners, square)) << "checkpoint " << next;
+    while (world.TrackReturn.Active()) sim.Step(nullptr);
+    EXPECT_EQ(player.Speed, 0);
+    EXPECT_EQ(player.Lap, lap);
+    EXPECT_EQ(player.NextCheckpoint, nextCheckpoint);
+  }
+  // From there the autopilot takes the car on round the lap.
+  for (long frame = 0; frame < 60L * 90 && player.LastCheckpoint != 0; ++frame) {
+    pilot.Drive();
+    sim.Step(nullptr);
+  }
+  EXPECT_EQ(player.LastCheckpoint, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Race, AllTracks, ::testing::Range(0, game::TrackCount),

@@ -139,12 +139,16 @@ INSTANTIATE_TEST_SUITE_P(
         TArgsCase{{"--track", "0", "--car", "0", "--opponents-cars", "1,9"}, "opponent"},
         TArgsCase{{"--track", "0", "--car", "0", "--seed"}, "needs a value"},
         TArgsCase{{"--track", "0", "--car", "0", "--input", "f", "--autopilot"}, "together"},
-        TArgsCase{{"--track", "0", "--car", "0", "--fast"}, "unknown option"}));
+        TArgsCase{{"--track", "0", "--car", "0", "--fast"}, "unknown option"},
+        TArgsCase{{"--track", "0", "--car", "0", "--camera", "chase"},
+                  "--camera must be look-ahead or classic"},
+        TArgsCase{{"--track", "0", "--car", "0", "--camera"}, "needs a value"}));
 
 TEST(SimArguments, EveryOption) {
-  const TSimOptions options = racesim::ParseSimOptions(
-      {"--track", "11", "--car", "4", "--opponents-cars", "0,1,2", "--seed", "99", "--autopilot",
-       "--data-dir", "/d", "--frames", "500", "--screenshot", "s.png", "--bench"});
+  const TSimOptions options =
+      racesim::ParseSimOptions({"--track", "11", "--car", "4", "--opponents-cars", "0,1,2",
+                                "--seed", "99", "--autopilot", "--data-dir", "/d", "--frames",
+                                "500", "--screenshot", "s.png", "--bench", "--camera", "classic"});
   EXPECT_EQ(options.TrackSlot, 11);
   EXPECT_EQ(options.Car, 4);
   EXPECT_EQ(options.OpponentCars, (std::vector<int32_t>{0, 1, 2}));
@@ -154,6 +158,10 @@ TEST(SimArguments, EveryOption) {
   EXPECT_EQ(options.Frames, 500);
   EXPECT_EQ(options.Screenshot, "s.png");
   EXPECT_TRUE(options.Bench);
+  EXPECT_EQ(options.Camera, game::TCameraMode::Classic);
+  EXPECT_EQ(racesim::ParseSimOptions({"--track", "0", "--car", "0"}).Camera,
+            game::TCameraMode::LookAhead)
+      << "the game's default view";
 }
 
 }  // namespace

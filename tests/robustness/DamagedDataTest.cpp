@@ -169,9 +169,10 @@ TEST_P(DamagedData, EndsTheDocumentedWayAndLeavesTheSettingsAlone) {
     EXPECT_EQ(robust::ReadFileBytes(folder.ConfigFile("Configdat.cfg")),
               robust::NoBestTimesBytes());
   }
+  EXPECT_EQ(robust::ReadFileBytes(folder.ConfigFile("options.ini")), robust::DefaultOptionsText());
   const std::vector<std::string> files =
-      left ? std::vector<std::string>{"Config.cfg", "Configdat.cfg", "controls.ini"}
-           : std::vector<std::string>{"Config.cfg", "controls.ini"};
+      left ? std::vector<std::string>{"Config.cfg", "Configdat.cfg", "controls.ini", "options.ini"}
+           : std::vector<std::string>{"Config.cfg", "controls.ini", "options.ini"};
   EXPECT_EQ(folder.ConfigListing(), files);
   if (!HasFailure()) folder.RemoveData();
 }

@@ -10,6 +10,7 @@
 #include "GameProcess.h"
 #include "game/ControlBindings.h"
 #include "game/GameConstants.h"
+#include "game/OptionsIni.h"
 #include "game/SettingsFile.h"
 
 namespace robust {
@@ -94,6 +95,7 @@ void TGameFolder::Damage(const std::string& dataFile, TDamage damage) const {
 void TGameFolder::WriteSettings(const game::TGameSettings& settings) const {
   WriteFileBytes(ConfigFile("Config.cfg"), ConfigBytes(settings));
   WriteFileBytes(ConfigFile("controls.ini"), DefaultControlsText());
+  WriteFileBytes(ConfigFile("options.ini"), DefaultOptionsText());
 }
 
 std::vector<std::string> TGameFolder::ConfigListing() const {
@@ -131,6 +133,10 @@ std::string NoBestTimesBytes() {
 
 std::string DefaultControlsText() {
   return game::TControlBindings().Text();
+}
+
+std::string DefaultOptionsText() {
+  return game::TOptionsIni().Text();
 }
 
 }  // namespace robust

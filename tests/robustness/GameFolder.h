@@ -39,8 +39,8 @@ class TGameFolder {
   /// The damage is the same on every run.
   void Damage(const std::string& dataFile, TDamage damage) const;
 
-  /// Writes "Config.cfg" with these settings and "controls.ini" with the default controls, as
-  /// the game itself would.
+  /// Writes "Config.cfg" with these settings, "controls.ini" with the default controls and
+  /// "options.ini" with the default options, as the game itself would.
   void WriteSettings(const game::TGameSettings& settings) const;
   /// The names in the settings folder, sorted.
   std::vector<std::string> ConfigListing() const;
@@ -61,5 +61,8 @@ std::string NoBestTimesBytes();
 
 /// The bytes of "controls.ini" as the game writes it at its first start.
 std::string DefaultControlsText();
+
+/// The bytes of "options.ini" as the game writes it at its first save.
+std::string DefaultOptionsText();
 
 }  // namespace robust

@@ -39,7 +39,7 @@ struct TPlayer {
 
 // The settings file whose save is held: the one with a temporary file beside it.
 std::string HeldFile(const TGameFolder& folder) {
-  for (const char* name : {"Config.cfg", "Configdat.cfg", "controls.ini"}) {
+  for (const char* name : {"Config.cfg", "Configdat.cfg", "controls.ini", "options.ini"}) {
     if (std::filesystem::exists(folder.ConfigFile(name) + ".tmp")) return name;
   }
   return "";
@@ -104,8 +104,10 @@ TEST(TwoGames, SavesTakeTurnsAndTheLaterWriterWinsWithACompleteFile) {
   EXPECT_EQ(robust::ReadFileBytes(folder.ConfigFile("Configdat.cfg")), robust::NoBestTimesBytes());
   EXPECT_EQ(robust::ReadFileBytes(folder.ConfigFile("controls.ini")),
             robust::DefaultControlsText());
-  EXPECT_EQ(folder.ConfigListing(),
-            (std::vector<std::string>{"Config.cfg", "Configdat.cfg", "controls.ini"}));
+  // Both games found "options.ini" missing at their first save: one whole file is left.
+  EXPECT_EQ(robust::ReadFileBytes(folder.ConfigFile("options.ini")), robust::DefaultOptionsText());
+  EXPECT_EQ(folder.ConfigListing(), (std::vector<std::string>{"Config.cfg", "Configdat.cfg",
+                                                              "controls.ini", "options.ini"}));
 }
 
 }  // namespace

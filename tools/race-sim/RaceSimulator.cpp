@@ -46,6 +46,7 @@ TRaceSimulator::TRaceSimulator(const TSimOptions& options, vexel::TVexelImageLis
                                               KeyReleased_, dataDir);
   World_->OpponentCarTypes = options.OpponentCars;
   game::SetupRace(*World_);
+  World_->Camera.SetMode(options.Camera);
   StartArrows_ =
       Engine_.Create<game::TBegArrows>(*World_, game::PlayerScreenX, game::PlayerScreenY);
   if (options.Autopilot) Autopilot_ = std::make_unique<game::TAutopilot>(*World_);

@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "game/CameraMode.h"
 #include "game/GameConstants.h"
 
 namespace racesim {
@@ -36,9 +37,10 @@ std::vector<int32_t> ParseCarList(const std::string& text) {
 const char* Usage() {
   return "usage: race-sim --track SLOT --car TYPE [--opponents-cars T,T,...] [--seed N]\n"
          "                [--input FILE | --autopilot] [--data-dir DIR] [--frames N]\n"
-         "                [--screenshot FILE] [--bench]\n"
+         "                [--screenshot FILE] [--bench] [--camera look-ahead|classic]\n"
          "  SLOT 0..11 is the track's place in the catalogue (0 is \"Track 1\");\n"
-         "  TYPE 0..4 is a car type (0 Speeder, 1 Turbo, 2 Volcano, 3 Viper, 4 Beast).\n";
+         "  TYPE 0..4 is a car type (0 Speeder, 1 Turbo, 2 Volcano, 3 Viper, 4 Beast);\n"
+         "  --camera is the race's view (default look-ahead): it changes the picture only.\n";
 }
 
 TSimOptions ParseSimOptions(const std::vector<std::string>& args) {
@@ -74,6 +76,11 @@ TSimOptions ParseSimOptions(const std::vector<std::string>& args) {
       options.Screenshot = value();
     } else if (arg == "--bench") {
       options.Bench = true;
+    } else if (arg == "--camera") {
+      const std::string& name = value();
+      if (!game::ParseCameraMode(name, options.Camera)) {
+        throw TUsageError("--camera must be look-ahead or classic, not \"" + name + "\"");
+      }
     } else {
       throw TUsageError("unknown option \"" + arg + "\"");
     }

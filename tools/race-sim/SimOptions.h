@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "game/CameraMode.h"
+
 namespace racesim {
 
 /// Raised for a command line the simulator cannot run; the message says what is wrong.
@@ -35,6 +37,8 @@ struct TSimOptions {
   std::string Screenshot;
   /// Time repeated races and report simulated frames per second.
   bool Bench = false;
+  /// The race's view, as the game's "options.ini" chooses it (the race is the same with both).
+  game::TCameraMode Camera = game::TCameraMode::LookAhead;
 };
 
 /// The usage text.
