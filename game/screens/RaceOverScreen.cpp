@@ -102,9 +102,9 @@ void TRaceOverScreen::DrawAnnouncement() {
     Form.VexelFont1.TextOut(400 - Form.VexelFont1.TextWidth(text) / 2, 451, text);
   };
   if (TrackUnlockShown) {
-    announce(446, "New tracks are avaible!");
+    announce(446, "New tracks are available!");
   } else if (CarUnlockShown) {
-    announce(448, "New car is avaible!");
+    announce(448, "New car is available!");
   }
 }
 

@@ -7,6 +7,7 @@
 
 #include "TestFolder.h"
 #include "game/GameProcedures.h"
+#include "game/SettingsFile.h"
 #include "game/Unit_pr.h"
 #include "game/race/EnemyCar.h"
 #include "game/race/Player.h"
@@ -52,7 +53,7 @@ TEST_F(ShellTest, EnteringAScreenForgetsReleasesButNotHeldKeys) {
   EXPECT_EQ(Form.ScreenTick, 0);
 }
 
-TEST_F(ShellTest, ClosingIsRefusedOutsideTheClosingScreen) {
+TEST_F(ShellTest, TheClosingScreensOwnRequestWaitsForItsCountdown) {
   for (uint8_t state : {uint8_t{3}, uint8_t{4}, uint8_t{12}, uint8_t{16}}) {
     Form.EnterState(state);
     Form.Close();
@@ -64,6 +65,56 @@ TEST_F(ShellTest, ClosingIsRefusedOutsideTheClosingScreen) {
   Form.ShareScreen->Countdown = 0;
   Form.Close();
   EXPECT_TRUE(Application.Terminated());
+}
+
+// Quitting (close box, Alt+F4, SIGINT, SIGTERM) ends the game from any screen and saves the
+// settings and best times, except on the closing screen, after the exit confirmation saved them.
+class QuitTest : public ShellTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(QuitTest, EndsTheGameAndSavesOutsideTheClosingScreen) {
+  const auto state = static_cast<uint8_t>(GetParam());
+  Form.EnterState(state);
+  Form.Quit();
+  EXPECT_TRUE(Application.Terminated());
+  const bool saved = state != 24;
+  EXPECT_EQ(fs::exists(Form.Paths.ConfigFile("Config.cfg")), saved);
+  EXPECT_EQ(fs::exists(Form.Paths.ConfigFile("Configdat.cfg")), saved);
+  Form.Quit();  // a second request while ending changes nothing
+  EXPECT_TRUE(Application.Terminated());
+}
+
+INSTANTIATE_TEST_SUITE_P(States, QuitTest, ::testing::Values(3, 4, 6, 7, 8, 12, 14, 15, 16, 24));
+
+TEST_F(ShellTest, QuittingOnTheOptionsDropsTheirUnappliedChanges) {
+  Form.EnterState(7);
+  Form.MusicOn = false;  // as the music switch does before apply or cancel
+  Form.OptionsText = "changed";
+  Form.Quit();
+  game::TGameSettings saved;
+  std::string warning;
+  ASSERT_TRUE(game::TSettingsFile::ReadConfig(Form.Paths.ConfigFile("Config.cfg"), saved, warning))
+      << warning;
+  EXPECT_TRUE(saved.MusicOn);
+  EXPECT_EQ(game::TSettingsFile::StripPadding(saved.OptionsText), "");
+}
+
+TEST_F(ShellTest, AFailedSaveIsShownInTheTicker) {
+  Form.CreateMenuScenery();
+  ASSERT_TRUE(Form.Scenery.Ticker);
+  const std::string blocker = FreshDir("blocked") + "/file";
+  std::ofstream(blocker) << "a file, not a folder";
+  Form.Paths = game::TGamePaths(Form.Options.DataDir, blocker + "/config");
+  Form.SaveConfig();
+  EXPECT_NE(Form.Scenery.Ticker->Text.find("Progress cannot be saved: cannot create \""),
+            std::string::npos)
+      << Form.Scenery.Ticker->Text;
+  EXPECT_EQ(Form.Scenery.Ticker->Text.find("settings not saved"), std::string::npos);
+
+  Form.Paths = game::TGamePaths(Form.Options.DataDir, FreshDir("writable"));
+  Form.SaveBestTimes();
+  EXPECT_EQ(Form.SaveProblem, "");
+  EXPECT_EQ(Form.Scenery.Ticker->Text.find("Progress cannot be saved"), std::string::npos);
+  Form.RemoveMenuScenery();
 }
 
 TEST_F(ShellTest, ClosingWaitsForTheCountdown) {
@@ -135,10 +186,10 @@ TEST_F(HeadlessRunTest, RunsTheAskedFramesAndSavesTheLastOne) {
   EXPECT_GT(fs::file_size(options.ScreenshotFile), 1000u);
 }
 
-TEST_F(HeadlessRunTest, WindowCloseAndKeysDuringTheLogoAreRefused) {
+TEST_F(HeadlessRunTest, AWindowCloseDuringTheLogoEndsTheRun) {
   game::TGameOptions options;
   options.Frames = 40;
-  EXPECT_EQ(RunGame(options, "2 close\n5 key escape\n"), 40);
+  EXPECT_EQ(RunGame(options, "2 close\n5 key escape\n"), 3);
 }
 
 }  // namespace
