@@ -11,6 +11,7 @@
 #include "game/Unit_pr.h"
 #include "game/race/EnemyCar.h"
 #include "game/race/Player.h"
+#include "game/screens/RaceOverScreen.h"
 #include "platform/VirtualKeys.h"
 
 namespace {
@@ -160,6 +161,78 @@ TEST_F(ShellTest, RaceTimerAdvancesTheClocksOfTheRunningRace) {
   Form.RaceTimerTimer();
   EXPECT_EQ(Form.Race->Player->LapClock, (game::TRaceTime{0, 0, 1}));
 }
+
+TEST_F(ShellTest, StandingsListFinishedCarsByPlaceThenTheRestInRunningOrder) {
+  ASSERT_TRUE(Form.GameImageList.ImageList.LoadFromFile(Form.Paths.DataFile("Data\\data2.oil")));
+  Form.GameImageList.Prepare();
+  Form.Race = std::make_unique<game::TRaceWorld>(Form.VexelSprite1, Form.GameImageList,
+                                                 Form.Catalogue, Form.Random, Form.KeyDown,
+                                                 Form.KeyReleased, Form.Paths.DataDir());
+  game::SetupRace(*Form.Race);
+  game::TRaceWorld& race = *Form.Race;
+  ASSERT_EQ(race.EnemyCount, 4);
+  // Running order: opponent 2, the player, opponents 0, 3, 1.
+  race.Enemy(2).RacePosition = 1;
+  race.Player->RacePosition = 2;
+  race.Enemy(0).RacePosition = 3;
+  race.Enemy(3).RacePosition = 4;
+  race.Enemy(1).RacePosition = 5;
+  using game::TStanding;
+  const auto standings = [&] { return game::TRaceOverScreen::Standings(race); };
+  EXPECT_EQ(standings(), (std::vector<TStanding>{{1, 2, false, {}},
+                                                 {2, game::PlayerWho, false, {}},
+                                                 {3, 0, false, {}},
+                                                 {4, 3, false, {}},
+                                                 {5, 1, false, {}}}));
+
+  // Opponent 3 finishes first, then the player: they lead, the rest follow as they run.
+  race.TakeFinishPlace(3, {1, 2, 3});
+  race.TakeFinishPlace(game::PlayerWho, {1, 4, 0});
+  EXPECT_EQ(standings(), (std::vector<TStanding>{{1, 3, true, {1, 2, 3}},
+                                                 {2, game::PlayerWho, true, {1, 4, 0}},
+                                                 {3, 2, false, {}},
+                                                 {4, 0, false, {}},
+                                                 {5, 1, false, {}}}));
+  race.TakeFinishPlace(1, {1, 5, 0});
+  race.TakeFinishPlace(2, {1, 6, 0});
+  race.TakeFinishPlace(0, {1, 7, 0});
+  EXPECT_TRUE(race.AllFinished());
+  EXPECT_EQ(standings(), (std::vector<TStanding>{{1, 3, true, {1, 2, 3}},
+                                                 {2, game::PlayerWho, true, {1, 4, 0}},
+                                                 {3, 1, true, {1, 5, 0}},
+                                                 {4, 2, true, {1, 6, 0}},
+                                                 {5, 0, true, {1, 7, 0}}}));
+}
+
+// The points a locked entry shows: the target at which the ladder, going on from where the
+// profile stands, reaches the stage that opens it.
+struct TOpeningCase {
+  bool Car;
+  int32_t Index;
+  int32_t AtStart;
+  int32_t AfterTwoStages;
+};
+
+class OpeningScoreTest : public ::testing::TestWithParam<TOpeningCase> {};
+
+TEST_P(OpeningScoreTest, FollowsTheLadderFromTheCurrentStage) {
+  const TOpeningCase& c = GetParam();
+  game::TGameCatalogue catalogue;
+  catalogue.ApplyAvailability();
+  EXPECT_EQ(catalogue.OpeningScore(c.Car, c.Index), c.AtStart);
+  catalogue.AdvanceUnlockStage();
+  catalogue.AdvanceUnlockStage();
+  EXPECT_EQ(catalogue.OpeningScore(c.Car, c.Index), c.AfterTwoStages);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ladder, OpeningScoreTest,
+    ::testing::Values(TOpeningCase{false, 0, -1, -1}, TOpeningCase{false, 2, -1, -1},
+                      TOpeningCase{false, 3, 300, -1}, TOpeningCase{false, 4, 300, -1},
+                      TOpeningCase{true, 1, -1, -1}, TOpeningCase{true, 2, 700, -1},
+                      TOpeningCase{false, 5, 1200, 1200}, TOpeningCase{true, 3, 2200, 2200},
+                      TOpeningCase{false, 8, 2700, 2700}, TOpeningCase{true, 4, 4700, 4700},
+                      TOpeningCase{false, 11, 13200, 13200}, TOpeningCase{false, 12, -1, -1}));
 
 /// Runs the real game with a real OpenGL window on Mesa's offscreen driver.
 class HeadlessRunTest : public ::testing::Test {
