@@ -33,7 +33,7 @@ bool TImageListCollection::LoadFromFile(const std::string& fileName) {
   std::vector<uint8_t> bytes;
   if (!ReadWholeFile(fileName, bytes)) {
     LoadError_ = "cannot read " + fileName;
-    platform::ShowMessageBox(kApplicationTitle, "Cannot be loaded - file error or file crypted!",
+    platform::ShowMessageBox(kApplicationTitle, "Cannot be loaded - file error or file encrypted!",
                              {"OK"});
     return false;
   }

@@ -23,7 +23,7 @@ class TImageListCollection {
   explicit TImageListCollection(TVexelImageList* owner = nullptr) : Owner_(owner) {}
 
   /// Loads an image-list file. A file that cannot be read shows "Cannot be loaded - file error
-  /// or file crypted!" and leaves the collection as it was; false on any failure.
+  /// or file encrypted!" and leaves the collection as it was; false on any failure.
   bool LoadFromFile(const std::string& fileName);
   /// Empties the collection and loads image-list data. Bad data shows "The stream could not be
   /// loaded, either it is corrupt or encrypted!" and keeps the entries read before the error;

@@ -133,6 +133,19 @@ void TGameCatalogue::AdvanceUnlockStage() {
   ++UnlockStage;
 }
 
+int32_t TGameCatalogue::OpeningScore(bool car, int32_t index) const {
+  if (UnlockStage < 0) return -1;
+  int32_t target = TargetScore;
+  for (int32_t stage = UnlockStage; stage < UnlockComplete; ++stage) {
+    const TUnlockStage& opens = kUnlockStages[static_cast<size_t>(stage)];
+    if (opens.OpensTracks != car && index >= opens.FirstNew && index < opens.Count) {
+      return target;
+    }
+    target += UnlockSteps[static_cast<size_t>(stage)];
+  }
+  return -1;
+}
+
 bool BestTimeStands(const TRaceTime& raceTime, const TRaceTime& best) {
   return std::tie(best.Minutes, best.Seconds, best.Hundredths) <=
          std::tie(raceTime.Minutes, raceTime.Seconds, raceTime.Hundredths);

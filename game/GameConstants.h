@@ -71,6 +71,10 @@ class TGameCatalogue {
   /// Applies the current stage of the unlock ladder, raises TargetScore and moves to the next
   /// stage; does nothing once the ladder is complete.
   void AdvanceUnlockStage();
+  /// The score past which the ladder, going on from the current stage and target, opens a
+  /// track slot (or a car type when `car` is set); -1 when it is open already or no stage
+  /// opens it.
+  int32_t OpeningScore(bool car, int32_t index) const;
 
   std::array<TTrackInfo, TrackSlotCount> TrackInfo;
   std::array<TCarInfo, CarCount> CarInfo;

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include "platform/Shell.h"
 
@@ -39,6 +40,10 @@ std::string DefaultConfigDir() {
   return (fs::path(ExecutableDir()) / "config").string();
 }
 
+// The data files without which no screen can be shown; the others (sounds, music, tracks, the
+// closing screen) each have their own fallback.
+constexpr const char* kRequiredDataFiles[] = {"Data\\data1.oil", "Data\\data2.oil"};
+
 }  // namespace
 
 TGamePaths::TGamePaths(const std::string& dataDir, const std::string& configDir)
@@ -54,6 +59,24 @@ std::string TGamePaths::DataFile(const std::string& gamePath) const {
 
 std::string TGamePaths::ConfigFile(const std::string& name) const {
   return (fs::path(ConfigDir_) / name).string();
+}
+
+std::string TGamePaths::DataProblem() const {
+  std::error_code error;
+  if (!fs::exists(DataDir_, error)) return "The game's data folder " + DataDir_ + " is missing.";
+  if (!fs::is_directory(DataDir_, error)) {
+    return "The game's data folder " + DataDir_ + " is not a folder.";
+  }
+  fs::directory_iterator listing(DataDir_, error);
+  if (error) return "The game's data folder " + DataDir_ + " cannot be read.";
+  for (const char* gamePath : kRequiredDataFiles) {
+    const std::string file = DataFile(gamePath);
+    if (!fs::exists(file, error)) return "The game's data file " + file + " is missing.";
+    if (!fs::is_regular_file(file, error) || !std::ifstream(file, std::ios::binary)) {
+      return "The game's data file " + file + " cannot be read.";
+    }
+  }
+  return {};
 }
 
 }  // namespace game

@@ -20,6 +20,10 @@ class TGamePaths {
   const std::string& DataDir() const { return DataDir_; }
   /// The settings folder (created when missing).
   const std::string& ConfigDir() const { return ConfigDir_; }
+  /// What keeps the game from starting on its data folder: the folder or one of the files the
+  /// game cannot go without (the menu and race pictures) missing or unreadable, said with its
+  /// path; "" when the folder can be used.
+  std::string DataProblem() const;
 
  private:
   std::string DataDir_;

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <string_view>
 
 #include "GameAudio.h"
 #include "SettingsFile.h"
@@ -30,6 +31,8 @@ constexpr uint8_t kClosingState = 24;
 // Milliseconds between two frames of a game paced at 90 frames a second, rounded up; scripted
 // runs give the widgets this clock so that their mouse throttle does not depend on speed.
 constexpr uint32_t kScriptFrameMilliseconds = 12;
+// How the settings files begin the reason of a failed save; the ticker gives only the reason.
+constexpr std::string_view kNotSavedPrefix = "settings not saved: ";
 
 std::unique_ptr<vexel::TDisplaySystem> MakeDisplaySystem(platform::TPlatformWindow* window,
                                                          bool recordedFramesKept) {
@@ -283,6 +286,17 @@ void TForm1::Close() {
   if (FormCloseQuery()) Application.Terminate();
 }
 
+void TForm1::Quit() {
+  if (Application.Terminated()) return;
+  // The closing screen comes after the exit confirmation, which has saved everything.
+  if (GameState != kClosingState) {
+    if (TScreenGroup* group = GroupOf(GameState)) group->Abandon(GameState);
+    SaveConfig();
+    SaveBestTimes();
+  }
+  Application.Terminate();
+}
+
 void TForm1::FormDestroy() {
   RaceTimer.SetEnabled(false);
   if (Sound3D) {
@@ -292,10 +306,11 @@ void TForm1::FormDestroy() {
     Sound3D->SetDestroying();
     Sound3D.reset();
   }
-  if (Links) Links->OpenPlayLink();
+  if (Links && FormCloseQuery()) Links->OpenPlayLink();
 }
 
 void TForm1::PumpEvents() {
+  if (QuitSignals_.Requested()) Quit();
   if (!Window) return;
   platform::TPlatformEvent event;
   while (Window->PollEvent(event)) DispatchEvent(event);
@@ -320,6 +335,7 @@ void TForm1::DispatchEvent(const platform::TPlatformEvent& event) {
       ApplyKeys(ControlKeys.KeyDown(event.Key));
       break;
     case T::KeyUp:
+      InputReleased = true;
       SyncControlMode();
       ApplyKeys(ControlKeys.KeyUp(event.Key));
       break;
@@ -327,10 +343,12 @@ void TForm1::DispatchEvent(const platform::TPlatformEvent& event) {
       FormMouseDown(event.Button, event.X, event.Y);
       break;
     case T::Close:
-      Close();
+      Quit();
+      break;
+    case T::MouseUp:
+      InputReleased = true;
       break;
     case T::MouseMove:
-    case T::MouseUp:
     case T::Char:
     case T::None:
       break;
@@ -365,6 +383,12 @@ void TForm1::PollControllers() {
   }
   SyncControlMode();
   VexelInput1.Update();
+  bool held = false;
+  for (const platform::TPadState& pad : VexelInput1.States()) {
+    for (bool button : pad.Buttons) held = held || button;
+  }
+  if (PadButtonHeld_ && !held) InputReleased = true;
+  PadButtonHeld_ = held;
   ApplyKeys(ControlKeys.PadFrame(VexelInput1.States()));
 }
 
@@ -415,21 +439,29 @@ void TForm1::ApplyDisplayMode(bool fullScreen) {
 
 void TForm1::SaveConfig() {
   std::string error;
-  if (!TSettingsFile::SaveConfig(Paths.ConfigFile("Config.cfg"), Settings, error)) {
-    std::fprintf(stderr, "%s\n", error.c_str());
+  NoteSave(TSettingsFile::SaveConfig(Paths.ConfigFile("Config.cfg"), Settings, error), error);
+  std::string optionsError;
+  if (!GameOptions.SaveIfMissing(Paths.ConfigFile(TOptionsIni::kFileName), optionsError)) {
+    std::fprintf(stderr, "%s\n", optionsError.c_str());
   }
-  if (!GameOptions.SaveIfMissing(Paths.ConfigFile(TOptionsIni::kFileName), error)) {
+}
+
+void TForm1::NoteSave(bool saved, const std::string& error) {
+  std::string problem;
+  if (!saved) {
     std::fprintf(stderr, "%s\n", error.c_str());
+    problem = error.starts_with(kNotSavedPrefix) ? error.substr(kNotSavedPrefix.size()) : error;
   }
+  if (problem == SaveProblem) return;
+  SaveProblem = problem;
+  RebuildInfoText();
 }
 
 void TForm1::SaveBestTimes() {
   std::array<TRaceTime, TrackSlotCount> best{};
   for (size_t i = 0; i < best.size(); ++i) best[i] = Catalogue.TrackInfo[i].BestTime;
   std::string error;
-  if (!TSettingsFile::SaveBestTimes(Paths.ConfigFile("Configdat.cfg"), best, error)) {
-    std::fprintf(stderr, "%s\n", error.c_str());
-  }
+  NoteSave(TSettingsFile::SaveBestTimes(Paths.ConfigFile("Configdat.cfg"), best, error), error);
 }
 
 void TForm1::TakeUpProfile(int32_t index) {
@@ -455,7 +487,8 @@ TTickerValues TForm1::TickerValues() const {
           Catalogue.TargetScore,
           Catalogue.UnlockStage,
           Catalogue.CarsAvailable,
-          Catalogue.TracksAvailable};
+          Catalogue.TracksAvailable,
+          SaveProblem};
 }
 
 void TForm1::RebuildInfoText() {

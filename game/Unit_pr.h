@@ -39,6 +39,7 @@
 #include "platform/InputScript.h"
 #include "platform/PlatformEvent.h"
 #include "platform/PlatformWindow.h"
+#include "platform/QuitSignals.h"
 #include "platform/SystemTimer.h"
 #include "platform/VirtualPad.h"
 #include "race/MenuScenery.h"
@@ -111,12 +112,17 @@ class TForm1 {
   void FormKeyUp(int32_t key);
   /// A mouse button went down (used by the closing screen only).
   void FormMouseDown(platform::TPlatformEvent::TButton button, int32_t x, int32_t y);
-  /// Whether the window may close now.
+  /// Whether the closing screen may close now (its countdown has run out).
   bool FormCloseQuery();
-  /// Shutdown: music unloaded, sound closed, the exit shortcut opened.
+  /// Shutdown: music unloaded, sound closed, and the exit shortcut opened when the player
+  /// left through the closing screen.
   void FormDestroy();
-  /// A close request from the window: closes only if FormCloseQuery allows it.
+  /// The closing screen's own request to end: closes only if FormCloseQuery allows it.
   void Close();
+  /// Ends the game from any screen (the window's close box, Alt+F4, SIGINT, SIGTERM): the
+  /// screen's unconfirmed changes are dropped, a race in progress is abandoned, and the
+  /// settings and best times are saved as the exit confirmation saves them.
+  void Quit();
   /// Hands one window or scripted event to its handler.
   void DispatchEvent(const platform::TPlatformEvent& event);
 
@@ -138,10 +144,10 @@ class TForm1 {
   /// Switches the display between the window and desktop full screen.
   void ApplyDisplayMode(bool fullScreen);
 
-  /// Writes "Config.cfg" from memory, and "options.ini" when it is missing; a failure is reported
-  /// on standard error.
+  /// Writes "Config.cfg" from memory, and "options.ini" when it is missing; a failure is
+  /// reported on standard error, and that of "Config.cfg" in the greeting ticker (SaveProblem).
   void SaveConfig();
-  /// Writes "Configdat.cfg" from the track table's best times.
+  /// Writes "Configdat.cfg" from the track table's best times, reporting a failure the same way.
   void SaveBestTimes();
   /// Makes a profile current: its progress and the open tracks and cars.
   void TakeUpProfile(int32_t index);
@@ -241,6 +247,10 @@ class TForm1 {
   std::unique_ptr<online::TScoreClient> ScoreClient;
   /// Frames run since the form was shown.
   long FrameCount = 0;
+  /// A key, mouse button or controller button came up since the logo sequence last looked.
+  bool InputReleased = false;
+  /// Why the last save of the settings failed ("" once a save succeeds); the ticker shows it.
+  std::string SaveProblem;
   /// The game's own mouse pointer (owned by the sprite engine).
   TCursor* Cursor = nullptr;
   /// The pointer position in back-buffer pixels, from the last mouse event.
@@ -265,7 +275,10 @@ class TForm1 {
   void ApplyKeys(const std::vector<TKeyTransition>& changes);
   void SyncControlMode();
   void PollControllers();
+  void NoteSave(bool saved, const std::string& error);
 
+  platform::TQuitSignals QuitSignals_;
+  bool PadButtonHeld_ = false;
   std::unique_ptr<TRaceHud> Hud_;
   TRaceScreens* RaceScreens_ = nullptr;
   std::vector<std::unique_ptr<TScreenGroup>> Groups_;

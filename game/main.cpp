@@ -97,6 +97,12 @@ int main(int argc, char** argv) {
     std::printf("comet-lane-derby %s\n", CLD_VERSION);
     return 0;
   }
+  const std::string dataProblem =
+      game::TGamePaths(options.DataDir, options.ConfigDir).DataProblem();
+  if (!dataProblem.empty()) {
+    platform::ShowFatalMessage("Comet Lane Derby", dataProblem);
+    return 3;
+  }
   platform::TApplication::ReturnLargeBlocksWhenFreed();
   platform::TApplication application;
   try {

@@ -36,4 +36,15 @@ int ShowMessageBox(const std::string& caption, const std::string& text,
   return pressed < 0 ? 0 : pressed;
 }
 
+void ShowFatalMessage(const std::string& caption, const std::string& text) {
+  std::fprintf(stderr, "%s\n", text.c_str());
+  std::fflush(stderr);
+  const char* driver = SDL_getenv("SDL_VIDEODRIVER");
+  if (driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
+    return;
+  }
+  if (!SDL_getenv("DISPLAY") && !SDL_getenv("WAYLAND_DISPLAY")) return;
+  SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), text.c_str(), nullptr);
+}
+
 }  // namespace platform

@@ -18,9 +18,18 @@ std::string Greeting(const std::string& name, int32_t score) {
          std::to_string(score);
 }
 
+// The greeting, followed by the warning when the progress cannot be saved.
+std::string Opening(const TTickerValues& values) {
+  std::string text = Greeting(values.PlayerName, values.Score);
+  if (!values.SaveProblem.empty()) {
+    text += "           Progress cannot be saved: " + values.SaveProblem;
+  }
+  return text;
+}
+
 std::string Availability(int32_t cars, int32_t tracks) {
-  return "           Cars avaible: " + std::to_string(cars) +
-         "           Tracks avaible: " + std::to_string(tracks);
+  return "           Cars available: " + std::to_string(cars) +
+         "           Tracks available: " + std::to_string(tracks);
 }
 
 }  // namespace
@@ -28,7 +37,7 @@ std::string Availability(int32_t cars, int32_t tracks) {
 TRunningString::TRunningString(vexel::TVexelSprite& engine, const TTickerValues& values,
                                TMeasure measure)
     : TSprite(engine), Measure_(std::move(measure)) {
-  Text = Greeting(values.PlayerName, values.Score);
+  Text = Opening(values);
   if (values.UnlockStage > UnlockComplete - 1) {
     Text += "           Game COMPLETE!!!    " +
             Availability(values.CarsAvailable, values.TracksAvailable) + std::string(82, ' ');
@@ -43,8 +52,7 @@ TRunningString::TRunningString(vexel::TVexelSprite& engine, const TTickerValues&
 }
 
 void TRunningString::Rebuild(const TTickerValues& profile) {
-  Text = Greeting(profile.PlayerName, profile.Score) +
-         "           Target score is:  " + std::to_string(profile.TargetScore) +
+  Text = Opening(profile) + "           Target score is:  " + std::to_string(profile.TargetScore) +
          Availability(profile.CarsAvailable, profile.TracksAvailable) + std::string(64, ' ');
   ShownText = Text.substr(0, kShown);
 }

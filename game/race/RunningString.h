@@ -17,6 +17,8 @@ struct TTickerValues {
   int32_t UnlockStage = 0;
   int32_t CarsAvailable = 0;
   int32_t TracksAvailable = 0;
+  /// Why the progress cannot be saved ("" when it can); the ticker then says so first.
+  std::string SaveProblem;
 };
 
 /// The greeting ticker of the menus: a long line of text that scrolls one character at a time,

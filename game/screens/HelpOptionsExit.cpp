@@ -45,6 +45,10 @@ void THelpOptionsExit::Frame(uint8_t state) {
   if (state == 10) ExitFrame();
 }
 
+void THelpOptionsExit::Abandon(uint8_t state) {
+  if (state == 7) RestoreOptions();
+}
+
 void THelpOptionsExit::BackToMenu(uint8_t from, const char* sound) {
   Form.LeaveState(from);
   Form.PlaySound(sound);

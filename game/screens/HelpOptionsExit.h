@@ -20,6 +20,8 @@ class THelpOptionsExit : public TScreenGroup {
   void Leave(uint8_t state) override;
   /// One frame of the screen.
   void Frame(uint8_t state) override;
+  /// The options screen's unapplied changes are dropped, as cancel drops them.
+  void Abandon(uint8_t state) override;
 
  private:
   void EnterHelp();

@@ -4,6 +4,12 @@
 #include "platform/VirtualKeys.h"
 
 namespace game {
+namespace {
+
+// Depth of the table's panel: above the menu scenery (its planets are at 55).
+constexpr int32_t kTableDepth = 500;
+
+}  // namespace
 
 void THighScoreScreens::Enter(uint8_t state) {
   if (state == 8) EnterTable();
@@ -12,6 +18,8 @@ void THighScoreScreens::Enter(uint8_t state) {
 
 void THighScoreScreens::Leave(uint8_t) {
   KillPanel();
+  if (TableBehind_) TableBehind_->Kill();
+  TableBehind_ = nullptr;
   Form.VexelSprite1.ClearDead();
   FreeWidgets();
 }
@@ -36,7 +44,8 @@ void THighScoreScreens::EnterTable() {
     Form.PlaySound("check1");
     Form.EnterState(4);
   });
-  MakePanel("scrHiscr", "scr_hiscr", 266, 190, 20);
+  // The table's panel and text and the buttons are drawn over the menu scenery's planets.
+  MakePanel("scrHiscr", "scr_hiscr", 266, 190, kTableDepth);
   Form.VexelSprite1.Move(0);
 }
 
@@ -80,7 +89,9 @@ void THighScoreScreens::EnterConfirm() {
   AddButton("b_yes", 380, 394, [this] { KeepTable(); });
   AddButton("b_no", 510, 399, [this] { ResetTable(); });
   Form.ButtonCount = 2;
-  MakePanel("clearhiscr", "scr_clearhiscr", 310, 284, 20);
+  TableBehind_ = Form.VexelSprite1.Create<TMenuScreen>(Form.VexelImageList1, true, 255, "scrHiscr",
+                                                       "scr_hiscr", kTableDepth, 190.0f, 266.0f);
+  MakePanel("clearhiscr", "scr_clearhiscr", 310, 284, kTableDepth + 1);
   Form.PlaySound("up", true);
 }
 
@@ -139,7 +150,6 @@ void THighScoreScreens::ConfirmFrame() {
   }
   BeginFrame();
   DrawBackground(1);
-  if (auto* panel = Form.VexelImageList1.ImageList.Find("scr_hiscr")) panel->Draw(266, 190, 1);
   Form.VexelSprite1.Draw();
   Form.VexelGUI1.Draw();
   DrawCursor(false);

@@ -33,6 +33,9 @@ class THighScoreScreens : public TScreenGroup {
   void KeepTable();
   void ResetTable();
   void BackToTable();
+
+  /// The table's panel under the confirmation (above the menu scenery, below the question).
+  TMenuScreen* TableBehind_ = nullptr;
 };
 
 }  // namespace game

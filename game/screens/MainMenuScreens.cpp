@@ -44,6 +44,7 @@ void TMainMenuScreens::Frame(uint8_t state) {
 
 void TMainMenuScreens::EnterLogo() {
   Form.GameState = 3;
+  Form.InputReleased = false;
   Form.PlaySound("begin");
   auto* logo = Form.VexelImageList1.ImageList.Find("logo_kvt");
   const float x = logo ? static_cast<float>(400 - logo->ImageWidth / 2) : 0;
@@ -54,6 +55,11 @@ void TMainMenuScreens::EnterLogo() {
 
 void TMainMenuScreens::LogoFrame() {
   int32_t& t = Form.ScreenTick;
+  // Any key, click or controller button, once let go, skips to the logos' end.
+  if (Form.InputReleased && t < LogoFrames - 1) {
+    t = LogoFrames - 1;
+    Form.ClearReleased();
+  }
   TMenuScreen* panel = Form.MenuScreen;
   if (panel && t > 30 && t < 115) panel->SetAlpha(panel->Alpha() + 3);
   if (panel && t > 190 && t < 240) panel->SetAlpha(panel->Alpha() - 5);

@@ -5,7 +5,8 @@
 
 namespace game {
 
-/// States 3 (the two logos fading in and out, then the first-name screen or the main menu)
+/// States 3 (the two logos fading in and out, then the first-name screen or the main menu;
+/// any key, click or controller button skips them)
 /// and 4 (the main menu with its sliding button column).
 class TMainMenuScreens : public TScreenGroup {
  public:

@@ -1,11 +1,22 @@
 #include "RaceOverScreen.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "RaceScreens.h"
 #include "game/Unit_pr.h"
+#include "game/race/EnemyCar.h"
 #include "game/race/Player.h"
 
 namespace game {
 namespace {
+
+// The standings' column, right of the results panel.
+constexpr int32_t kStandingsLeft = 630;
+constexpr int32_t kStandingsTop = 170;
+constexpr int32_t kStandingsLine = 18;
+// The height of the standings panel's title bar.
+constexpr int32_t kStandingsHeader = 44;
 
 // Buttons of the results, in creation order.
 constexpr size_t kNext = 0;
@@ -28,6 +39,34 @@ TUnlock TRaceOverScreen::UnlockDue(int32_t unlockStage, int32_t targetScore, int
   // for good.
   if (gain <= 0 || startScore + gain <= targetScore) return TUnlock::None;
   return OpensCar(unlockStage) ? TUnlock::Car : TUnlock::Track;
+}
+
+std::vector<TStanding> TRaceOverScreen::Standings(const TRaceWorld& race) {
+  std::vector<TStanding> standings;
+  std::vector<bool> finished(static_cast<size_t>(race.EnemyCount) + 1, false);
+  // The finished record of each car: opponents by index, the player in the last slot.
+  const auto slotOf = [&race](int32_t who) {
+    return static_cast<size_t>(who == PlayerWho ? race.EnemyCount : who);
+  };
+  for (int32_t place = 1; place < race.FinishCount && place <= MaxPlaces; ++place) {
+    const TRaceResult& result = race.RaceResults[static_cast<size_t>(place)];
+    if (result.Who != PlayerWho && (result.Who < 0 || result.Who >= race.EnemyCount)) continue;
+    finished[slotOf(result.Who)] = true;
+    standings.push_back({place, result.Who, true, result.Time});
+  }
+  std::vector<std::pair<int32_t, int32_t>> racing;  // running position, who
+  for (int32_t i = 0; i < race.EnemyCount; ++i) {
+    if (!finished[slotOf(i)]) racing.emplace_back(race.Enemy(i).RacePosition, i);
+  }
+  if (race.Player && !finished[slotOf(PlayerWho)]) {
+    racing.emplace_back(race.Player->RacePosition, PlayerWho);
+  }
+  std::stable_sort(racing.begin(), racing.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (const auto& [position, who] : racing) {
+    standings.push_back({static_cast<int32_t>(standings.size()) + 1, who, false, {}});
+  }
+  return standings;
 }
 
 void TRaceOverScreen::Enter(uint8_t) {
@@ -60,6 +99,9 @@ void TRaceOverScreen::Enter(uint8_t) {
   if (Form.Cursor) Form.Cursor->Visible = true;
   TrackUnlockShown = CarUnlockShown = false;
   RaceStartScore = Form.Score;
+  // The race goes on behind the results; the player's car no longer takes the arrows, which
+  // now move the highlight over the buttons.
+  if (Form.Race && Form.Race->Player) Form.Race->Player->ControlsEnabled = false;
 }
 
 void TRaceOverScreen::Leave(uint8_t) {
@@ -102,9 +144,29 @@ void TRaceOverScreen::DrawAnnouncement() {
     Form.VexelFont1.TextOut(400 - Form.VexelFont1.TextWidth(text) / 2, 451, text);
   };
   if (TrackUnlockShown) {
-    announce(446, "New tracks are avaible!");
+    announce(446, "New tracks are available!");
   } else if (CarUnlockShown) {
-    announce(448, "New car is avaible!");
+    announce(448, "New car is available!");
+  }
+}
+
+void TRaceOverScreen::DrawStandings() {
+  if (!Form.Race || ResultLines < 1) return;
+  vexel::TVexelFont& font = Form.VexelFont2;
+  font.SetFont("Arial Black", 9, {});
+  if (auto* shade = Form.GameImageList.ImageList.Find("scr_standings")) {
+    shade->Draw(kStandingsLeft - 12, kStandingsTop, 0);
+  }
+  int32_t y = kStandingsTop + kStandingsHeader;
+  for (const TStanding& standing : Standings(*Form.Race)) {
+    const bool player = standing.Who == PlayerWho;
+    font.SetColor(player ? vexel::ARGBColor(255, 190, 60, 255)
+                         : vexel::ARGBColor(250, 250, 250, 255));
+    const std::string who = player ? "You" : "Rival " + std::to_string(standing.Who + 1);
+    font.TextOut(kStandingsLeft, y, std::to_string(standing.Place) + ".");
+    font.TextOut(kStandingsLeft + 22, y, who);
+    font.TextOut(kStandingsLeft + 100, y, standing.Finished ? standing.Time.Text() : "racing");
+    y += kStandingsLine;
   }
 }
 
@@ -116,13 +178,14 @@ void TRaceOverScreen::Frame(uint8_t) {
   Form.GameImageList.BeginBatch();
   Form.VexelSprite1.Draw();
   Form.VexelGUI1.Draw();
-  if (Form.Cursor) Form.Cursor->DoMove(0);
+  if (!Race.RaceOnBehindResults() && Form.Cursor) Form.Cursor->DoMove(0);
   const int32_t t = Form.ScreenTick;
   if (t == 70 || t == 140 || t == 210 || t == 280) ResultLines = t / 70;
   CountPoints();
   TestUnlock();
   ++Form.ScreenTick;
   Hud.DrawRaceResults(ResultLines, RaceBonus);
+  DrawStandings();
   DrawAnnouncement();
   if (Form.Cursor) Form.Cursor->DoDraw();
   Form.GameImageList.EndBatch();

@@ -2,8 +2,11 @@
 // The results of a race: place, time, the points counted into the score, unlocks, and the
 // choice to send the score.
 
+#include <vector>
+
 #include "RaceHud.h"
 #include "ScreenGroup.h"
+#include "game/RaceTime.h"
 
 namespace game {
 
@@ -12,10 +15,24 @@ class TRaceScreens;
 /// What a race's gain opens on the unlock ladder.
 enum class TUnlock { None, Track, Car };
 
+class TRaceWorld;
+
+/// One line of a race's standings: a car's place, who it is (an opponent's index or
+/// PlayerWho) and, once it has finished, its race time.
+struct TStanding {
+  int32_t Place = 0;
+  int32_t Who = 0;
+  bool Finished = false;
+  TRaceTime Time;
+
+  bool operator==(const TStanding&) const = default;
+};
+
 /// State 16: the results over the finished race. The reward for 1st to 3rd place is counted
 /// into the score one point a frame; when the score passes the next target the ladder opens
-/// tracks or a car. "bro_next" saves the result, then "b_yes1" or "b_no1" returns to the
-/// track choice with or without sending the score.
+/// tracks or a car. The race goes on behind the panel until every car has finished, and the
+/// standings beside it fill in as they do. "bro_next" saves the result, then "b_yes1" or "b_no1"
+/// returns to the track choice with or without sending the score.
 class TRaceOverScreen : public TScreenGroup {
  public:
   /// The results screen of a form; `hud` draws the results block, `race` ends the race.
@@ -34,6 +51,9 @@ class TRaceOverScreen : public TScreenGroup {
   /// stage's kind when the gain takes the score strictly past the target, else nothing.
   static TUnlock UnlockDue(int32_t unlockStage, int32_t targetScore, int32_t startScore,
                            int32_t gain);
+  /// Every car of the race in place order: the finished ones with their times, then the ones
+  /// still racing in their running order.
+  static std::vector<TStanding> Standings(const TRaceWorld& race);
   /// Stores a better best time and the profile ("bro_next").
   void SaveRaceResult();
   /// Ends the race and returns to the track choice, sending the score when asked.
@@ -50,6 +70,7 @@ class TRaceOverScreen : public TScreenGroup {
   void CountPoints();
   void TestUnlock();
   void DrawAnnouncement();
+  void DrawStandings();
 
   TRaceHud& Hud;
   TRaceScreens& Race;

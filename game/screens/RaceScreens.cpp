@@ -67,6 +67,16 @@ void TRaceScreens::SetRaceClock(bool running) {
   if (!Form.Options.Unpaced) Form.RaceTimer.SetEnabled(running);
 }
 
+bool TRaceScreens::RaceOnBehindResults() {
+  const bool racing = Form.Race && !Form.Race->AllFinished();
+  if (racing != ClockRunning) SetRaceClock(racing);
+  if (!racing) return false;
+  Form.VexelSprite1.Move(0);
+  TrackPathPoints(*Form.Race);
+  AdvanceUnpacedClock();
+  return true;
+}
+
 void TRaceScreens::AdvanceUnpacedClock() {
   if (!ClockRunning || !Form.Options.Unpaced) return;
   // 10 hundredths for every 9 frames: the clock of a game paced at 90 frames a second.

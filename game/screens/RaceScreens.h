@@ -41,6 +41,9 @@ class TRaceScreens : public TScreenGroup {
   bool RaceClockRunning() const { return ClockRunning; }
   /// One frame's worth of race clock when frames are not paced (10 ms ticks at 90 frames).
   void AdvanceUnpacedClock();
+  /// Runs the race on behind the results until every car has finished (cars moving, clock
+  /// running); returns whether it moved the sprites this frame.
+  bool RaceOnBehindResults();
 
  private:
   bool EnterRace();

@@ -33,6 +33,9 @@ class TScreenGroup {
   virtual void Leave(uint8_t state) = 0;
   /// Runs one frame of the state.
   virtual void Frame(uint8_t state) = 0;
+  /// The game ends while the state is shown: drops what the player has not confirmed on it
+  /// (nothing, unless the state keeps such changes in the settings).
+  virtual void Abandon(uint8_t) {}
 
  protected:
   /// Makes the screen's widget list "GUI2" (freeing the one before).

@@ -15,6 +15,19 @@ constexpr size_t kRace = 3;
 constexpr int32_t kFinalLeft[] = {597, 518, 407, 649};
 constexpr int32_t kSlideFrames = 25;
 
+// Where the label of a locked entry is centred: under the track's details, or under the car
+// screen's title, clear of the names of the bars.
+constexpr int32_t kTrackLockLabelX = 665;
+constexpr int32_t kTrackLockLabelY = 482;
+constexpr int32_t kCarLockLabelX = 575;
+constexpr int32_t kCarLockLabelY = 334;
+
+// What a locked track or car needs: "Opens at 700 points" ("" when no stage opens it).
+std::string OpensAtText(int32_t score) {
+  if (score < 0) return {};
+  return "Opens at " + std::to_string(score) + " points";
+}
+
 std::string BestTimeText(const TTrackInfo& track) {
   if (track.BestTime.Minutes >= NoBestTimeMinutes) return "--:--:--";
   return track.BestTime.Text();
@@ -196,6 +209,30 @@ void TTrackCarScreens::DrawTrackInfo() {
     Form.VexelFont1.TextOut(560, y, kLabels[i]);
     DrawCentred(Form.VexelFont1, 700, y, values[i]);
   }
+  if (!track.Available) {
+    DrawLockLabel(kTrackLockLabelX, kTrackLockLabelY, Form.Catalogue.OpeningScore(false, slot));
+  }
+}
+
+void TTrackCarScreens::DrawLockLabel(int32_t x, int32_t y, int32_t score) {
+  const std::string text = OpensAtText(score);
+  if (text.empty()) return;
+  Form.VexelFont3.SetColor(vexel::ARGBColor(255, 138, 30, 255));
+  DrawCentred(Form.VexelFont3, x, y, text);
+  Form.VexelFont3.SetColor(vexel::ARGBColor(120, 133, 255, 255));
+}
+
+void TTrackCarScreens::DrawCarLock() {
+  const int32_t type = Form.Catalogue.SelectedCar;
+  if (Form.Catalogue.CarInfo[static_cast<size_t>(type)].Available || !CarPicture) return;
+  auto* card = CarPicture->Image();
+  auto* lock = Form.VexelImageList1.ImageList.Find("c_lock");
+  if (card && lock) {
+    lock->Draw(static_cast<int32_t>(CarPicture->X()) + (card->ImageWidth - lock->ImageWidth) / 2,
+               static_cast<int32_t>(CarPicture->Y()) + (card->ImageHeight - lock->ImageHeight) / 2,
+               0);
+  }
+  DrawLockLabel(kCarLockLabelX, kCarLockLabelY, Form.Catalogue.OpeningScore(true, type));
 }
 
 void TTrackCarScreens::EnterCar() {
@@ -268,6 +305,7 @@ void TTrackCarScreens::CarFrame() {
     ++Form.ScreenTick;
   }
   BeginCarouselScene();
+  if (Form.ScreenTick > kSlideFrames) DrawCarLock();
   DrawInfoLine();
   Form.VexelGUI1.Draw();
   DrawCursor();

@@ -10,8 +10,8 @@
 namespace game {
 
 /// States 14 (choose a track: its preview, title, best time, length, laps and opponents) and
-/// 15 (choose a car: its picture and four handling bars); locked entries are shown greyed and
-/// cannot be raced.
+/// 15 (choose a car: its picture and four handling bars); locked entries are shown greyed with
+/// a padlock and the points that open them, and cannot be raced.
 class TTrackCarScreens : public TScreenGroup {
  public:
   using TScreenGroup::TScreenGroup;
@@ -42,6 +42,8 @@ class TTrackCarScreens : public TScreenGroup {
   void BeginCarouselScene();
   void StartRace();
   void DrawCentred(vexel::TVexelFont& font, int32_t x, int32_t y, const std::string& text);
+  void DrawLockLabel(int32_t x, int32_t y, int32_t score);
+  void DrawCarLock();
 
   TMenuScreen* TrackPicture = nullptr;
   TMenuScreen* CarPicture = nullptr;

@@ -47,8 +47,8 @@ constexpr int32_t kResumeY = 358;
 // largest reward of the catalogue.
 constexpr int kResultsSettled = 1000;
 
-const char* const kTracksOpened = "New tracks are avaible!";
-const char* const kCarOpened = "New car is avaible!";
+const char* const kTracksOpened = "New tracks are available!";
+const char* const kCarOpened = "New car is available!";
 const char* const kNoConnection = "[Error] Can't connect to server!";
 
 // One drawn quad: its corners with their colours and texture coordinates.

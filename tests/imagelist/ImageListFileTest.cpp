@@ -18,7 +18,7 @@ using imagelisttest::SolidPng;
 using imagelisttest::StderrOf;
 using imagelisttest::TStreamBuilder;
 
-constexpr char kFileMessage[] = "Cannot be loaded - file error or file crypted!";
+constexpr char kFileMessage[] = "Cannot be loaded - file error or file encrypted!";
 
 vexel::TPicture BmpPicture() {
   vexel::TPicture picture;

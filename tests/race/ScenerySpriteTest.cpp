@@ -163,18 +163,18 @@ TEST_F(Scenery, TickerTexts) {
       Engine.Create<game::TRunningString>(game::TTickerValues{"Ann", 120, 300, 0, 2, 3}, Measure);
   EXPECT_EQ(ticker->Text, std::string(100, ' ') +
                               "Hello, Ann!         Your score is  120           Target score is:  "
-                              "300           Cars avaible: 2           Tracks avaible: 3" +
+                              "300           Cars available: 2           Tracks available: 3" +
                               std::string(90, ' '));
   auto* done =
       Engine.Create<game::TRunningString>(game::TTickerValues{"Bo", 9, 17700, 9, 5, 12}, Measure);
   EXPECT_EQ(done->Text, std::string(100, ' ') +
                             "Hello, Bo!         Your score is  9           Game COMPLETE!!!    "
-                            "           Cars avaible: 5           Tracks avaible: 12" +
+                            "           Cars available: 5           Tracks available: 12" +
                             std::string(82, ' '));
   done->Rebuild({"Cy", 1, 2, 0, 3, 4});
   EXPECT_EQ(done->Text, std::string(100, ' ') +
                             "Hello, Cy!         Your score is  1           Target score is:  2"
-                            "           Cars avaible: 3           Tracks avaible: 4" +
+                            "           Cars available: 3           Tracks available: 4" +
                             std::string(64, ' '));
   EXPECT_EQ(done->ShownText, done->Text.substr(0, 110));
 }

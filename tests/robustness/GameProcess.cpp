@@ -128,6 +128,20 @@ TGameOutcome TGameProcess::Kill() {
   return Reap(status);
 }
 
+void TGameProcess::Signal(int signal) const {
+  if (Pid_ > 0) ::kill(Pid_, signal);
+}
+
+bool TGameProcess::WaitForState(int state, std::chrono::seconds limit) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  while (std::chrono::steady_clock::now() < deadline && !Ended()) {
+    const std::vector<int> states = States();
+    if (!states.empty() && states.back() == state) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return false;
+}
+
 std::vector<int> TGameProcess::States() const {
   std::vector<int> states;
   std::istringstream trace(ReadFileBytes(Base_ + ".trace"));

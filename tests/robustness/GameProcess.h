@@ -48,6 +48,11 @@ class TGameProcess {
   const TGameOutcome& Outcome() const { return Outcome_; }
   /// Kills the game with SIGKILL and waits for it.
   TGameOutcome Kill();
+  /// Sends a signal to the running game.
+  void Signal(int signal) const;
+  /// Waits until the trace's last state is `state` (true), or the game ended or the limit
+  /// passed (false).
+  bool WaitForState(int state, std::chrono::seconds limit);
   /// Whether the game has been started and has not been waited for.
   bool Running() const { return Pid_ > 0; }
   /// The process id while it runs.

@@ -33,7 +33,7 @@ long MakeProfile(TGameRun& run) {
 
 TEST(FirstStart, LogoThenFirstNameThenMainMenuWithOneProfileWritten) {
   TGameRun quiet("quiet");
-  ASSERT_EQ(quiet.Run("5 key escape\n100 click 400 300\n", LogoEnd + 5), 0) << quiet.Errors();
+  ASSERT_EQ(quiet.Run("100 move 400 300\n", LogoEnd + 5), 0) << quiet.Errors();
   EXPECT_EQ(quiet.States(), (std::vector<int>{3, 1}));
   EXPECT_EQ(quiet.FrameOf(1), LogoEnd);
   EXPECT_FALSE(std::filesystem::exists(quiet.ConfigDir() + "/Config.cfg"))
@@ -53,6 +53,30 @@ TEST(FirstStart, LogoThenFirstNameThenMainMenuWithOneProfileWritten) {
   const std::string bytes = run.Bytes("Config.cfg");
   EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
   EXPECT_FALSE(std::filesystem::exists(run.ConfigDir() + "/Configdat.cfg"));
+}
+
+// Any key, click or controller button skips the logo sequence once it is let go.
+class LogoSkip : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(LogoSkip, GoesStraightToTheFirstNameScreen) {
+  TGameRun run("skip");
+  ASSERT_EQ(run.Run(At(50, GetParam()), 80), 0) << run.Errors();
+  EXPECT_EQ(run.States(), (std::vector<int>{3, 1}));
+  EXPECT_GE(run.FrameOf(1), 51);
+  EXPECT_LE(run.FrameOf(1), 53);
+  EXPECT_FALSE(std::filesystem::exists(run.ConfigDir() + "/Config.cfg"));
+}
+
+INSTANTIATE_TEST_SUITE_P(ByAnyInput, LogoSkip,
+                         ::testing::Values("key escape", "key space", "key enter", "click 400 300",
+                                           "click 10 10", "pad a", "pad y"));
+
+TEST(FirstStart, TheSkippingKeyDoesNotActOnTheNextScreen) {
+  TGameRun run("skipkey");
+  MakeProfile(run);
+  // Escape skips the logo; on the main menu a released escape would open the exit question.
+  ASSERT_EQ(run.Run(At(50, "key escape"), 120), 0) << run.Errors();
+  EXPECT_EQ(run.States(), (std::vector<int>{3, 4}));
 }
 
 TEST(FirstStart, ANameOfBlanksIsRefused) {
@@ -125,11 +149,11 @@ TEST(Exit, TheClosingScreenCountsDownThenItsButtonEndsTheGame) {
   TGameRun run("exit");
   MakeProfile(run);
   const long m = LogoEnd + 30;
-  // The exit confirmation, "b_yes", then the promotion screen's exit button and the window's
-  // close box, both refused while the five-second countdown runs. A run that reaches its last
-  // frame leaves its screenshot; one that the game ends itself does not.
+  // The exit confirmation, "b_yes", then the promotion screen's exit button, refused while the
+  // five-second countdown runs. A run that reaches its last frame leaves its screenshot; one
+  // that the game ends itself does not.
   const std::string early = At(m, std::string("click ") + kExit) + At(m + 40, "click 533 469") +
-                            At(m + 100, "click 400 507") + At(m + 101, "close");
+                            At(m + 100, "click 400 507");
   const std::string shot = run.Dir() + "/last.png";
   ASSERT_EQ(run.Run(early, m + 200, {"--screenshot", shot}), 0) << run.Errors();
   EXPECT_EQ(run.States(), (std::vector<int>{3, 4, 10, 24}));
@@ -141,6 +165,19 @@ TEST(Exit, TheClosingScreenCountsDownThenItsButtonEndsTheGame) {
       << run.Errors();
   EXPECT_EQ(run.LastState(), 24);
   EXPECT_FALSE(std::filesystem::exists(shot)) << "the exit button did not end the game";
+}
+
+TEST(Exit, TheWindowsCloseBoxEndsTheGameEvenDuringTheCountdown) {
+  TGameRun run("exitbox");
+  MakeProfile(run);
+  const long m = LogoEnd + 30;
+  const std::string shot = run.Dir() + "/last.png";
+  const std::string script =
+      At(m, std::string("click ") + kExit) + At(m + 40, "click 533 469") + At(m + 101, "close");
+  ASSERT_EQ(run.Run(script, m + 1000, {"--screenshot", shot}), 0) << run.Errors();
+  EXPECT_EQ(run.States(), (std::vector<int>{3, 4, 10, 24}));
+  EXPECT_FALSE(std::filesystem::exists(shot)) << "the close box did not end the game";
+  EXPECT_EQ(run.DecodedLines("Configdat.cfg").size(), 75u);
 }
 
 }  // namespace

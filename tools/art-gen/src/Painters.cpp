@@ -26,6 +26,7 @@ Painter findPainter(const std::string& kind) {
       Row{"icon", paint::icon},
       Row{"track_preview", paint::trackPreview},
       Row{"locked_preview", paint::lockedPreview},
+      Row{"lock_badge", paint::lockBadge},
       Row{"car_preview", paint::carPreview},
       Row{"car", paint::raceCar},
       Row{"road_straight", paint::roadStraight},

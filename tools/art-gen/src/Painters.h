@@ -47,6 +47,8 @@ void icon(cairo_t* cr, const Cell& cell);
 void trackPreview(cairo_t* cr, const Cell& cell);
 /// Locked-track card with a padlock.
 void lockedPreview(cairo_t* cr, const Cell& cell);
+/// The locked card's padlock alone on transparency, to lay over a dimmed car card.
+void lockBadge(cairo_t* cr, const Cell& cell);
 /// Car showcase card: the car design large, on a glowing pad, with its name.
 void carPreview(cairo_t* cr, const Cell& cell);
 /// Race car sprite: cell 2 straight, lower cells steer right, higher cells left.

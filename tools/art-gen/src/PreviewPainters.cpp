@@ -97,6 +97,11 @@ void lockedPreview(cairo_t* cr, const Cell& cell) {
   paintTexts(cr, r);
 }
 
+void lockBadge(cairo_t* cr, const Cell& cell) {
+  const Recipe& r = cell.recipe;
+  padlock(cr, cell.width / 2, cell.height * 0.45, r.number("lock_size"), r.colour("lock"));
+}
+
 void carPreview(cairo_t* cr, const Cell& cell) {
   const Recipe& r = cell.recipe;
   screenCard(cr, cell);
