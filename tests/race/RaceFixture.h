@@ -57,6 +57,17 @@ class RaceFixture : public ::testing::Test {
   void SelectTrack(const std::string& gamePath, int32_t opponents, int32_t laps = 3);
   /// Runs the engine's frame: ClearDead, Move, then the path follows the world.
   void Frame();
+  /// The quads the recording device drew with a picture's texture since its calls were last
+  /// cleared, four corners each, in drawing order.
+  std::vector<std::vector<vexel::TVertex>> QuadsOf(const std::string& key) const;
+  /// The first live sprite of a class, or none.
+  template <class T>
+  T* First() const {
+    for (vexel::TSprite* sprite : Engine.SpriteList()) {
+      if (auto* found = dynamic_cast<T*>(sprite); found && !sprite->Dead()) return found;
+    }
+    return nullptr;
+  }
   /// Number of live sprites of a class.
   template <class T>
   int Count() const {
