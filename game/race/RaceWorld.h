@@ -50,7 +50,7 @@ inline constexpr std::array<uint32_t, MaxOpponents> kOpponentColours = {
     0xFF9A5424,  // bronze
     0xFF12A89A,  // teal
     0xFF8C94A8,  // steel
-    0xFFC8FF2A,  // lime
+    0xFF9FE0FF,  // ice
 };
 
 /// One flag per virtual-key code.

@@ -97,6 +97,15 @@ std::vector<TRecord> MinimalTrack(int32_t opponents) {
   return records;
 }
 
+bool SameRgb(uint32_t a, uint32_t b) {
+  for (const int shift : {0, 8, 16}) {
+    const int difference =
+        static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF);
+    if (difference < -1 || difference > 1) return false;
+  }
+  return true;
+}
+
 RaceFixture::RaceFixture()
     : Screen(std::make_unique<vexel::TRecordingSystem>()),
       Dir(FreshDir()),

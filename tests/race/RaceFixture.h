@@ -36,6 +36,10 @@ void WriteTrack(const std::string& file, const std::vector<TRecord>& records, si
 /// 1 .. opponents + 1, three path points and three checkpoint lines.
 std::vector<TRecord> MinimalTrack(int32_t opponents);
 
+/// Whether two colours (0xAARRGGBB) match in red, green and blue within the rounding of the
+/// display device (one step a channel).
+bool SameRgb(uint32_t a, uint32_t b);
+
 /// A race world over a sprite engine and race pictures of the game's cell sizes (solid
 /// pictures, bound to the recording device), with its own random generator and key flags.
 class RaceFixture : public ::testing::Test {
