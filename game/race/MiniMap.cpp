@@ -36,11 +36,10 @@ constexpr uint32_t kCheckpointRgb = 0x00FFC23D;
 /// Cells of the "mapmarks" picture.
 constexpr int32_t kDotCell = 0;
 constexpr int32_t kRingCell = 1;
-constexpr int32_t kSolidCell = 2;
 constexpr float kOpponentDotScale = 1.0f;
 constexpr float kPlayerDotScale = 1.4f;
 constexpr float kRingScale = 1.8f;
-/// The map picture's entry in the race image list, remade for each race.
+/// The deck's picture (backing and map) in the race image list, remade for each race.
 constexpr const char* kMapKey = "minimap";
 
 /// A road picture's pixels, decoded once per map.
@@ -164,9 +163,28 @@ void TMiniMap::FindCheckpoints() {
 }
 
 void TMiniMap::StoreMapPicture() {
+  // The picture covers the whole deck: its backing with the road laid over it, so that a
+  // frame draws the two as one quad.
+  std::vector<uint32_t> deck(static_cast<size_t>(kDeckWidth) * kDeckHeight, kDeckColour);
+  const uint32_t back[3] = {(kDeckColour >> 16) & 0xFF, (kDeckColour >> 8) & 0xFF,
+                            kDeckColour & 0xFF};
+  const uint32_t road[3] = {(kRoadRgb >> 16) & 0xFF, (kRoadRgb >> 8) & 0xFF, kRoadRgb & 0xFF};
+  for (int32_t y = 0; y < MapHeight_; ++y) {
+    for (int32_t x = 0; x < MapWidth_; ++x) {
+      const uint32_t alpha = MapPixels_[static_cast<size_t>(y * MapWidth_ + x)] >> 24;
+      uint32_t pixel = 0xFF000000;
+      for (int k = 0; k < 3; ++k) {
+        const uint32_t mixed = (road[k] * alpha + back[k] * (255 - alpha)) / 255;
+        pixel |= mixed << (16 - 8 * k);
+      }
+      const int32_t dx = MapLeft_ - kDeckLeft + x;
+      const int32_t dy = MapTop_ - kDeckTop + y;
+      deck[static_cast<size_t>(dy * kDeckWidth + dx)] = pixel;
+    }
+  }
   vexel::TPicture picture;
   picture.Kind = vexel::TPicture::TKind::Png;
-  if (!platform::EncodePng(MapWidth_, MapHeight_, MapPixels_, picture.Data)) return;
+  if (!platform::EncodePng(kDeckWidth, kDeckHeight, deck, picture.Data)) return;
   vexel::TImageListCollection& list = World.Images.ImageList;
   MapImage_ = list.Find(kMapKey);
   if (!MapImage_) {
@@ -218,10 +236,7 @@ void TMiniMap::DrawDot(vexel::TImageListItem& marks, const TPoint2& world, uint3
 void TMiniMap::DoDraw() {
   if (!Visible || !HasMap() || !Marks_ || !World.Player) return;
   vexel::TImageListItem& marks = *Marks_;
-  marks.DrawQuad(kDeckLeft, kDeckTop, kDeckLeft + kDeckWidth, kDeckTop, kDeckLeft + kDeckWidth,
-                 kDeckTop + kDeckHeight, kDeckLeft, kDeckTop + kDeckHeight, 0, 0, 0, 1, 1,
-                 kDeckColour, kDeckColour, kDeckColour, kDeckColour, false, false, kSolidCell, 0);
-  if (MapImage_) MapImage_->Draw(MapLeft_, MapTop_, 0);
+  if (MapImage_) MapImage_->Draw(kDeckLeft, kDeckTop, 0);
   TPoint2 ring;
   if (NextCheckpointMark(ring)) {
     // A triangle wave between alpha 135 and 255, two pulses a second at 90 frames a second.

@@ -9,8 +9,8 @@
 namespace game {
 
 /// The whole track drawn small in the HUD's deck below the race: the road pieces made into one
-/// picture when the race is set up, the player's next checkpoint as a pulsing ring, each
-/// opponent as a dot in its colour and the player as a larger dot in the player's colour. A
+/// picture of the deck when the race is set up, the player's next checkpoint as a pulsing ring,
+/// each opponent as a dot in its colour and the player as a larger dot in the player's colour. A
 /// frame draws a dozen quads. The map keeps its place on the screen whatever moves the race.
 class TMiniMap : public TRaceSprite {
  public:
@@ -20,7 +20,7 @@ class TMiniMap : public TRaceSprite {
 
   /// Advances the checkpoint ring's pulse.
   void DoMove(float delta) override;
-  /// Draws the deck's backing, the map, the checkpoint ring and the cars' dots.
+  /// Draws the deck's picture (backing and map), the checkpoint ring and the cars' dots.
   void DoDraw() override;
 
   /// Whether the track had road pieces to make a map of.

@@ -36,6 +36,11 @@ void TRaceSprite::DrawCentred(vexel::TImageListItem& image, int32_t pattern,
   const int32_t y = sy + static_cast<int32_t>(std::lround(static_cast<double>(Height()) * CenterY -
                                                           image.TileHeight * 0.5));
   if (!Engine().InDrawArea(x, y, image.TileWidth, image.TileHeight)) return;
+  // A layer wholly off the screen, however it is turned, is not sent to the device at all.
+  const int32_t reach = image.TileWidth + image.TileHeight;
+  if (x + reach < 0 || y + reach < 0 || x - reach > kRaceViewWidth || y - reach > kRaceViewHeight) {
+    return;
+  }
   image.DrawSprite(x, y, Rotation, 0.5f, 0.5f, ScaleX, ScaleY, colour, colour, colour, colour,
                    MirrorY, MirrorX, pattern, BlendMode);
 }

@@ -35,6 +35,9 @@ inline constexpr int32_t GreenLightTick = 250;
 inline constexpr double PlayerScreenX = 396;
 inline constexpr double PlayerScreenY = 321;
 
+/// The screen the race is seen on (the back buffer), in pixels.
+inline constexpr int32_t kRaceViewWidth = 800;
+inline constexpr int32_t kRaceViewHeight = 600;
 /// The player's colour (0xAARRGGBB): the ring under the player's car and the player's dot on
 /// the track map. No opponent colour comes near it.
 inline constexpr uint32_t kPlayerColour = 0xFF3DFF9A;

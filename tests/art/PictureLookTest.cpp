@@ -363,9 +363,6 @@ TEST_F(ArtPictures, MapMarksAreWhiteToBeTinted) {
   EXPECT_LT(open, 128) << "the ring is open";
   EXPECT_LT(open, m.At(ring.x + ring.w / 2, ring.y + 1).a) << "the ring is open";
   EXPECT_GT(m.OpaqueShare(ring, 128), 0.3);
-  const Area solid = Cell("mapmarks", m, 2);
-  EXPECT_EQ(m.OpaqueShare(solid, 255), 1.0);
-  EXPECT_LT(m.MeanSaturation(solid), 0.01);
 }
 
 TEST_F(ArtPictures, CheckpointIsTranslucentInTheMiddle) {

@@ -134,7 +134,7 @@ const std::vector<Limits> kRaceList = {
     {"car1paint", 5, 5, 80, 100, 7, 7},  {"car2paint", 5, 5, 80, 100, 7, 7},
     {"car3paint", 5, 5, 80, 100, 7, 7},  {"car4paint", 5, 5, 80, 100, 7, 7},
     {"car5paint", 5, 5, 80, 100, 7, 7},  {"playermark", 1, 1, 128, 128, 72, 72},
-    {"mapmarks", 3, 3, 16, 16, 6, 6},
+    {"mapmarks", 2, 2, 16, 16, 6, 6},
 };
 
 struct ListCase {

@@ -185,19 +185,26 @@ TEST_F(MiniMap, StaysOnTheHudWhenTheCameraMoves) {
 
 TEST_F(MiniMap, ASecondRaceRemakesTheMapPicture) {
   SetUpTrack();
-  const int32_t width = Map->MapWidth();
+  const vexel::TImageListItem* picture = Images.ImageList.Find("minimap");
+  ASSERT_NE(picture, nullptr);
+  const std::vector<uint8_t> first = picture->Picture.Data;
+  EXPECT_EQ(picture->ImageWidth, 428) << "the deck's backing and the map are one picture";
   vexel::TVexelSprite engine;
   game::TRaceWorld other(engine, Images, Catalogue, Random, KeyDown, KeyReleased, Dir);
   std::vector<TRecord> records = MinimalTrack(4);
   records.push_back({200, 100, game::TrackKind::RoadHorizontal, 0, 0});
   SelectTrack(PutTrack("flat.prd", records), 4);
   game::SetupRace(other);
-  const vexel::TImageListItem* picture = Images.ImageList.Find("minimap");
-  ASSERT_NE(picture, nullptr);
-  EXPECT_NE(picture->ImageWidth, width);
+  const game::TMiniMap* flat = nullptr;
+  for (vexel::TSprite* sprite : engine.SpriteList()) {
+    if (auto* found = dynamic_cast<game::TMiniMap*>(sprite)) flat = found;
+  }
+  ASSERT_NE(flat, nullptr);
   // A 320 x 160 straight alone: the map's height bounds it, 108 x 54.
-  EXPECT_EQ(picture->ImageWidth, 108);
-  EXPECT_EQ(picture->ImageHeight, 54);
+  EXPECT_EQ(flat->MapWidth(), 108);
+  EXPECT_EQ(flat->MapHeight(), 54);
+  EXPECT_EQ(Images.ImageList.Find("minimap"), picture) << "one entry, made again";
+  EXPECT_NE(picture->Picture.Data, first);
 }
 
 }  // namespace

@@ -35,6 +35,11 @@ class OpponentPaint : public RaceFixture {
     Catalogue.SelectedCar = 0;
     World.OpponentCarTypes.assign(game::MaxOpponents, 0);
     game::SetupRace(World);
+    // The grid runs off the screen's right edge; brought left, every car is on the screen.
+    game::ShiftWorld(World, -200, 0);
+    Draw();
+  }
+  void Draw() {
     Screen.BeginScene();
     Device->Calls.clear();
     Engine.Draw();
@@ -86,6 +91,18 @@ TEST_F(OpponentPaint, PaintLiesOnItsOwnCarAndNotOnThePlayers) {
     for (const vexel::TVertex& v : paint) middle += v.X / 4;
     EXPECT_GT(std::abs(middle - playerX), 20) << "a paint layer over the player's car";
   }
+}
+
+TEST_F(OpponentPaint, PaintOffTheScreenIsNotDrawn) {
+  World.Enemy(3).MoveBy(0, 2000);
+  World.Enemy(5).MoveBy(-3000, 0);
+  Draw();
+  EXPECT_EQ(QuadsOf(game::CarImageKey(0) + "paint").size(),
+            static_cast<size_t>(game::MaxOpponents - 2));
+  World.Enemy(3).MoveBy(0, -2000);
+  Draw();
+  EXPECT_EQ(QuadsOf(game::CarImageKey(0) + "paint").size(),
+            static_cast<size_t>(game::MaxOpponents - 1));
 }
 
 TEST_F(OpponentPaint, MapDotsUseTheOpponentsAndThePlayersColours) {

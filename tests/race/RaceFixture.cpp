@@ -27,7 +27,7 @@ struct TSizes {
 const std::vector<TSizes> kOtherPictures = {
     {"dim", 1, 1, 64, 64},         {"groundpoint", 1, 1, 4, 4},   {"blank", 1, 1, 130, 56},
     {"radararrow", 1, 1, 32, 40},  {"begarrows", 1, 1, 128, 128}, {"speeder", 1, 2, 800, 134},
-    {"upspeeder", 1, 1, 800, 128}, {"playermark", 1, 1, 96, 96},  {"mapmarks", 3, 1, 8, 8},
+    {"upspeeder", 1, 1, 800, 128}, {"playermark", 1, 1, 96, 96},  {"mapmarks", 2, 1, 8, 8},
     {"car1paint", 5, 1, 40, 64},   {"car2paint", 5, 1, 40, 64},   {"car3paint", 5, 1, 40, 64},
     {"car4paint", 5, 1, 40, 64},   {"car5paint", 5, 1, 40, 64},
 };

@@ -391,7 +391,7 @@ void mapMarks(cairo_t* cr, const Cell& cell) {
     cairo_arc(cr, cx, cy, radius - r.number("rim_width"), 0, kTau);
     draw::setColour(cr, white);
     cairo_fill(cr);
-  } else if (cell.index == 1) {
+  } else {
     const double width = r.number("ring_width");
     cairo_arc(cr, cx, cy, radius - width / 2, 0, kTau);
     cairo_set_line_width(cr, width + 2);
@@ -400,10 +400,6 @@ void mapMarks(cairo_t* cr, const Cell& cell) {
     cairo_set_line_width(cr, width);
     draw::setColour(cr, white);
     cairo_stroke(cr);
-  } else {
-    cairo_rectangle(cr, 0, 0, cell.width, cell.height);
-    draw::setColour(cr, white);
-    cairo_fill(cr);
   }
 }
 

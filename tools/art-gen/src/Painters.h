@@ -95,7 +95,7 @@ void startRing(cairo_t* cr, const Cell& cell);
 /// nose (+y, where the car picture points).
 void playerMark(cairo_t* cr, const Cell& cell);
 /// The marks of the race's track map, white to be tinted: cell 0 a car dot with a dark rim,
-/// cell 1 the next-checkpoint ring, cell 2 a solid square for the map's backing.
+/// cell 1 the next-checkpoint ring.
 void mapMarks(cairo_t* cr, const Cell& cell);
 /// Start-light housing with a socket under each lamp.
 void lightHousing(cairo_t* cr, const Cell& cell);
