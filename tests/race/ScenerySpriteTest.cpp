@@ -200,7 +200,7 @@ TEST_F(Scenery, MenuSceneryComesAndGoes) {
   game::RemoveMenuScenery(Engine, scenery);
   EXPECT_EQ(Count<game::TLight>(), 0);
   EXPECT_EQ(Count<game::TMenuPlanet>(), 0);
-  EXPECT_EQ(Engine.Count(), 1 + 2 + 1);      // the player's car and probes, and the ticker
+  EXPECT_EQ(Engine.Count(), 1 + 2 + 1);  // the player's car and probes, and the ticker
   game::RemoveMenuScenery(Engine, scenery);  // nothing left to remove: nothing happens
   EXPECT_EQ(Engine.Count(), 1 + 2 + 1);
 }
