@@ -11,8 +11,10 @@
 #include "race/CheckLine.h"
 #include "race/EnemyCar.h"
 #include "race/FinishLine.h"
+#include "race/MiniMap.h"
 #include "race/Panel.h"
 #include "race/Player.h"
+#include "race/PlayerMark.h"
 #include "race/RaceWorld.h"
 #include "race/RadarArrow.h"
 #include "race/RoadPaint.h"
@@ -323,6 +325,7 @@ void SetupRace(TRaceWorld& world) {
   const TStartSlot& own = world.StartSlots[static_cast<size_t>(world.OpponentsWanted + 1)];
   world.Player = engine.Create<TPlayer>(world, PlayerScreenX, PlayerScreenY, catalogue.SelectedCar,
                                         "player", own.Heading);
+  engine.Create<TPlayerMark>(world);
   engine.Create<TSpeedArrow>(world, 0.0f, 480.0f, world.Player->MaxSpeed,
                              world.Player->ReverseLimit);
   engine.Create<TRadarArrow>(world, 171.0, 569.0);
@@ -337,6 +340,7 @@ void SetupRace(TRaceWorld& world) {
   SortPathPoints(world.PathPoints);
   world.PathDistance = BuildPathDistance(world.PathPoints);
   world.PlayerFinished = false;
+  engine.Create<TMiniMap>(world);
 }
 
 void ShiftWorld(TRaceWorld& world, double dx, double dy) {

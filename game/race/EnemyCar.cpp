@@ -42,6 +42,13 @@ TEnemyCar::TEnemyCar(vexel::TVexelSprite& engine, TRaceWorld& world, double cent
   Feelers[2].Distance = halfH + 35;
   Feelers[2].Angle = 90;
   SectionPassed.fill(true);
+  Paint_ = World.Image(CarImageKey(carType) + "paint");
+  PaintColour = kOpponentColours[static_cast<size_t>(index) % kOpponentColours.size()];
+}
+
+void TEnemyCar::DoDraw() {
+  TCar::DoDraw();
+  if (Paint_) DrawCentred(*Paint_, PatternIndex(), PaintColour);
 }
 
 void TEnemyCar::DoMove(float delta) {

@@ -35,6 +35,8 @@ class TEnemyCar : public TCar {
 
   /// One frame: follow the world, look ahead, drive (or hold), progress, move, collide.
   void DoMove(float delta) override;
+  /// Draws the car, then its paint layer over it in the opponent's colour.
+  void DoDraw() override;
   /// Sets the ahead feeler's avoid flags from the opponents and the player in front.
   void CheckCarAhead();
   /// Decides and applies throttle, brake and steering towards the target path point.
@@ -65,6 +67,8 @@ class TEnemyCar : public TCar {
   /// Lap evidence by path tag; tags 1 .. TaggedPathCount - 1 are in the table, others ignored.
   std::array<bool, MaxPathPoints> SectionPassed{};
   float LastHeading = 0;
+  /// The tint of the paint layer: the opponent's colour (kOpponentColours by index).
+  uint32_t PaintColour = 0xFFFFFFFF;
 
  private:
   struct TDecision {
@@ -81,6 +85,9 @@ class TEnemyCar : public TCar {
   void AvoidCarsAndObstacles(TDecision& decision);
   void Act(const TDecision& decision);
   void AvoidIfAhead(const TCar& other, double half, bool turnRightWhenLevel);
+
+  /// The car type's paint layer ("car<N>paint"), or none when the race pictures lack it.
+  vexel::TImageListItem* Paint_ = nullptr;
 };
 
 }  // namespace game

@@ -4,6 +4,8 @@
 
 #include "Player.h"
 #include "RaceWorld.h"
+#include "engine/VexelImageListItem.h"
+#include "engine/VexelSprite.h"
 
 namespace game {
 
@@ -17,6 +19,30 @@ void TRaceSprite::MoveBy(double dx, double dy) {
 
 TPoint2 TRaceSprite::Centre() const {
   return {X() + Width() / 2.0, Y() + Height() / 2.0};
+}
+
+void TRaceSprite::DrawCentred(vexel::TImageListItem& image, int32_t pattern,
+                              uint32_t colour) const {
+  if (!Visible) return;
+  // The sprite's own top-left on the screen, as TSprite::DoDraw places it.
+  int32_t sx = vexel::RoundCoord(static_cast<long double>(X()) + OffsetX);
+  int32_t sy = vexel::RoundCoord(static_cast<long double>(Y()) + OffsetY);
+  if (!IgnoreCamera) {
+    sx = vexel::RoundCoord(sx - static_cast<long double>(Engine().CameraX));
+    sy = vexel::RoundCoord(sy - static_cast<long double>(Engine().CameraY));
+  }
+  const int32_t x = sx + static_cast<int32_t>(std::lround(static_cast<double>(Width()) * CenterX -
+                                                          image.TileWidth * 0.5));
+  const int32_t y = sy + static_cast<int32_t>(std::lround(static_cast<double>(Height()) * CenterY -
+                                                          image.TileHeight * 0.5));
+  if (!Engine().InDrawArea(x, y, image.TileWidth, image.TileHeight)) return;
+  // A layer wholly off the screen, however it is turned, is not sent to the device at all.
+  const int32_t reach = image.TileWidth + image.TileHeight;
+  if (x + reach < 0 || y + reach < 0 || x - reach > kRaceViewWidth || y - reach > kRaceViewHeight) {
+    return;
+  }
+  image.DrawSprite(x, y, Rotation, 0.5f, 0.5f, ScaleX, ScaleY, colour, colour, colour, colour,
+                   MirrorY, MirrorX, pattern, BlendMode);
 }
 
 void TRaceSprite::UseImage(const std::string& key) {

@@ -7,6 +7,10 @@
 #include "engine/VexelSprite.h"
 #include "game/GameProcedures.h"
 
+namespace vexel {
+class TImageListItem;
+}  // namespace vexel
+
 namespace game {
 
 class TRaceWorld;
@@ -23,6 +27,12 @@ class TRaceSprite : public vexel::TSprite {
   void MoveBy(double dx, double dy);
   /// The centre of the sprite's rectangle: (X + Width / 2, Y + Height / 2).
   TPoint2 Centre() const;
+  /// Draws cell Pattern of another picture, tinted with Colour (0xAARRGGBB), centred where
+  /// this sprite is drawn (its turning point on the screen, with the same offset, camera and
+  /// rounding as the sprite itself) and turned, scaled and mirrored as this sprite is. Pictures
+  /// that belong to a sprite (a paint layer, a ring under it) follow it this way wherever the
+  /// sprite is shown.
+  void DrawCentred(vexel::TImageListItem& image, int32_t pattern, uint32_t colour) const;
 
   TRaceWorld& World;
 

@@ -40,6 +40,27 @@ inline constexpr int32_t GreenLightTick = 250;
 inline constexpr double PlayerScreenX = 396;
 inline constexpr double PlayerScreenY = 321;
 
+/// The screen the race is seen on (the back buffer), in pixels.
+inline constexpr int32_t kRaceViewWidth = 800;
+inline constexpr int32_t kRaceViewHeight = 600;
+/// The player's colour (0xAARRGGBB): the ring under the player's car and the player's dot on
+/// the track map. No opponent colour comes near it.
+inline constexpr uint32_t kPlayerColour = 0xFF3DFF9A;
+/// The opponents' colours by opponent index: the tint of each opponent's paint and its dot on
+/// the track map. They differ from each other, from the player's colour and from the bodies
+/// of the five cars as drawn (red, cyan, orange, green, violet), so that opponents of one car
+/// type, and the player in that car, can be told apart.
+inline constexpr std::array<uint32_t, MaxOpponents> kOpponentColours = {
+    0xFFFFD21E,  // gold
+    0xFFFF4FC8,  // pink
+    0xFFF0F4FF,  // pearl
+    0xFF2F4DFF,  // royal blue
+    0xFF9A5424,  // bronze
+    0xFF12A89A,  // teal
+    0xFF8C94A8,  // steel
+    0xFF9FE0FF,  // ice
+};
+
 /// One flag per virtual-key code.
 using TKeyTable = std::array<bool, 256>;
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <map>
@@ -293,6 +294,75 @@ TEST_F(ArtPictures, RadarArrowPointsUp) {
     }
   }
   EXPECT_NEAR(sumX / count, (a.Width - 1) / 2.0, 1.0) << "the tip is not at the top middle";
+}
+
+TEST_F(ArtPictures, PaintLayersCoverTheBodyOfTheirCarInGreys) {
+  for (const char* car : {"car1", "car2", "car3", "car4", "car5"}) {
+    const std::string paint = std::string(car) + "paint";
+    const PngImage body = Picture(car);
+    const PngImage layer = Picture(paint);
+    ASSERT_EQ(layer.Width, body.Width) << paint;
+    ASSERT_EQ(layer.Height, body.Height) << paint;
+    for (int cell = 0; cell < 5; ++cell) {
+      SCOPED_TRACE(paint + " cell " + std::to_string(cell));
+      const Area a = Cell(paint, layer, cell);
+      int painted = 0;
+      int carPixels = 0;
+      int outside = 0;
+      for (int y = a.y; y < a.y + a.h; ++y) {
+        for (int x = a.x; x < a.x + a.w; ++x) {
+          const Rgba p = layer.At(x, y);
+          const Rgba c = body.At(x, y);
+          carPixels += c.a >= 200 ? 1 : 0;
+          if (p.a < 128) continue;
+          ++painted;
+          outside += c.a < 64 ? 1 : 0;
+          // Grey, so that the game's tint is the colour the body takes.
+          EXPECT_LE(std::max({p.r, p.g, p.b}) - std::min({p.r, p.g, p.b}), 8) << x << "," << y;
+        }
+      }
+      EXPECT_EQ(outside, 0) << "paint where the car has none";
+      EXPECT_GT(painted, carPixels / 4) << "the paint covers too little of the car";
+      EXPECT_LT(painted, carPixels * 9 / 10) << "wheels, canopy and stripes must show through";
+    }
+  }
+}
+
+TEST_F(ArtPictures, PlayerMarkIsARingInThePlayersColourWithAChevronAtTheNose) {
+  const PngImage m = Picture("playermark");
+  const int cx = m.Width / 2;
+  const int cy = m.Height / 2;
+  // Clear in the middle, where the car is.
+  EXPECT_LT(m.At(cx, cy).a, 40);
+  // The ring's core is the player's colour (the game's kPlayerColour, #3dff9a): green. Its
+  // arcs break at the four sides; half way between them it is whole.
+  const Rgba side = m.At(cx + 27, cy + 27);
+  EXPECT_GT(side.a, 180);
+  EXPECT_GT(side.g, 200);
+  EXPECT_LT(side.r, 150);
+  // Cars face down their pictures: the chevron is at the bottom, the ring's gap for it too.
+  int below = 0;
+  int above = 0;
+  for (int y = 0; y < m.Height; ++y) {
+    const int width = RowWidth(m, y);
+    (y > cy ? below : above) += width;
+  }
+  EXPECT_GT(m.At(cx, cy + 38 + 2).a, 180) << "no chevron at the nose";
+  EXPECT_GT(below, above) << "the chevron adds to the lower half";
+}
+
+TEST_F(ArtPictures, MapMarksAreWhiteToBeTinted) {
+  const PngImage m = Picture("mapmarks");
+  const Area dot = Cell("mapmarks", m, 0);
+  const Rgba middle = m.At(dot.x + dot.w / 2, dot.y + dot.h / 2);
+  EXPECT_GT(middle.a, 240);
+  EXPECT_GT(std::min({middle.r, middle.g, middle.b}), 240) << "the dot is white inside";
+  EXPECT_LT(m.At(dot.x, dot.y).a, 64) << "the dot is round";
+  const Area ring = Cell("mapmarks", m, 1);
+  const int open = m.At(ring.x + ring.w / 2, ring.y + ring.h / 2).a;
+  EXPECT_LT(open, 128) << "the ring is open";
+  EXPECT_LT(open, m.At(ring.x + ring.w / 2, ring.y + 1).a) << "the ring is open";
+  EXPECT_GT(m.OpaqueShare(ring, 128), 0.3);
 }
 
 TEST_F(ArtPictures, CheckpointIsTranslucentInTheMiddle) {

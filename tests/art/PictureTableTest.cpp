@@ -131,6 +131,10 @@ const std::vector<Limits> kRaceList = {
     {"scr_send", 1, 1, 613, 447},        {"scr_av", 1, 1, 800, 60},
     {"newrecord", 1, 1, 115, 60},        {"b_yes1", 2, 3, 111, 100},
     {"b_no1", 2, 3, 195, 100},           {"bro_next", 2, 3, 200, 100},
+    {"car1paint", 5, 5, 80, 100, 7, 7},  {"car2paint", 5, 5, 80, 100, 7, 7},
+    {"car3paint", 5, 5, 80, 100, 7, 7},  {"car4paint", 5, 5, 80, 100, 7, 7},
+    {"car5paint", 5, 5, 80, 100, 7, 7},  {"playermark", 1, 1, 128, 128, 72, 72},
+    {"mapmarks", 2, 2, 16, 16, 6, 6},
 };
 
 struct ListCase {
@@ -200,6 +204,8 @@ TEST(PictureTable, SwappedPicturesShareOneSize) {
       {"data2.pack", {"b_yes1", "b_no1"}},
       {"data2.pack", {"redlight", "yellowlight", "greenlight"}},
       {"data2.pack", {"car1", "car2", "car3", "car4", "car5"}},
+      // A paint layer is drawn over its car with the car's place, cell and turn.
+      {"data2.pack", {"car1", "car1paint", "car2paint", "car3paint", "car4paint", "car5paint"}},
   };
   for (const auto& [pack, keys] : groups) {
     const auto entries = ReadPackFile(std::string(ART_BUILD_DIR) + "/" + pack);

@@ -27,7 +27,9 @@ struct TSizes {
 const std::vector<TSizes> kOtherPictures = {
     {"dim", 1, 1, 64, 64},         {"groundpoint", 1, 1, 4, 4},   {"blank", 1, 1, 130, 56},
     {"radararrow", 1, 1, 32, 40},  {"begarrows", 1, 1, 128, 128}, {"speeder", 1, 2, 800, 134},
-    {"upspeeder", 1, 1, 800, 128},
+    {"upspeeder", 1, 1, 800, 128}, {"playermark", 1, 1, 96, 96},  {"mapmarks", 2, 1, 8, 8},
+    {"car1paint", 5, 1, 40, 64},   {"car2paint", 5, 1, 40, 64},   {"car3paint", 5, 1, 40, 64},
+    {"car4paint", 5, 1, 40, 64},   {"car5paint", 5, 1, 40, 64},
 };
 
 std::vector<TSizes> RacePictureSizes() {
@@ -95,6 +97,15 @@ std::vector<TRecord> MinimalTrack(int32_t opponents) {
   return records;
 }
 
+bool SameRgb(uint32_t a, uint32_t b) {
+  for (const int shift : {0, 8, 16}) {
+    const int difference =
+        static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF);
+    if (difference < -1 || difference > 1) return false;
+  }
+  return true;
+}
+
 RaceFixture::RaceFixture()
     : Screen(std::make_unique<vexel::TRecordingSystem>()),
       Dir(FreshDir()),
@@ -149,6 +160,20 @@ void RaceFixture::SelectTrack(const std::string& gamePath, int32_t opponents, in
   Catalogue.TrackInfo[0].DataFile = gamePath;
   Catalogue.TrackInfo[0].Opponents = opponents;
   Catalogue.TrackInfo[0].Laps = laps;
+}
+
+std::vector<std::vector<vexel::TVertex>> RaceFixture::QuadsOf(const std::string& key) const {
+  const vexel::TImageListItem* item = Images.ImageList.Find(key);
+  std::vector<std::vector<vexel::TVertex>> quads;
+  if (!item || !item->Texture) return quads;
+  const vexel::TTexture* current = nullptr;
+  for (const vexel::TDeviceCall& call : Device->Calls) {
+    if (call.Kind == vexel::TDeviceCall::TKind::Texture) current = call.Texture;
+    if (call.Kind == vexel::TDeviceCall::TKind::Draw && current == item->Texture.get()) {
+      quads.push_back(call.Vertices);
+    }
+  }
+  return quads;
 }
 
 void RaceFixture::Frame() {

@@ -36,6 +36,10 @@ void WriteTrack(const std::string& file, const std::vector<TRecord>& records, si
 /// 1 .. opponents + 1, three path points and three checkpoint lines.
 std::vector<TRecord> MinimalTrack(int32_t opponents);
 
+/// Whether two colours (0xAARRGGBB) match in red, green and blue within the rounding of the
+/// display device (one step a channel).
+bool SameRgb(uint32_t a, uint32_t b);
+
 /// A race world over a sprite engine and race pictures of the game's cell sizes (solid
 /// pictures, bound to the recording device), with its own random generator and key flags.
 class RaceFixture : public ::testing::Test {
@@ -57,6 +61,17 @@ class RaceFixture : public ::testing::Test {
   void SelectTrack(const std::string& gamePath, int32_t opponents, int32_t laps = 3);
   /// Runs the engine's frame: ClearDead, Move, then the path follows the world.
   void Frame();
+  /// The quads the recording device drew with a picture's texture since its calls were last
+  /// cleared, four corners each, in drawing order.
+  std::vector<std::vector<vexel::TVertex>> QuadsOf(const std::string& key) const;
+  /// The first live sprite of a class, or none.
+  template <class T>
+  T* First() const {
+    for (vexel::TSprite* sprite : Engine.SpriteList()) {
+      if (auto* found = dynamic_cast<T*>(sprite); found && !sprite->Dead()) return found;
+    }
+    return nullptr;
+  }
   /// Number of live sprites of a class.
   template <class T>
   int Count() const {

@@ -86,9 +86,21 @@ void wheels(cairo_t* cr, const Recipe& r, const CarFrame& f, double lean) {
   }
 }
 
-void shadeBody(cairo_t* cr, const Recipe& r, const CarFrame& f, double lean) {
-  const Colour body = r.colour("body");
-  const Colour dark = r.colour("body_dark");
+// The two colours a body is shaded with: its own, or the greys of the paint layer.
+struct BodyPaint {
+  Colour body, dark;
+};
+
+BodyPaint ownPaint(const Recipe& r) {
+  return {r.colour("body"), r.colour("body_dark")};
+}
+
+// Light greys, so that a tint multiplied in when drawing gives the body that colour.
+constexpr BodyPaint kTintablePaint{{0.84, 0.84, 0.84, 1}, {0.34, 0.34, 0.36, 1}};
+
+void shadeBody(cairo_t* cr, const BodyPaint& paint, const CarFrame& f, double lean) {
+  const Colour body = paint.body;
+  const Colour dark = paint.dark;
   const Colour hi = lighten(body, 0.45);
   const double s = lean * 0.06;
   cairo_pattern_t* p = cairo_pattern_create_linear(-f.hw, 0, f.hw, 0);
@@ -105,7 +117,7 @@ void shadeBody(cairo_t* cr, const Recipe& r, const CarFrame& f, double lean) {
   cairo_stroke(cr);
 }
 
-void pods(cairo_t* cr, const Recipe& r, const CarFrame& f) {
+void pods(cairo_t* cr, const Recipe& r, const BodyPaint& paint, const CarFrame& f) {
   if (!r.has("pods")) return;
   const auto v = fixedNumbers(r, "pods", 4);
   for (const double side : {-1.0, 1.0}) {
@@ -113,7 +125,7 @@ void pods(cairo_t* cr, const Recipe& r, const CarFrame& f) {
     draw::roundedRect(cr, c.x - v[2] * f.hw / 2, c.y - v[3] * f.hl / 2, v[2] * f.hw, v[3] * f.hl,
                       v[2] * f.hw * 0.45);
   }
-  shadeBody(cr, r, f, 0);
+  shadeBody(cr, paint, f, 0);
 }
 
 void wing(cairo_t* cr, const Recipe& r, const CarFrame& f, const std::string& name,
@@ -222,22 +234,21 @@ void headlights(cairo_t* cr, const Recipe& r, const CarFrame& f) {
   }
 }
 
-}  // namespace
-
-void drawCar(cairo_t* cr, const Recipe& r, double width, double length, double lean) {
-  const CarFrame f{width / 2, length / 2};
+// The body and its details, leaning with the steering; the paint layer draws the body in
+// greys and cuts the details out of it, so that it covers exactly the painted body.
+void leaningBody(cairo_t* cr, const Recipe& r, const CarFrame& f, double lean, CarLayer layer) {
   const auto half = outline(r);
-  engines(cr, r, f);
-  wheels(cr, r, f, lean);
+  const BodyPaint paint = layer == CarLayer::Paint ? kTintablePaint : ownPaint(r);
   cairo_save(cr);
   const Pt pivot = f.at(0, -0.55);
   cairo_translate(cr, pivot.x, pivot.y);
   cairo_rotate(cr, -lean * radians(5));
   cairo_translate(cr, -pivot.x, -pivot.y);
-  wing(cr, r, f, "rear_wing", r.colour("body_dark"));
-  pods(cr, r, f);
+  if (layer == CarLayer::Whole) wing(cr, r, f, "rear_wing", r.colour("body_dark"));
+  pods(cr, r, paint, f);
   bodyPath(cr, half, f);
-  shadeBody(cr, r, f, lean);
+  shadeBody(cr, paint, f, lean);
+  if (layer == CarLayer::Paint) cairo_set_operator(cr, CAIRO_OPERATOR_DEST_OUT);
   cairo_save(cr);
   bodyPath(cr, half, f);
   cairo_clip(cr);
@@ -248,6 +259,18 @@ void drawCar(cairo_t* cr, const Recipe& r, double width, double length, double l
   canopy(cr, r, f);
   headlights(cr, r, f);
   cairo_restore(cr);
+}
+
+}  // namespace
+
+void drawCar(cairo_t* cr, const Recipe& r, double width, double length, double lean,
+             CarLayer layer) {
+  const CarFrame f{width / 2, length / 2};
+  if (layer == CarLayer::Whole) {
+    engines(cr, r, f);
+    wheels(cr, r, f, lean);
+  }
+  leaningBody(cr, r, f, lean, layer);
 }
 
 }  // namespace artgen

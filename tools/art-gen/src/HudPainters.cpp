@@ -5,6 +5,7 @@
 // Rotation = zero_angle - share * sweep for a speed share 0..1. A dial mark for a share
 // is therefore drawn in the direction (sin a, -cos a) from the pivot, a = that rotation.
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <sstream>
@@ -335,6 +336,70 @@ void startRing(cairo_t* cr, const Cell& cell) {
     cairo_close_path(cr);
     draw::setColour(cr, lighten(c, 0.3));
     cairo_fill(cr);
+  }
+}
+
+void playerMark(cairo_t* cr, const Cell& cell) {
+  const Recipe& r = cell.recipe;
+  const double cx = cell.width / 2;
+  const double cy = cell.height / 2;
+  const double radius = r.number("radius");
+  const int arcs = static_cast<int>(r.number("arcs"));
+  if (arcs < 1) r.fail("arcs must be at least 1");
+  const Colour colour = r.colour("colour");
+  cairo_arc(cr, cx, cy, radius, 0, kTau);
+  cairo_pattern_t* disc = cairo_pattern_create_radial(cx, cy, 0, cx, cy, radius);
+  cairo_pattern_add_color_stop_rgba(disc, 0, colour.r, colour.g, colour.b, 0);
+  cairo_pattern_add_color_stop_rgba(disc, 1, colour.r, colour.g, colour.b, r.number("fill_alpha"));
+  cairo_set_source(cr, disc);
+  cairo_fill(cr);
+  cairo_pattern_destroy(disc);
+  // The arcs leave a gap at the nose (angle a quarter turn, +y) for the chevron.
+  const double gap = radians(r.number("gap"));
+  for (int i = 0; i < arcs; ++i) {
+    const double a0 = kTau / 4 + gap / 2 + i * kTau / arcs;
+    const double a1 = kTau / 4 - gap / 2 + (i + 1) * kTau / arcs;
+    cairo_new_sub_path(cr);
+    cairo_arc(cr, cx, cy, radius, a0, a1);
+    draw::glowStroke(cr, colour, r.number("width"), 3);
+  }
+  const double size = r.number("chevron");
+  const double tip = cy + radius + size * 0.55;
+  cairo_move_to(cr, cx, tip);
+  cairo_line_to(cr, cx + size, tip - size);
+  cairo_line_to(cr, cx, tip - size * 0.55);
+  cairo_line_to(cr, cx - size, tip - size);
+  cairo_close_path(cr);
+  cairo_path_t* shape = cairo_copy_path(cr);
+  draw::glowStroke(cr, colour, 1, 2);
+  cairo_append_path(cr, shape);
+  draw::setColour(cr, lighten(colour, 0.5));
+  cairo_fill(cr);
+  cairo_path_destroy(shape);
+}
+
+void mapMarks(cairo_t* cr, const Cell& cell) {
+  const Recipe& r = cell.recipe;
+  const double cx = cell.width / 2;
+  const double cy = cell.height / 2;
+  const double radius = std::min(cx, cy) - 0.5;
+  const Colour white{1, 1, 1, 1};
+  if (cell.index == 0) {
+    cairo_arc(cr, cx, cy, radius, 0, kTau);
+    draw::setColour(cr, r.colour("rim"));
+    cairo_fill(cr);
+    cairo_arc(cr, cx, cy, radius - r.number("rim_width"), 0, kTau);
+    draw::setColour(cr, white);
+    cairo_fill(cr);
+  } else {
+    const double width = r.number("ring_width");
+    cairo_arc(cr, cx, cy, radius - width / 2, 0, kTau);
+    cairo_set_line_width(cr, width + 2);
+    draw::setColour(cr, r.colour("rim"));
+    cairo_stroke_preserve(cr);
+    cairo_set_line_width(cr, width);
+    draw::setColour(cr, white);
+    cairo_stroke(cr);
   }
 }
 

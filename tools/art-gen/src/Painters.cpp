@@ -49,6 +49,8 @@ Painter findPainter(const std::string& kind) {
       Row{"needle", paint::needle},
       Row{"radar_arrow", paint::radarArrow},
       Row{"start_ring", paint::startRing},
+      Row{"player_mark", paint::playerMark},
+      Row{"map_marks", paint::mapMarks},
       Row{"light_housing", paint::lightHousing},
       Row{"lamp", paint::lamp},
   };

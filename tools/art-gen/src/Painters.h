@@ -93,6 +93,12 @@ void needle(cairo_t* cr, const Cell& cell);
 void radarArrow(cairo_t* cr, const Cell& cell);
 /// Ring of arrows around the player car at the start.
 void startRing(cairo_t* cr, const Cell& cell);
+/// The ring under the player's car: a soft disc, a broken glowing ring and a chevron at the
+/// nose (+y, where the car picture points).
+void playerMark(cairo_t* cr, const Cell& cell);
+/// The marks of the race's track map, white to be tinted: cell 0 a car dot with a dark rim,
+/// cell 1 the next-checkpoint ring.
+void mapMarks(cairo_t* cr, const Cell& cell);
 /// Start-light housing with a socket under each lamp.
 void lightHousing(cairo_t* cr, const Cell& cell);
 /// Lit start lamp with its glow.

@@ -134,9 +134,12 @@ void carPreview(cairo_t* cr, const Cell& cell) {
 void raceCar(cairo_t* cr, const Cell& cell) {
   const double lean =
       cell.count > 1 ? (cell.index - (cell.count - 1) / 2.0) / ((cell.count - 1) / 2.0) : 0;
+  const std::string layer = cell.recipe.text("layer", "whole");
+  if (layer != "whole" && layer != "paint") cell.recipe.fail("layer must be whole or paint");
   cairo_save(cr);
   cairo_translate(cr, cell.width / 2, cell.height / 2);
-  drawCar(cr, cell.recipe, cell.width, cell.height, lean);
+  drawCar(cr, cell.recipe, cell.width, cell.height, lean,
+          layer == "paint" ? CarLayer::Paint : CarLayer::Whole);
   cairo_restore(cr);
 }
 
