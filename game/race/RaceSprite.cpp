@@ -4,6 +4,7 @@
 
 #include "Player.h"
 #include "RaceWorld.h"
+#include "game/AnglesAndRandom.h"
 
 namespace game {
 

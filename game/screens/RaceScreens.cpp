@@ -1,6 +1,6 @@
 #include "RaceScreens.h"
 
-#include "game/GameProcedures.h"
+#include "game/RaceSetup.h"
 #include "game/Unit_pr.h"
 #include "game/race/Autopilot.h"
 #include "game/race/BegArrows.h"

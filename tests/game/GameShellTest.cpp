@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "TestFolder.h"
-#include "game/GameProcedures.h"
+#include "game/RaceSetup.h"
 #include "game/Unit_pr.h"
 #include "game/race/EnemyCar.h"
 #include "game/race/Player.h"
