@@ -45,7 +45,7 @@ TEST_F(ShellTest, EnteringAScreenForgetsReleasesButNotHeldKeys) {
   Form.FormKeyDown(platform::VK_UP);
   Form.FormKeyDown(platform::VK_RETURN);
   Form.FormKeyUp(platform::VK_RETURN);
-  Form.EnterState(4);
+  Form.ChangeState(4, game::TStateChange::Over);
   EXPECT_FALSE(Form.KeyReleased[platform::VK_RETURN]);
   EXPECT_TRUE(Form.KeyDown[platform::VK_UP]);
   EXPECT_EQ(Form.GameState, 4);
@@ -54,12 +54,12 @@ TEST_F(ShellTest, EnteringAScreenForgetsReleasesButNotHeldKeys) {
 
 TEST_F(ShellTest, ClosingIsRefusedOutsideTheClosingScreen) {
   for (uint8_t state : {uint8_t{3}, uint8_t{4}, uint8_t{12}, uint8_t{16}}) {
-    Form.EnterState(state);
+    Form.ChangeState(state, game::TStateChange::Over);
     Form.Close();
     EXPECT_FALSE(Application.Terminated()) << int(state);
     EXPECT_FALSE(Form.FormCloseQuery());
   }
-  Form.EnterState(24);
+  Form.ChangeState(24, game::TStateChange::Over);
   EXPECT_FALSE(Application.Terminated()) << "the promotion screen's countdown runs first";
   Form.ShareScreen->Countdown = 0;
   Form.Close();
