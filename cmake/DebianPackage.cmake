@@ -2,7 +2,8 @@
 # prefix, installed under /usr. Its dependencies are the shared libraries the installed
 # programs link (found by dpkg-shlibdeps), the OpenGL and EGL libraries that SDL opens at run
 # time, the HTTP library that the game opens when it first sends a score, and the font packages
-# that the faces of the game's texts come from.
+# that the faces of the game's texts come from. The package's copyright file states the licence
+# (GPL-3.0-or-later, the text of which Debian keeps in /usr/share/common-licenses/GPL-3).
 
 set(CPACK_PACKAGE_NAME comet-lane-derby)
 set(CPACK_PACKAGE_VENDOR "The Comet Lane Derby developers")
@@ -22,4 +23,9 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "libgl1, libegl1, libcurl4 | libcurl3-gnutls, fontconfig, fonts-dejavu-core, fonts-liberation2, fonts-roboto-unhinted, fonts-comfortaa, fonts-yanone-kaffeesatz")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libgl1-mesa-dri")
 set(CPACK_GENERATOR DEB)
+
+configure_file(${CMAKE_CURRENT_LIST_DIR}/DebianCopyright.in ${CMAKE_BINARY_DIR}/debian/copyright
+               @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/debian/copyright
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/comet-lane-derby)
 include(CPack)

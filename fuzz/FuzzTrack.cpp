@@ -19,7 +19,7 @@
 #include "SimDisplay.h"
 #include "engine/VexelSprite.h"
 #include "game/GameConstants.h"
-#include "game/GameProcedures.h"
+#include "game/RaceSetup.h"
 #include "game/race/Autopilot.h"
 #include "game/race/RaceWorld.h"
 #include "game/race/TrackFileError.h"

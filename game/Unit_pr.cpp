@@ -28,6 +28,8 @@ namespace {
 
 constexpr const char* kCaption = "Comet Lane Derby";
 constexpr uint8_t kClosingState = 24;
+/// The race, beneath its pause, quit and results panels.
+constexpr uint8_t kRaceState = 12;
 // Milliseconds between two frames of a game paced at 90 frames a second, rounded up; scripted
 // runs give the widgets this clock so that their mouse throttle does not depend on speed.
 constexpr uint32_t kScriptFrameMilliseconds = 12;
@@ -224,8 +226,7 @@ void TForm1::FormShow() {
   VexelTimer1->SetEnabled(true);
   StartMusic("menumusic");
   if (!MusicOn) StopMusic("menumusic");
-  EnterState(3);
-  TraceState();
+  ChangeState(3, TStateChange::Over);
 }
 
 void TForm1::VexelTimer1Timer() {
@@ -237,7 +238,6 @@ void TForm1::VexelTimer1Timer() {
 }
 
 void TForm1::FinishFrame() {
-  TraceState();
   ++FrameCount;
   if (Options.Frames < 0 || FrameCount < Options.Frames) return;
   if (!Options.ScreenshotFile.empty() && !VexelScreen1->SavePng(Options.ScreenshotFile)) {
@@ -397,6 +397,15 @@ TScreenGroup* TForm1::GroupOf(uint8_t state) const {
     if (group->Owns(state)) return group.get();
   }
   return nullptr;
+}
+
+void TForm1::ChangeState(uint8_t to, TStateChange how, const std::function<void()>& afterLeaving) {
+  if (how != TStateChange::Over) LeaveState(GameState);
+  if (how == TStateChange::ReplaceWithRace) LeaveState(kRaceState);
+  if (afterLeaving) afterLeaving();
+  GameState = to;
+  TraceState();
+  if (how != TStateChange::Back) EnterState(to);
 }
 
 void TForm1::EnterState(uint8_t state) {

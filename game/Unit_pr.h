@@ -83,6 +83,20 @@ struct TGameOptions {
   bool RecordedFramesKept = true;
 };
 
+/// How a change of screen state treats the states around it.
+enum class TStateChange {
+  /// Leave the current state, then enter the next one.
+  Replace,
+  /// Enter the next state over the current one, which stays beneath without being left (the
+  /// race's panels, the clear-scores question) or, at the start, is not there yet.
+  Over,
+  /// Leave the current state and go back to the one beneath it, which carries on without being
+  /// entered again.
+  Back,
+  /// Leave the current panel and the race beneath it, then enter the next state.
+  ReplaceWithRace,
+};
+
 /// The one main game object: owns every engine component, the settings and the progress,
 /// runs the frame loop and the race clock, routes keys and mouse to the screen states, and
 /// decides when the program may close. The screens themselves live in game/screens, a group
@@ -126,10 +140,11 @@ class TForm1 {
   /// Hands one window or scripted event to its handler.
   void DispatchEvent(const platform::TPlatformEvent& event);
 
-  /// Enters a screen state; a number that names no state does nothing.
-  void EnterState(uint8_t state);
-  /// Leaves a screen state; a number that names no state does nothing.
-  void LeaveState(uint8_t state);
+  /// The one way the screen changes: leaves the states `how` says, runs `afterLeaving` (if
+  /// given), makes `to` the current state, writes its trace line and enters it (unless going
+  /// back). A state number that names no screen is entered and left as nothing.
+  void ChangeState(uint8_t to, TStateChange how = TStateChange::Replace,
+                   const std::function<void()>& afterLeaving = {});
   /// Runs one frame of a screen state.
   void RunStateFrame(uint8_t state);
 
@@ -269,6 +284,8 @@ class TForm1 {
   void PumpEvents();
   void FinishFrame();
   void TraceState();
+  void EnterState(uint8_t state);
+  void LeaveState(uint8_t state);
   uint32_t GuiMilliseconds() const;
   TScreenGroup* GroupOf(uint8_t state) const;
   void ReadSettings();

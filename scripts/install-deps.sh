@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the game, its tools, its tests and its Debian package need.
+# Installs the Debian packages the game, its tools, its tests, its lint and its Debian package
+# need.
 # Does nothing when everything is already present.
 set -euo pipefail
 packages=(
@@ -15,6 +16,7 @@ packages=(
   python3 xvfb xauth
   dpkg-dev appstream desktop-file-utils groff-base
   clang libclang-rt-14-dev libfuzzer-14-dev
+  clang-tidy clang-format clang-tools
 )
 missing=()
 for p in "${packages[@]}"; do

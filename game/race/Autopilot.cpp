@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "game/AnglesAndRandom.h"
 #include "game/race/Player.h"
 #include "platform/VirtualKeys.h"
 

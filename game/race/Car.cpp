@@ -4,6 +4,7 @@
 
 #include "Dim.h"
 #include "GroundPoint.h"
+#include "game/AnglesAndRandom.h"
 
 namespace game {
 namespace {

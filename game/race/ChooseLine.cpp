@@ -1,6 +1,6 @@
 #include "ChooseLine.h"
 
-#include "game/GameProcedures.h"
+#include "game/AnglesAndRandom.h"
 
 namespace game {
 

@@ -2,6 +2,7 @@
 
 #include "Player.h"
 #include "RaceWorld.h"
+#include "game/AnglesAndRandom.h"
 
 namespace game {
 

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "Player.h"
+#include "game/AnglesAndRandom.h"
 
 namespace game {
 namespace {

@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "game/GameProcedures.h"
+#include "game/AnglesAndRandom.h"
 
 namespace game {
 namespace {

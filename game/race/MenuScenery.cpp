@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "engine/VexelScreen.h"
-#include "game/GameProcedures.h"
+#include "game/AnglesAndRandom.h"
 
 namespace game {
 

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "EnemyCar.h"
+#include "game/AnglesAndRandom.h"
 #include "platform/VirtualKeys.h"
 
 namespace game {

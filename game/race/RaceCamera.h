@@ -2,7 +2,7 @@
 // The race's view: where the race is drawn on the screen.
 
 #include "game/CameraMode.h"
-#include "game/GameProcedures.h"
+#include "game/QuadCollision.h"
 
 namespace vexel {
 class TVexelSprite;

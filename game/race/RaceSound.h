@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "RaceWorld.h"
-#include "game/GameProcedures.h"
+#include "game/QuadCollision.h"
 
 namespace vexel {
 class TSoundListItem;

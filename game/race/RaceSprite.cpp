@@ -6,6 +6,7 @@
 #include "RaceWorld.h"
 #include "engine/VexelImageListItem.h"
 #include "engine/VexelSprite.h"
+#include "game/AnglesAndRandom.h"
 
 namespace game {
 

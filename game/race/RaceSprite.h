@@ -5,7 +5,7 @@
 #include <string>
 
 #include "engine/VexelSprite.h"
-#include "game/GameProcedures.h"
+#include "game/QuadCollision.h"
 
 namespace vexel {
 class TImageListItem;

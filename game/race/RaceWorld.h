@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "game/GameConstants.h"
-#include "game/GameProcedures.h"
+#include "game/RaceSetup.h"
 #include "game/RaceTime.h"
 #include "game/race/RaceCamera.h"
 #include "game/race/TrackReturn.h"

@@ -1,6 +1,7 @@
 #include "RadarArrow.h"
 
 #include "Player.h"
+#include "game/AnglesAndRandom.h"
 
 namespace game {
 namespace {

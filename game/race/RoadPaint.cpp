@@ -1,6 +1,7 @@
 #include "RoadPaint.h"
 
 #include "RaceWorld.h"
+#include "game/AnglesAndRandom.h"
 
 namespace game {
 

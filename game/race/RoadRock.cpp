@@ -4,6 +4,7 @@
 
 #include "EnemyCar.h"
 #include "Player.h"
+#include "game/AnglesAndRandom.h"
 
 namespace game {
 namespace {

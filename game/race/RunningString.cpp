@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "game/AnglesAndRandom.h"
 #include "game/GameConstants.h"
-#include "game/GameProcedures.h"
 
 namespace game {
 namespace {

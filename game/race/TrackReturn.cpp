@@ -5,6 +5,8 @@
 #include "CheckLine.h"
 #include "Player.h"
 #include "RaceWorld.h"
+#include "game/AnglesAndRandom.h"
+#include "game/RaceSetup.h"
 
 namespace game {
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "game/GameProcedures.h"
+#include "game/QuadCollision.h"
 
 namespace game {
 

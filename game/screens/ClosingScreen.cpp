@@ -6,7 +6,6 @@
 namespace game {
 
 void TClosingScreen::Enter(uint8_t) {
-  Form.GameState = 24;
   Form.VexelScreen1->ShowMouseCursor = true;
   if (Form.VexelScreen1->System()) Form.VexelScreen1->System()->ShowCursor(true);
   Form.VexelGUI1.Finalize();

@@ -49,10 +49,8 @@ void THelpOptionsExit::Abandon(uint8_t state) {
   if (state == 7) RestoreOptions();
 }
 
-void THelpOptionsExit::BackToMenu(uint8_t from, const char* sound) {
-  Form.LeaveState(from);
-  Form.PlaySound(sound);
-  Form.EnterState(4);
+void THelpOptionsExit::BackToMenu(const char* sound) {
+  Form.ChangeState(4, TStateChange::Replace, [this, sound] { Form.PlaySound(sound); });
 }
 
 void THelpOptionsExit::DrawMenu(bool drawBeforeWidgets) {
@@ -72,9 +70,8 @@ void THelpOptionsExit::DrawMenu(bool drawBeforeWidgets) {
 void THelpOptionsExit::EnterHelp() {
   Form.ClearReleased();
   HelpPage = 1;
-  Form.GameState = 6;
   NewWidgetList();
-  AddButton("b_back", 420, 905, [this] { BackToMenu(6, "check1"); });
+  AddButton("b_back", 420, 905, [this] { BackToMenu("check1"); });
   AddButton("b_next", 645, 905, [this] { NextPage(); });
   AddButton("b_prev", 535, 905, [this] { PreviousPage(); });
   Form.ButtonCount = 3;
@@ -102,7 +99,7 @@ void THelpOptionsExit::PreviousPage() {
 
 void THelpOptionsExit::HelpFrame() {
   if (Form.TakeReleased(platform::VK_ESCAPE)) {
-    BackToMenu(6, "check2");
+    BackToMenu("check2");
     return;
   }
   MoveFocusByKeys();
@@ -123,7 +120,6 @@ void THelpOptionsExit::HelpFrame() {
 
 void THelpOptionsExit::EnterOptions() {
   Form.ClearReleased();
-  Form.GameState = 7;
   NewWidgetList();
   AddButton("b_apply", 860, 475, [this] { ApplyOptions(); });
   AddButton("b_cancel", 1000, 475, [this] { CancelOptions(); });
@@ -164,10 +160,10 @@ void THelpOptionsExit::ToggleSwitch(size_t button, bool& setting, bool isSound) 
 }
 
 void THelpOptionsExit::ApplyOptions() {
-  Form.LeaveState(7);
-  if (Form.FullScreen != Form.AppliedFullScreen) Form.ApplyDisplayMode(Form.FullScreen);
-  Form.PlaySound("check1");
-  Form.EnterState(4);
+  Form.ChangeState(4, TStateChange::Replace, [this] {
+    if (Form.FullScreen != Form.AppliedFullScreen) Form.ApplyDisplayMode(Form.FullScreen);
+    Form.PlaySound("check1");
+  });
 }
 
 void THelpOptionsExit::RestoreOptions() {
@@ -185,9 +181,7 @@ void THelpOptionsExit::RestoreOptions() {
 }
 
 void THelpOptionsExit::CancelOptions() {
-  Form.LeaveState(7);
-  Form.PlaySound("check1");
-  Form.EnterState(4);
+  Form.ChangeState(4, TStateChange::Replace, [this] { Form.PlaySound("check1"); });
   RestoreOptions();
 }
 
@@ -201,9 +195,7 @@ void THelpOptionsExit::OptionsFrame() {
   }
   if (Form.TakeReleased(platform::VK_ESCAPE)) {
     Form.PlaySound("check2");
-    Form.LeaveState(7);
-    RestoreOptions();
-    Form.EnterState(4);
+    Form.ChangeState(4, TStateChange::Replace, [this] { RestoreOptions(); });
     return;
   }
   MoveFocusByKeys();
@@ -226,10 +218,9 @@ void THelpOptionsExit::OptionsFrame() {
 
 void THelpOptionsExit::EnterExit() {
   Form.ClearReleased();
-  Form.GameState = 10;
   NewWidgetList();
   AddButton("b_yes", 868, 450, [this] { ConfirmExit(); });
-  AddButton("b_no", 988, 450, [this] { BackToMenu(10, "check1"); });
+  AddButton("b_no", 988, 450, [this] { BackToMenu("check1"); });
   MakePanel("exitthegame", "scr_ExitTheGame", 758, 265, 500);
   Form.ScreenTick = 0;
   Form.PlaySound("up", true);
@@ -238,13 +229,12 @@ void THelpOptionsExit::EnterExit() {
 void THelpOptionsExit::ConfirmExit() {
   Form.SaveConfig();
   Form.SaveBestTimes();
-  Form.LeaveState(10);
-  Form.EnterState(24);
+  Form.ChangeState(24);
 }
 
 void THelpOptionsExit::ExitFrame() {
   if (Form.TakeReleased(platform::VK_ESCAPE)) {
-    BackToMenu(10, "check2");
+    BackToMenu("check2");
     return;
   }
   MoveFocusByKeys();

@@ -38,7 +38,7 @@ class THelpOptionsExit : public TScreenGroup {
   void EnterExit();
   void ExitFrame();
   void ConfirmExit();
-  void BackToMenu(uint8_t from, const char* sound);
+  void BackToMenu(const char* sound);
   void DrawMenu(bool drawBeforeWidgets);
 
   int32_t HelpPage = 1;

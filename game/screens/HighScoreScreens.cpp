@@ -31,18 +31,15 @@ void THighScoreScreens::Frame(uint8_t state) {
 
 void THighScoreScreens::EnterTable() {
   Form.ClearReleased();
-  Form.GameState = 8;
   NewWidgetList();
   AddButton("b_clrhiscr", 330, 495, [this] {
     KillPanel();
     Form.VexelSprite1.ClearDead();
-    Form.EnterState(9);
+    Form.ChangeState(9, TStateChange::Over);
   });
   AddButton("b_viewwhiscr", 290, 520, [this] { Form.OpenScorePage(); });
   AddButton("b_back", 390, 545, [this] {
-    Form.LeaveState(8);
-    Form.PlaySound("check1");
-    Form.EnterState(4);
+    Form.ChangeState(4, TStateChange::Replace, [this] { Form.PlaySound("check1"); });
   });
   // The table's panel and text and the buttons are drawn over the menu scenery's planets.
   MakePanel("scrHiscr", "scr_hiscr", 266, 190, kTableDepth);
@@ -52,8 +49,7 @@ void THighScoreScreens::EnterTable() {
 void THighScoreScreens::TableFrame() {
   if (Form.TakeReleased(platform::VK_ESCAPE)) {
     Form.PlaySound("check2");
-    Form.LeaveState(8);
-    Form.EnterState(4);
+    Form.ChangeState(4);
     return;
   }
   MoveFocusByKeys();
@@ -83,7 +79,6 @@ void THighScoreScreens::DrawHighScores() {
 
 void THighScoreScreens::EnterConfirm() {
   Form.ClearReleased();
-  Form.GameState = 9;
   FreeWidgets();
   NewWidgetList();
   AddButton("b_yes", 380, 394, [this] { KeepTable(); });
@@ -105,9 +100,7 @@ void THighScoreScreens::FollowFocus(bool movedSideways) {
 }
 
 void THighScoreScreens::BackToTable() {
-  Form.LeaveState(9);
-  Form.PlaySound("check1");
-  Form.EnterState(8);
+  Form.ChangeState(8, TStateChange::Replace, [this] { Form.PlaySound("check1"); });
 }
 
 void THighScoreScreens::KeepTable() {
@@ -144,8 +137,7 @@ void THighScoreScreens::ConfirmFrame() {
   }
   if (Form.TakeReleased(platform::VK_ESCAPE)) {
     Form.PlaySound("check2");
-    Form.LeaveState(9);
-    Form.EnterState(8);
+    Form.ChangeState(8);
     return;
   }
   BeginFrame();

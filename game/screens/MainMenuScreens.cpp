@@ -43,7 +43,6 @@ void TMainMenuScreens::Frame(uint8_t state) {
 }
 
 void TMainMenuScreens::EnterLogo() {
-  Form.GameState = 3;
   Form.InputReleased = false;
   Form.PlaySound("begin");
   auto* logo = Form.VexelImageList1.ImageList.Find("logo_kvt");
@@ -83,20 +82,17 @@ void TMainMenuScreens::LogoFrame() {
   Form.VexelScreen1->SetRed(255);
   Form.VexelScreen1->SetGreen(255);
   Form.VexelScreen1->SetBlue(255);
-  Form.LeaveState(3);
-  Form.EnterState(Form.Profiles.ProfileCount > 0 ? 4 : 1);
+  Form.ChangeState(Form.Profiles.ProfileCount > 0 ? 4 : 1);
 }
 
 void TMainMenuScreens::EnterMainMenu() {
-  Form.GameState = 4;
   Form.ClearReleased();
   NewWidgetList();
   AddButton("b_stgame", kColumn[0].Left, kColumn[0].Top, [this] { GoTo(14, true); });
   AddButton("b_opt", kColumn[1].Left, kColumn[1].Top, [this] { GoTo(7, false); });
   AddButton("b_presshere", kColumn[2].Left, kColumn[2].Top, [this] {
     Form.PlaySound("check1", true);
-    Form.LeaveState(4);
-    Form.EnterState(20);
+    Form.ChangeState(20);
   });
   AddButton("b_hiscr", kColumn[3].Left, kColumn[3].Top, [this] { GoTo(8, false); });
   AddButton("b_help", kColumn[4].Left, kColumn[4].Top, [this] { GoTo(6, false); });
@@ -122,9 +118,7 @@ void TMainMenuScreens::EnterMainMenu() {
 
 void TMainMenuScreens::GoTo(uint8_t state, bool clearKeys) {
   if (clearKeys) Form.ClearReleased();
-  Form.LeaveState(4);
-  Form.PlaySound("check1");
-  Form.EnterState(state);
+  Form.ChangeState(state, TStateChange::Replace, [this] { Form.PlaySound("check1"); });
 }
 
 void TMainMenuScreens::OpenLink(const std::string& file) {

@@ -59,7 +59,6 @@ bool TProfileScreens::NameTyped() const {
 
 void TProfileScreens::EnterNameScreen(uint8_t state) {
   Form.ClearReleased();
-  Form.GameState = state;
   if (state == 21) {
     Form.VexelFont1.SetFont("BinnerD", 17, {});
     Form.VexelFont1.SetColor(vexel::ARGBColor(250, 250, 250, 255));
@@ -98,8 +97,7 @@ void TProfileScreens::NameFrame(uint8_t state) {
       return;
     }
   } else if (state == 21 && Form.TakeReleased(platform::VK_ESCAPE)) {
-    Form.LeaveState(21);
-    Form.EnterState(20);
+    Form.ChangeState(20);
     return;
   }
   if (Form.ScreenTick >= 0 && Form.ScreenTick <= kSlideFrames) {
@@ -128,8 +126,7 @@ void TProfileScreens::CreateFirstProfile() {
   Form.Profiles.CreateFirstProfile(Form.ScreenEdit ? Form.ScreenEdit->Text : std::string());
   Form.TakeUpProfile(0);
   Form.RebuildInfoText();
-  Form.LeaveState(1);
-  Form.EnterState(4);
+  Form.ChangeState(4);
 }
 
 void TProfileScreens::CreateProfile() {
@@ -137,14 +134,12 @@ void TProfileScreens::CreateProfile() {
   Form.Profiles.CreateProfile(Form.ScreenEdit ? Form.ScreenEdit->Text : std::string());
   Form.TakeUpProfile(Form.Profiles.CurrentProfile);
   Form.PlaySound("check2", true);
-  Form.LeaveState(21);
-  Form.EnterState(20);
+  Form.ChangeState(20);
   Form.RebuildInfoText();
 }
 
 void TProfileScreens::EnterList() {
   Form.ClearReleased();
-  Form.GameState = 20;
   Form.VexelFont1.SetFont("Arial", 10, {});
   Form.VexelFont1.SetColor(vexel::ARGBColor(250, 250, 250, 255));
   NewWidgetList();
@@ -152,20 +147,16 @@ void TProfileScreens::EnterList() {
   AddButton("b_down", 730, 860, [this] { MoveCursor(1); });
   AddButton("b_add", 500, 910, [this] {
     if (Form.Profiles.ProfileCount >= 10) return;
-    Form.LeaveState(20);
-    Form.EnterState(21);
+    Form.ChangeState(21);
   });
   AddButton("b_delete", 580, 910, [this] {
     if (Form.Profiles.ProfileCount < 1) return;
-    Form.LeaveState(20);
-    Form.PlaySound("check1", true);
-    Form.EnterState(22);
+    Form.ChangeState(22, TStateChange::Replace, [this] { Form.PlaySound("check1", true); });
   });
   AddButton("b_back2", 420, 910, [this] {
     Form.PlaySound("check1", true);
     Form.RebuildInfoText();
-    Form.LeaveState(20);
-    Form.EnterState(4);
+    Form.ChangeState(4);
   });
   AddButton("b_select", 660, 910, [this] { SelectProfile(); });
   Form.ButtonCount = 6;
@@ -197,8 +188,7 @@ void TProfileScreens::ListFrame() {
   if (profiles.ProfileCount >= 1 && Form.TakeReleased(platform::VK_ESCAPE)) {
     Form.PlaySound("check1", true);
     Form.PlayerName = profiles.Current().Name;
-    Form.LeaveState(20);
-    Form.EnterState(4);
+    Form.ChangeState(4);
     return;
   }
   if (Form.TakeReleased(platform::VK_RETURN)) {
@@ -270,15 +260,12 @@ void TProfileScreens::UpdateListButtons() {
 
 void TProfileScreens::EnterDelete() {
   Form.ClearReleased();
-  Form.GameState = 22;
   Form.VexelFont1.SetFont("MathSoftText", 20, {});
   Form.VexelFont1.SetColor(vexel::ARGBColor(255, 252, 252, 255));
   NewWidgetList();
   AddButton("b_yes", 480, 875, [this] { DeleteProfile(); });
   AddButton("b_no", 600, 875, [this] {
-    Form.LeaveState(22);
-    Form.PlaySound("check1", true);
-    Form.EnterState(20);
+    Form.ChangeState(20, TStateChange::Replace, [this] { Form.PlaySound("check1", true); });
   });
   MakePanel("scr_Delete", "scr_delete", 370, 680, 500);
   Form.VexelSprite1.Move(0);
@@ -289,16 +276,13 @@ void TProfileScreens::EnterDelete() {
 void TProfileScreens::DeleteProfile() {
   Form.Profiles.DeleteProfile();
   Form.TakeUpProfile(Form.Profiles.CurrentProfile);
-  Form.LeaveState(22);
-  Form.PlaySound("check1", true);
-  Form.EnterState(20);
+  Form.ChangeState(20, TStateChange::Replace, [this] { Form.PlaySound("check1", true); });
   Form.RebuildInfoText();
 }
 
 void TProfileScreens::DeleteFrame() {
   if (Form.TakeReleased(platform::VK_ESCAPE)) {
-    Form.LeaveState(22);
-    Form.EnterState(20);
+    Form.ChangeState(20);
     return;
   }
   if (Form.ScreenTick >= 0 && Form.ScreenTick <= kSlideFrames) {

@@ -73,7 +73,6 @@ void TRaceOverScreen::Enter(uint8_t) {
   Form.SwitchMusic("gamemusic", "losemusic");
   Form.ClearReleased();
   Form.KeyDown.fill(false);
-  Form.GameState = 16;
   Form.VexelFont1.SetFont("Arial Black", 11, {});
   Form.VexelFont1.SetColor(vexel::ARGBColor(250, 250, 250, 255));
   ResultLines = 0;
@@ -220,9 +219,7 @@ void TRaceOverScreen::SaveRaceResult() {
 void TRaceOverScreen::ReturnFromRace(bool send) {
   Form.SwitchMusic("losemusic", "menumusic");
   Form.PlaySound("check1");
-  Form.LeaveState(16);
-  Form.LeaveState(12);
-  Form.EnterState(14);
+  Form.ChangeState(14, TStateChange::ReplaceWithRace);
   if (send) {
     Form.Score = Form.Profiles.Current().Score;
     Form.PlayerName = Form.Profiles.Current().Name;

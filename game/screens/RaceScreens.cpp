@@ -1,6 +1,6 @@
 #include "RaceScreens.h"
 
-#include "game/GameProcedures.h"
+#include "game/RaceSetup.h"
 #include "game/Unit_pr.h"
 #include "game/race/Autopilot.h"
 #include "game/race/BegArrows.h"
@@ -107,10 +107,10 @@ void TRaceScreens::LoadRacePictures() {
 void TRaceScreens::StartRace() {
   Form.SwitchMusic("menumusic", "gamemusic");
   Form.RemoveMenuScenery();
-  Form.LeaveState(15);
-  ReleaseMenuPictures();
-  if (Form.GameImagesPending) LoadRacePictures();
-  Form.EnterState(12);
+  Form.ChangeState(12, TStateChange::Replace, [this] {
+    ReleaseMenuPictures();
+    if (Form.GameImagesPending) LoadRacePictures();
+  });
 }
 
 void TRaceScreens::ReleaseMenuPictures() {
@@ -124,7 +124,6 @@ bool TRaceScreens::EnterRace() {
   Form.ClearReleased();
   Form.VexelFont1.SetFont("Arial Black", 8, {});
   Form.VexelFont1.SetColor(vexel::ARGBColor(0, 0, 0, 255));
-  Form.GameState = 12;
   Form.Race = std::make_unique<TRaceWorld>(Form.VexelSprite1, Form.GameImageList, Form.Catalogue,
                                            Form.Random, Form.KeyDown, Form.KeyReleased,
                                            Form.Paths.DataDir());
@@ -132,10 +131,10 @@ bool TRaceScreens::EnterRace() {
     SetupRace(*Form.Race);
   } catch (const std::exception& error) {
     platform::ShowMessageBox("Error", error.what(), {"OK"});
-    Form.LeaveState(12);
-    Form.SwitchMusic("gamemusic", "menumusic");
-    Form.CreateMenuScenery();
-    Form.EnterState(14);
+    Form.ChangeState(14, TStateChange::Replace, [this] {
+      Form.SwitchMusic("gamemusic", "menumusic");
+      Form.CreateMenuScenery();
+    });
     return false;
   }
   Form.Race->Camera.SetMode(Form.GameOptions.Camera);
@@ -243,19 +242,19 @@ void TRaceScreens::RaceFrame() {
   Form.GameImageList.EndBatch();
   Form.VexelScreen1->EndScene();
   if (finished) {
-    Form.EnterState(16);
+    Form.ChangeState(16, TStateChange::Over);
     return;
   }
   AdvanceUnpacedClock();
   if (Form.TakeReleased(platform::VK_ESCAPE)) {
     Form.PlaySound("check1", true);
-    Form.EnterState(0);
+    Form.ChangeState(0, TStateChange::Over);
     return;
   }
   const bool pause = Form.TakeReleased(platform::VK_F1) | Form.TakeReleased('P');
   if (pause) {
     Form.PlaySound("check1", true);
-    Form.EnterState(23);
+    Form.ChangeState(23, TStateChange::Over);
     return;
   }
   Form.TakeReleased(platform::VK_RETURN);
@@ -275,7 +274,6 @@ void TRaceScreens::DrawStandingRace() {
 
 void TRaceScreens::EnterQuit() {
   Form.ClearReleased();
-  Form.GameState = 0;
   SetRaceClock(false);
   NewWidgetList();
   AddButton(
@@ -291,9 +289,7 @@ void TRaceScreens::EnterQuit() {
 
 void TRaceScreens::ReturnToOverlayParent(const char* sound) {
   Form.PlaySound(sound, true);
-  const uint8_t overlay = Form.GameState;
-  Form.LeaveState(overlay);
-  Form.GameState = 12;
+  Form.ChangeState(12, TStateChange::Back);
   if (Form.Race && Form.Race->Player && Form.Race->Player->ControlsEnabled) SetRaceClock(true);
   if (Form.Cursor) Form.Cursor->Visible = false;
 }
@@ -301,18 +297,14 @@ void TRaceScreens::ReturnToOverlayParent(const char* sound) {
 void TRaceScreens::ResumeRace() {
   // Keys let go on the panel (P, F1, ...) belong to it, not to the race it returns to.
   Form.ClearReleased();
-  Form.LeaveState(0);
-  Form.PlaySound("check1");
-  Form.GameState = 12;
+  Form.ChangeState(12, TStateChange::Back, [this] { Form.PlaySound("check1"); });
   if (Form.Race && Form.Race->Player && Form.Race->Player->ControlsEnabled) SetRaceClock(true);
   if (Form.Cursor) Form.Cursor->Visible = false;
 }
 
 void TRaceScreens::QuitRace() {
   Form.SwitchMusic("gamemusic", "menumusic");
-  Form.LeaveState(0);
-  Form.LeaveState(12);
-  Form.EnterState(4);
+  Form.ChangeState(4, TStateChange::ReplaceWithRace);
   Form.CreateMenuScenery();
 }
 
@@ -322,8 +314,7 @@ void TRaceScreens::QuitFrame() {
     Form.ClearReleased();
     Form.PlaySound("check2");
     if (Form.Race && Form.Race->Player && Form.Race->Player->ControlsEnabled) SetRaceClock(true);
-    Form.LeaveState(0);
-    Form.GameState = 12;
+    Form.ChangeState(12, TStateChange::Back);
     if (Form.Cursor) Form.Cursor->Visible = false;
     return;
   }
@@ -345,7 +336,6 @@ void TRaceScreens::QuitFrame() {
 
 void TRaceScreens::EnterPause() {
   Form.ClearReleased();
-  Form.GameState = 23;
   SetRaceClock(false);
   GamePanel = Form.VexelSprite1.Create<TGameMenuScreen>(Form.GameImageList, true, 255, "pause",
                                                         "scr_pause", 2000, 153.0f, 187.0f);

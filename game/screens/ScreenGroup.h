@@ -27,7 +27,7 @@ class TScreenGroup {
 
   /// Whether the group runs this state.
   virtual bool Owns(uint8_t state) const = 0;
-  /// Builds the state and makes it current.
+  /// Builds the state; the form has made it current (TForm1::ChangeState).
   virtual void Enter(uint8_t state) = 0;
   /// Tears the state down.
   virtual void Leave(uint8_t state) = 0;

@@ -65,7 +65,6 @@ void TTrackCarScreens::DrawCentred(vexel::TVexelFont& font, int32_t x, int32_t y
 }
 
 void TTrackCarScreens::EnterTrack() {
-  Form.GameState = 14;
   Form.PlaySound("up", true);
   Form.VexelFont1.SetFont("Arial Black", 9, {});
   Form.VexelFont1.SetColor(0xFFFFFFFF);
@@ -77,9 +76,7 @@ void TTrackCarScreens::EnterTrack() {
   AddButton("bc_next", 997, 503, [this] { StepTrack(1); });
   AddButton("bc_prev", 918, 503, [this] { StepTrack(-1); });
   AddButton("b_back2", 807, 503, [this] {
-    Form.LeaveState(14);
-    Form.PlaySound("check1");
-    Form.EnterState(4);
+    Form.ChangeState(4, TStateChange::Replace, [this] { Form.PlaySound("check1"); });
   });
   AddButton("bc_race", 1049, 505, [this] { ToCarScreen(); });
   Form.ButtonCount = 4;
@@ -116,9 +113,7 @@ void TTrackCarScreens::StepTrack(int32_t step) {
 }
 
 void TTrackCarScreens::ToCarScreen() {
-  Form.LeaveState(14);
-  Form.PlaySound("check1");
-  Form.EnterState(15);
+  Form.ChangeState(15, TStateChange::Replace, [this] { Form.PlaySound("check1"); });
 }
 
 void TTrackCarScreens::SlideCarousel(int32_t pictureX) {
@@ -140,13 +135,11 @@ void TTrackCarScreens::SlideCarousel(int32_t pictureX) {
 
 // The carousels' keys: escape goes back, enter takes an available entry, right and left
 // browse. Returns whether a key acted, which ends the frame.
-bool TTrackCarScreens::CarouselKeys(uint8_t state, uint8_t back, bool available,
-                                    void (TTrackCarScreens::*go)(),
+bool TTrackCarScreens::CarouselKeys(uint8_t back, bool available, void (TTrackCarScreens::*go)(),
                                     void (TTrackCarScreens::*step)(int32_t)) {
   if (Form.TakeReleased(platform::VK_ESCAPE)) {
     Form.PlaySound("check2");
-    Form.LeaveState(state);
-    Form.EnterState(back);
+    Form.ChangeState(back);
     return true;
   }
   if (Form.KeyReleased[platform::VK_RETURN]) {
@@ -175,7 +168,7 @@ void TTrackCarScreens::BeginCarouselScene() {
 void TTrackCarScreens::TrackFrame() {
   const TTrackInfo& track =
       Form.Catalogue.TrackInfo[static_cast<size_t>(Form.Catalogue.SelectedTrack)];
-  if (CarouselKeys(14, 4, track.Available, &TTrackCarScreens::ToCarScreen,
+  if (CarouselKeys(4, track.Available, &TTrackCarScreens::ToCarScreen,
                    &TTrackCarScreens::StepTrack)) {
     return;
   }
@@ -236,7 +229,6 @@ void TTrackCarScreens::DrawCarLock() {
 }
 
 void TTrackCarScreens::EnterCar() {
-  Form.GameState = 15;
   Form.PlaySound("up", true);
   Form.VexelFont2.SetFont("Arial Black", 8, {});
   Form.VexelFont2.SetColor(0xFFFFFFFF);
@@ -244,9 +236,7 @@ void TTrackCarScreens::EnterCar() {
   AddButton("bc_next", 997, 503, [this] { StepCar(1); });
   AddButton("bc_prev", 918, 503, [this] { StepCar(-1); });
   AddButton("b_back2", 807, 503, [this] {
-    Form.LeaveState(15);
-    Form.PlaySound("check1");
-    Form.EnterState(14);
+    Form.ChangeState(14, TStateChange::Replace, [this] { Form.PlaySound("check1"); });
   });
   AddButton("bc_race", 1049, 505, [this] { Form.StartRace(); });
   Form.ButtonCount = 4;
@@ -296,8 +286,7 @@ void TTrackCarScreens::StepCar(int32_t step) {
 
 void TTrackCarScreens::CarFrame() {
   const TCarInfo& car = Form.Catalogue.CarInfo[static_cast<size_t>(Form.Catalogue.SelectedCar)];
-  if (CarouselKeys(15, 14, car.Available, &TTrackCarScreens::StartRace,
-                   &TTrackCarScreens::StepCar)) {
+  if (CarouselKeys(14, car.Available, &TTrackCarScreens::StartRace, &TTrackCarScreens::StepCar)) {
     return;
   }
   if (Form.ScreenTick >= 0 && Form.ScreenTick <= kSlideFrames) {

@@ -36,7 +36,7 @@ class TTrackCarScreens : public TScreenGroup {
   void CarFrame();
   void ShowCar(int32_t dim);
   void StepCar(int32_t step);
-  bool CarouselKeys(uint8_t state, uint8_t back, bool available, void (TTrackCarScreens::*go)(),
+  bool CarouselKeys(uint8_t back, bool available, void (TTrackCarScreens::*go)(),
                     void (TTrackCarScreens::*step)(int32_t));
   void SlideCarousel(int32_t pictureX);
   void BeginCarouselScene();

@@ -15,7 +15,7 @@
 #include "EntryRenderer.h"
 #include "FontCheck.h"
 #include "Palette.h"
-#include "RaceSizes.h"
+#include "RaceSizeTable.h"
 #include "engine/VexelBitmapFont.h"
 #include "platform/CodePage1251.h"
 
@@ -40,7 +40,7 @@ class ArtDescription : public ::testing::Test {
   // The message of the error loading (and drawing) the list raises, or "" when none.
   std::string ErrorOf(const std::string& text, const std::string& sizes = "") const {
     try {
-      const artgen::RaceSizes table = artgen::RaceSizes::parse(sizes, "sizes");
+      const auto table = racesizes::TRaceSizeTable::Parse(sizes, "sizes");
       const artgen::ArtList list(Write("list.art", text), table);
       for (const auto& entry : list.entries()) artgen::renderEntry(entry, Folder);
     } catch (const std::runtime_error& e) {
@@ -71,7 +71,7 @@ TEST_F(ArtDescription, EntriesTakeTemplatesAndOverrideThem) {
                               "[palette]\nink = #ff0000\n"
                               "[template base]\nkind = probe\ncolour = ink\ncell = 4x4\n"
                               "[entry dot]\nuse = base\ncolour = #00ff00@0.5\n");
-  const artgen::ArtList list(file, artgen::RaceSizes{});
+  const artgen::ArtList list(file, racesizes::TRaceSizeTable{});
   ASSERT_EQ(list.entries().size(), 1u);
   const auto& e = list.entries()[0];
   EXPECT_EQ(e.kind, "probe");
@@ -82,7 +82,7 @@ TEST_F(ArtDescription, EntriesTakeTemplatesAndOverrideThem) {
 }
 
 TEST_F(ArtDescription, RaceSizeTableFixesTheLayout) {
-  const artgen::RaceSizes sizes = artgen::RaceSizes::parse("# k c r w h\ndot 2 1 6 8\n", "sizes");
+  const auto sizes = racesizes::TRaceSizeTable::Parse("# k c r w h\ndot 2 1 6 8\n", "sizes");
   const artgen::ArtList list(Write("r.art", "[entry dot]\nkind = probe\ncolour = #ffffff\n"),
                              sizes);
   const auto& layout = list.entries()[0].layout;
@@ -98,7 +98,7 @@ TEST_F(ArtDescription, NamesEveryFontAndRefusesMissingOnes) {
             "[template t]\nlabel_font = DejaVu Sans:bold\n"
             "[entry a]\nuse = t\nkind = probe\ncell = 2x2\ncolour = #ffffff\ntitle_font = "
             "Liberation Sans\n"),
-      artgen::RaceSizes{});
+      racesizes::TRaceSizeTable{});
   const std::set<std::string> expected = {"DejaVu Sans:bold", "Liberation Sans"};
   EXPECT_EQ(list.fontFamilies(), expected);
   EXPECT_NO_THROW(artgen::requireFonts(list.fontFamilies()));
@@ -162,30 +162,10 @@ TEST_P(BadDescription, IsRefusedWithAClearMessage) {
 INSTANTIATE_TEST_SUITE_P(Cases, BadDescription, ::testing::ValuesIn(kBad),
                          [](const auto& p) { return std::string(p.param.Name); });
 
-struct BadSizes {
-  const char* Name;
-  const char* Text;
-};
-
-TEST(RaceSizeTable, RefusesMalformedLines) {
-  const BadSizes cases[] = {{"TooFewFields", "road 1 1 160\n"},
-                            {"ExtraField", "road 1 1 160 160 9\n"},
-                            {"NotANumber", "road 1 x 160 160\n"},
-                            {"Zero", "road 0 1 160 160\n"},
-                            {"Repeated", "road 1 1 160 160\nroad 1 1 160 160\n"}};
-  for (const BadSizes& c : cases) {
-    EXPECT_THROW(artgen::RaceSizes::parse(c.Text, "sizes"), std::runtime_error) << c.Name;
-  }
-  const auto ok = artgen::RaceSizes::parse("# comment\n\nroad 4 1 160 160\n", "sizes");
-  ASSERT_TRUE(ok.find("road").has_value());
-  EXPECT_EQ(ok.find("road")->count(), 4);
-  EXPECT_FALSE(ok.find("Road").has_value());
-}
-
 // The game's widget font draws byte k of its default character set with cell k of the menu
 // list's first picture, and an image font finds its cells by counting 16 to a row.
 TEST(MenuFontPicture, CellsFollowTheEngineDefaultCharacterSet) {
-  const artgen::ArtList list(fs::path(ART_SOURCE_DIR) / "menu.art", artgen::RaceSizes{});
+  const artgen::ArtList list(fs::path(ART_SOURCE_DIR) / "menu.art", racesizes::TRaceSizeTable{});
   ASSERT_FALSE(list.entries().empty());
   const artgen::ArtEntry& font = list.entries().front();
   EXPECT_EQ(font.kind, "font");

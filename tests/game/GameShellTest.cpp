@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "TestFolder.h"
-#include "game/GameProcedures.h"
+#include "game/RaceSetup.h"
 #include "game/SettingsFile.h"
 #include "game/Unit_pr.h"
 #include "game/race/EnemyCar.h"
@@ -47,7 +47,7 @@ TEST_F(ShellTest, EnteringAScreenForgetsReleasesButNotHeldKeys) {
   Form.FormKeyDown(platform::VK_UP);
   Form.FormKeyDown(platform::VK_RETURN);
   Form.FormKeyUp(platform::VK_RETURN);
-  Form.EnterState(4);
+  Form.ChangeState(4, game::TStateChange::Over);
   EXPECT_FALSE(Form.KeyReleased[platform::VK_RETURN]);
   EXPECT_TRUE(Form.KeyDown[platform::VK_UP]);
   EXPECT_EQ(Form.GameState, 4);
@@ -56,12 +56,12 @@ TEST_F(ShellTest, EnteringAScreenForgetsReleasesButNotHeldKeys) {
 
 TEST_F(ShellTest, TheClosingScreensOwnRequestWaitsForItsCountdown) {
   for (uint8_t state : {uint8_t{3}, uint8_t{4}, uint8_t{12}, uint8_t{16}}) {
-    Form.EnterState(state);
+    Form.ChangeState(state, game::TStateChange::Over);
     Form.Close();
     EXPECT_FALSE(Application.Terminated()) << int(state);
     EXPECT_FALSE(Form.FormCloseQuery());
   }
-  Form.EnterState(24);
+  Form.ChangeState(24, game::TStateChange::Over);
   EXPECT_FALSE(Application.Terminated()) << "the promotion screen's countdown runs first";
   Form.ShareScreen->Countdown = 0;
   Form.Close();
@@ -74,7 +74,7 @@ class QuitTest : public ShellTest, public ::testing::WithParamInterface<int> {};
 
 TEST_P(QuitTest, EndsTheGameAndSavesOutsideTheClosingScreen) {
   const auto state = static_cast<uint8_t>(GetParam());
-  Form.EnterState(state);
+  Form.ChangeState(state, game::TStateChange::Over);
   Form.Quit();
   EXPECT_TRUE(Application.Terminated());
   const bool saved = state != 24;
@@ -87,7 +87,7 @@ TEST_P(QuitTest, EndsTheGameAndSavesOutsideTheClosingScreen) {
 INSTANTIATE_TEST_SUITE_P(States, QuitTest, ::testing::Values(3, 4, 6, 7, 8, 12, 14, 15, 16, 24));
 
 TEST_F(ShellTest, QuittingOnTheOptionsDropsTheirUnappliedChanges) {
-  Form.EnterState(7);
+  Form.ChangeState(7, game::TStateChange::Over);
   Form.MusicOn = false;  // as the music switch does before apply or cancel
   Form.OptionsText = "changed";
   Form.Quit();

@@ -95,7 +95,7 @@ class RaceRules : public ::testing::Test {
     Form.Catalogue.SelectedTrack = track;
     Form.Catalogue.SelectedCar = 0;
     Form.CreateMenuScenery();
-    Form.EnterState(15);
+    Form.ChangeState(15, game::TStateChange::Over);
     Form.StartRace();
     ASSERT_EQ(Form.GameState, kRace);
     ASSERT_TRUE(Form.Race && Form.Race->Player);

@@ -64,7 +64,7 @@ class RaceView : public ::testing::Test {
     Form.Catalogue.SelectedTrack = 0;
     Form.Catalogue.SelectedCar = 0;
     Form.CreateMenuScenery();
-    Form.EnterState(15);
+    Form.ChangeState(15, game::TStateChange::Over);
     Form.StartRace();
     ASSERT_EQ(Form.GameState, kRace);
   }

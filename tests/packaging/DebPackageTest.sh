@@ -2,7 +2,8 @@
 # Checks of the game's Debian package, made by `cpack -G DEB` and unpacked with `dpkg -x`.
 #   DebPackageTest.sh make BUILD_DIR DIR        builds the package into DIR/out, unpacks it in DIR/root
 #   DebPackageTest.sh depends DIR               dependencies are runtime packages only
-#   DebPackageTest.sh files DIR VERSION SERVER  desktop entry, icons, description, manual pages
+#   DebPackageTest.sh files DIR VERSION SERVER  desktop entry, icons, description, manual pages,
+#                                               copyright
 #   DebPackageTest.sh run DIR VERSION           the unpacked game starts headless from another folder
 set -euo pipefail
 
@@ -80,6 +81,14 @@ check_files() {
   grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" ||
     fail "the metainfo file launches another desktop entry"
   grep -q "<release version=\"$version\"" "$metainfo" || fail "the metainfo file lacks release $version"
+  grep -q "<project_license>GPL-3.0-or-later</project_license>" "$metainfo" ||
+    fail "the metainfo file does not name the game's licence"
+
+  local copyright=$root/share/doc/comet-lane-derby/copyright
+  [ -f "$copyright" ] || fail "no copyright file in usr/share/doc/comet-lane-derby"
+  grep -q "^License: GPL-3.0-or-later$" "$copyright" || fail "the copyright file names no licence"
+  grep -q "/usr/share/common-licenses/GPL-3" "$copyright" ||
+    fail "the copyright file does not point at the licence text"
 
   check_man_page "$root/share/man/man6/comet-lane-derby.6.gz"
   if [ "$server" = 1 ]; then

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# The game's --help lists every option once, one line each, and the manual page and the README
-# document the same options.
-#   OptionListTest.sh GAME MANUAL_PAGE README
+# The game's --help lists every option once, one line each, and the manual page and the
+# developers' guide (docs/DEVELOPING.md) document the same options.
+#   OptionListTest.sh GAME MANUAL_PAGE DEVELOPING_MD
 set -euo pipefail
 game=$1
 manual=$2
-readme=$3
+guide=$3
 
 fail() {
   echo "FAIL: $*" >&2
@@ -27,6 +27,6 @@ from_manual=$(grep -E '^\.(B|BI|BR) ' <<<"$options_section" | grep -oE -- '--?[a
   fail "--help and the manual page differ: $(diff <(echo "$from_help") <(echo "$from_manual") | grep '^[<>]' | tr '\n' ' ')"
 
 for option in $(grep -- '^--' <<<"$from_help"); do
-  grep -q -- "\`$option" "$readme" || fail "the README does not document $option"
+  grep -q -- "\`$option" "$guide" || fail "$guide does not document $option"
 done
 "$game" --version | grep -qE '^comet-lane-derby [0-9]+\.[0-9]+\.[0-9]+$' || fail "--version prints no version"

@@ -5,7 +5,9 @@
 #include <cmath>
 #include <random>
 
-#include "game/GameProcedures.h"
+#include "game/AnglesAndRandom.h"
+#include "game/QuadCollision.h"
+#include "game/RaceSetup.h"
 
 namespace {
 

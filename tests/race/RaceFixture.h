@@ -13,7 +13,7 @@
 #include "engine/VexelScreen.h"
 #include "engine/VexelSprite.h"
 #include "game/GameConstants.h"
-#include "game/GameProcedures.h"
+#include "game/RaceSetup.h"
 #include "game/race/EnemyCar.h"
 #include "game/race/Player.h"
 #include "game/race/RaceWorld.h"

@@ -48,7 +48,9 @@ void PrintTo(const TDamageCase& c, std::ostream* out) {
 }
 
 const std::vector<int> kRaced = {3, 4, 14, 15, 12};
-const std::vector<int> kBackToTrackChoice = {3, 4, 14, 15, 14};
+// The race is entered, finds its track unusable and goes back to the track choice in the same
+// frame: the trace lists both changes.
+const std::vector<int> kBackToTrackChoice = {3, 4, 14, 15, 12, 14};
 const std::vector<int> kLeft = {3, 4, 10, 24};
 
 constexpr const char* kStreamMessage =

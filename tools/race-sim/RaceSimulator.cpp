@@ -4,7 +4,7 @@
 
 #include "engine/VexelImageListItem.h"
 #include "engine/VexelScreen.h"
-#include "game/GameProcedures.h"
+#include "game/RaceSetup.h"
 #include "game/race/BegArrows.h"
 #include "game/race/EnemyCar.h"
 #include "game/race/Player.h"

@@ -1,9 +1,8 @@
 #include "RaceSizes.h"
 
 #include <algorithm>
-#include <fstream>
 #include <regex>
-#include <sstream>
+#include <utility>
 
 #include "TrackFile.h"
 
@@ -36,26 +35,27 @@ void ParseCornerComment(const std::string& line, std::array<std::array<Dir, 2>, 
 }  // namespace
 
 RaceSizes RaceSizes::Parse(std::string_view text) {
+  try {
+    return FromTable(racesizes::TRaceSizeTable::Parse(text, "race sizes"));
+  } catch (const racesizes::TRaceSizeError& e) {
+    throw RaceSizesError(e.what());
+  }
+}
+
+RaceSizes RaceSizes::Load(const std::filesystem::path& file) {
+  try {
+    return FromTable(racesizes::TRaceSizeTable::Load(file));
+  } catch (const racesizes::TRaceSizeError& e) {
+    throw RaceSizesError(e.what());
+  }
+}
+
+RaceSizes RaceSizes::FromTable(racesizes::TRaceSizeTable table) {
   RaceSizes sizes;
+  sizes.Table_ = std::move(table);
   std::array<bool, 4> seen{};
-  std::istringstream in{std::string(text)};
-  std::string line;
-  int lineNumber = 0;
-  while (std::getline(in, line)) {
-    ++lineNumber;
-    if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
-    if (line.find('#') != std::string::npos) {
-      ParseCornerComment(line, sizes.CornerCellSides_, seen);
-      continue;
-    }
-    std::istringstream fields(line);
-    std::string key;
-    int columns = 0, rows = 0, width = 0, height = 0;
-    if (!(fields >> key >> columns >> rows >> width >> height) || width <= 0 || height <= 0) {
-      throw RaceSizesError("race sizes line " + std::to_string(lineNumber) +
-                           ": expected \"key columns rows width height\"");
-    }
-    sizes.Cells_[key] = {width, height};
+  for (const std::string& line : sizes.Table_.Comments()) {
+    ParseCornerComment(line, sizes.CornerCellSides_, seen);
   }
   if (!std::all_of(seen.begin(), seen.end(), [](bool s) { return s; })) {
     throw RaceSizesError("race sizes: the sides of all four corner cells must be named");
@@ -64,18 +64,10 @@ RaceSizes RaceSizes::Parse(std::string_view text) {
   return sizes;
 }
 
-RaceSizes RaceSizes::Load(const std::filesystem::path& file) {
-  std::ifstream in(file);
-  if (!in) throw RaceSizesError("cannot read race sizes file " + file.string());
-  std::ostringstream text;
-  text << in.rdbuf();
-  return Parse(text.str());
-}
-
 CellSize RaceSizes::Cell(std::string_view key) const {
-  const auto it = Cells_.find(key);
-  if (it == Cells_.end()) throw RaceSizesError("race sizes: no entry \"" + std::string(key) + "\"");
-  return it->second;
+  const auto cell = Table_.Find(key);
+  if (!cell) throw RaceSizesError("race sizes: no entry \"" + std::string(key) + "\"");
+  return {cell->Width, cell->Height};
 }
 
 int32_t RaceSizes::CornerKind(Dir a, Dir b) const {

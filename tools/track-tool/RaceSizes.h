@@ -4,12 +4,12 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
-#include <map>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 
 #include "GridDirection.h"
+#include "RaceSizeTable.h"
 
 namespace tracktool {
 
@@ -25,8 +25,8 @@ struct CellSize {
   int Height = 0;
 };
 
-/// The race picture sizes the track tools build on: lines "key columns rows width height",
-/// and comment lines "cell N: side and side" naming the two sides each corner cell joins.
+/// The race picture sizes the track tools build on: the shared sizes table, whose comment lines
+/// "cell N: side and side" name the two sides each corner cell joins.
 class RaceSizes {
  public:
   /// Parses the text of a sizes file; throws RaceSizesError when it is unusable.
@@ -46,9 +46,11 @@ class RaceSizes {
   CellSize LargestCar() const;
 
  private:
+  /// Takes the corner descriptions from the table's comments and checks the road grid.
+  static RaceSizes FromTable(racesizes::TRaceSizeTable table);
   void CheckRoadGrid() const;
 
-  std::map<std::string, CellSize, std::less<>> Cells_;
+  racesizes::TRaceSizeTable Table_;
   /// Sides joined by corner cells 0..3 (road kinds 14, 13, 12, 11).
   std::array<std::array<Dir, 2>, 4> CornerCellSides_{};
 };

@@ -24,7 +24,7 @@ std::string describe(const CellLayout& l) {
 
 }  // namespace
 
-ArtList::ArtList(const std::filesystem::path& path, const RaceSizes& sizes)
+ArtList::ArtList(const std::filesystem::path& path, const racesizes::TRaceSizeTable& sizes)
     : document_(ArtDocument::load(path)), palette_(std::make_unique<Palette>()) {
   for (const ArtSection& section : document_.sections()) {
     if (section.type == "palette") {
@@ -88,14 +88,14 @@ void ArtList::collectLayers(const ArtSection& section, std::vector<const ArtSect
   }
 }
 
-void ArtList::addEntry(const ArtSection& section, const RaceSizes& sizes) {
+void ArtList::addEntry(const ArtSection& section, const racesizes::TRaceSizeTable& sizes) {
   std::vector<const ArtSection*> layers;
   collectLayers(section, layers, 0);
   Recipe recipe(section.name, layers, *palette_);
   recipe.all("use");
   CellLayout layout;
-  if (const auto fixed = sizes.find(section.name)) {
-    layout = *fixed;
+  if (const auto fixed = sizes.Find(section.name)) {
+    layout = {fixed->Width, fixed->Height, fixed->Columns, fixed->Rows};
     if (recipe.has("cell")) {
       const CellLayout stated = layoutFromRecipe(recipe);
       if (!(stated == layout)) {

@@ -10,7 +10,7 @@
 #include "ArtDocument.h"
 #include "CellLayout.h"
 #include "Palette.h"
-#include "RaceSizes.h"
+#include "RaceSizeTable.h"
 #include "Recipe.h"
 
 namespace artgen {
@@ -33,7 +33,7 @@ struct ArtEntry {
 class ArtList {
  public:
   /// Loads and checks the list; throws std::runtime_error with file:line on errors.
-  ArtList(const std::filesystem::path& path, const RaceSizes& sizes);
+  ArtList(const std::filesystem::path& path, const racesizes::TRaceSizeTable& sizes);
   ArtList(const ArtList&) = delete;
   ArtList& operator=(const ArtList&) = delete;
 
@@ -43,7 +43,7 @@ class ArtList {
   std::set<std::string> fontFamilies() const;
 
  private:
-  void addEntry(const ArtSection& section, const RaceSizes& sizes);
+  void addEntry(const ArtSection& section, const racesizes::TRaceSizeTable& sizes);
   void collectLayers(const ArtSection& section, std::vector<const ArtSection*>& layers,
                      int depth) const;
 

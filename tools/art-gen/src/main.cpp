@@ -17,7 +17,7 @@
 #include "EntryRenderer.h"
 #include "FontCheck.h"
 #include "PackManifest.h"
-#include "RaceSizes.h"
+#include "RaceSizeTable.h"
 
 namespace {
 
@@ -47,8 +47,9 @@ void run(const std::map<std::string, std::string>& args) {
     const auto it = args.find(k);
     return it == args.end() ? std::string{} : it->second;
   };
-  const artgen::RaceSizes sizes =
-      get("sizes").empty() ? artgen::RaceSizes{} : artgen::RaceSizes::load(get("sizes"));
+  const racesizes::TRaceSizeTable sizes = get("sizes").empty()
+                                              ? racesizes::TRaceSizeTable{}
+                                              : racesizes::TRaceSizeTable::Load(get("sizes"));
   const artgen::ArtList list(get("list"), sizes);
   std::set<std::string> fonts = list.fontFamilies();
   if (!get("contact").empty()) fonts.insert(artgen::kContactSheetFont);

@@ -1,4 +1,4 @@
-#include "GameProcedures.h"
+#include "RaceSetup.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,6 +7,8 @@
 #include <limits>
 #include <stdexcept>
 
+#include "AnglesAndRandom.h"
+#include "QuadCollision.h"
 #include "race/Background.h"
 #include "race/CheckLine.h"
 #include "race/EnemyCar.h"
@@ -25,9 +27,6 @@
 
 namespace game {
 namespace {
-
-/// Angle sum from which a point counts as inside a quad.
-constexpr double kInsideAngleSum = 355;
 
 TTrackFileError TrackError(const std::string& gamePath, const std::string& fileName,
                            const std::string& reason) {
@@ -130,121 +129,6 @@ int32_t OpponentCarType(TRaceWorld& world, int32_t index) {
 }
 
 }  // namespace
-
-double CosDeg(double degrees) {
-  return std::cos(degrees * DegToRad);
-}
-
-double SinDeg(double degrees) {
-  return std::sin(degrees * DegToRad);
-}
-
-double ArcTanDeg(double value) {
-  return std::atan(value) * RadToDeg;
-}
-
-double ArcTan2Deg(double y, double x) {
-  return std::atan2(y, x) * RadToDeg;
-}
-
-int64_t NearestEven(double value) {
-  constexpr double kLimit = 9.0e18;
-  return static_cast<int64_t>(std::nearbyint(std::clamp(value, -kLimit, kLimit)));
-}
-
-int32_t RandomBelow(std::mt19937& random, int32_t range) {
-  if (range <= 0) return 0;
-  return static_cast<int32_t>((static_cast<uint64_t>(random()) * static_cast<uint64_t>(range)) >>
-                              32);
-}
-
-namespace {
-
-/// The bounding box of a quad widened by the band in which a point outside can still count as
-/// inside: from a point farther than that outside a convex quad the quad spans less than 177.5
-/// degrees, so the angle sum (twice the span) stays below 355.
-struct TQuadReach {
-  double MinX, MaxX, MinY, MaxY;
-
-  explicit TQuadReach(const TQuad& quad)
-      : MinX(quad[0].X), MaxX(quad[0].X), MinY(quad[0].Y), MaxY(quad[0].Y) {
-    for (const TPoint2& v : quad) {
-      MinX = std::min(MinX, v.X);
-      MaxX = std::max(MaxX, v.X);
-      MinY = std::min(MinY, v.Y);
-      MaxY = std::max(MaxY, v.Y);
-    }
-    const double margin = ((MaxX - MinX) + (MaxY - MinY)) / 50;
-    MinX -= margin;
-    MaxX += margin;
-    MinY -= margin;
-    MaxY += margin;
-  }
-  bool Holds(const TPoint2& p) const {
-    return p.X >= MinX && p.X <= MaxX && p.Y >= MinY && p.Y <= MaxY;
-  }
-  bool Meets(const TQuadReach& other) const {
-    return MinX <= other.MaxX && other.MinX <= MaxX && MinY <= other.MaxY && other.MinY <= MaxY;
-  }
-};
-
-bool AngleSumInside(const TPoint2& p, const TQuad& quad) {
-  std::array<TPoint2, 4> units;
-  for (size_t k = 0; k < quad.size(); ++k) {
-    const double dx = quad[k].X - p.X;
-    const double dy = quad[k].Y - p.Y;
-    const double length = std::sqrt(dx * dx + dy * dy);
-    if (length == 0) return true;
-    units[k] = {dx / length, dy / length};
-  }
-  double sum = 0;
-  for (size_t k = 0; k < units.size(); ++k) {
-    const TPoint2& a = units[k];
-    const TPoint2& b = units[(k + 1) % units.size()];
-    sum += std::acos(std::clamp(a.X * b.X + a.Y * b.Y, -1.0, 1.0)) * RadToDeg;
-  }
-  return sum >= kInsideAngleSum;
-}
-
-bool AnyCornerInside(const TQuad& corners, const TQuad& quad, const TQuadReach& reach) {
-  for (const TPoint2& corner : corners) {
-    if (reach.Holds(corner) && AngleSumInside(corner, quad)) return true;
-  }
-  return false;
-}
-
-}  // namespace
-
-bool PointInQuad(const TPoint2& p, const TQuad& quad) {
-  return TQuadReach(quad).Holds(p) && AngleSumInside(p, quad);
-}
-
-bool QuadsOverlap(const TQuad& a, const TQuad& b) {
-  const TQuadReach reachA(a);
-  const TQuadReach reachB(b);
-  // Corners of one quad lie in its own box: without a meeting of the boxes none can be inside.
-  if (!reachA.Meets(reachB)) return false;
-  return AnyCornerInside(b, a, reachA) || AnyCornerInside(a, b, reachB);
-}
-
-TQuad SquareAround(const TPoint2& centre, double half) {
-  return {{{centre.X - half, centre.Y - half},
-           {centre.X - half, centre.Y + half},
-           {centre.X + half, centre.Y + half},
-           {centre.X + half, centre.Y - half}}};
-}
-
-TPoint2 UnitVector(const TPoint2& from, const TPoint2& to) {
-  const double length = Distance(from, to);
-  if (length == 0) return {1, 1};
-  return {(to.X - from.X) / length, (to.Y - from.Y) / length};
-}
-
-double Distance(const TPoint2& a, const TPoint2& b) {
-  const double dx = b.X - a.X;
-  const double dy = b.Y - a.Y;
-  return std::sqrt(dx * dx + dy * dy);
-}
 
 void SortPathPoints(std::vector<TPathPoint>& points) {
   const auto first = points.begin();

@@ -1,11 +1,8 @@
 #pragma once
-// Race setup and the shared race arithmetic: track files, the opponents' driving path, the world
-// shift, the quad collision tests, degree trigonometry and the game's random numbers.
+// Race setup: reading and checking a track file, building the race on it, the opponents'
+// driving path and the world shift that keeps the player's car in the middle of the screen.
 
-#include <array>
 #include <cstdint>
-#include <numbers>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -21,46 +18,6 @@ inline constexpr int64_t MaxTrackFileBytes = 4 * 1024 * 1024;
 inline constexpr int32_t MaxPathPoints = 255;
 /// Grid slots are numbered 1 .. MaxGridSlots.
 inline constexpr int32_t MaxGridSlots = 9;
-
-/// Degrees to radians (π/180) and back.
-inline constexpr double DegToRad = std::numbers::pi / 180.0;
-inline constexpr double RadToDeg = 180.0 / std::numbers::pi;
-
-/// Cosine of an angle in degrees.
-double CosDeg(double degrees);
-/// Sine of an angle in degrees.
-double SinDeg(double degrees);
-/// Arc tangent in degrees.
-double ArcTanDeg(double value);
-/// Angle of (x, y) in degrees, -180 .. 180.
-double ArcTan2Deg(double y, double x);
-/// The nearest integer, ties to even, as a 64-bit integer.
-int64_t NearestEven(double value);
-/// A random integer 0 .. range - 1 from the game's generator (0 when range is 0 or less).
-int32_t RandomBelow(std::mt19937& random, int32_t range);
-
-/// A point of the race world, in screen pixels.
-struct TPoint2 {
-  double X = 0;
-  double Y = 0;
-};
-
-/// A four-cornered collision shape; the corners go round it in order.
-using TQuad = std::array<TPoint2, 4>;
-
-/// Whether P lies in the quad: the angles between the unit vectors from P to consecutive
-/// corners add up to 355 degrees or more. The boundary and a thin band just outside an edge
-/// count as inside; P on a corner is inside. Quads are convex with their corners in order (all
-/// race quads are rotated rectangles), which lets points far outside be rejected early.
-bool PointInQuad(const TPoint2& p, const TQuad& quad);
-/// Whether any corner of B lies in A or any corner of A lies in B.
-bool QuadsOverlap(const TQuad& a, const TQuad& b);
-/// The axis-aligned square of half-size Half around Centre, corners in order.
-TQuad SquareAround(const TPoint2& centre, double half);
-/// The unit vector from one point to another, or (1, 1) when they coincide.
-TPoint2 UnitVector(const TPoint2& from, const TPoint2& to);
-/// Euclidean distance of two points.
-double Distance(const TPoint2& a, const TPoint2& b);
 
 /// A point of the opponents' driving path.
 struct TPathPoint {
