@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "RaceFixture.h"
+#include "game/AnglesAndRandom.h"
 #include "game/race/PlayerMark.h"
 
 namespace racetest {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "RaceFixture.h"
+#include "game/AnglesAndRandom.h"
 #include "game/race/Background.h"
 #include "game/race/Panel.h"
 #include "game/race/RaceCamera.h"

@@ -141,7 +141,7 @@ int32_t Measure(const std::string& text) {
 }
 
 TEST_F(Scenery, TickerAdvancesByTheWidthOfItsLastCharacter) {
-  const game::TTickerValues values{"Ann", 120, 300, 0, 2, 3};
+  const game::TTickerValues values{"Ann", 120, 300, 0, 2, 3, ""};
   auto* ticker = Engine.Create<game::TRunningString>(values, Measure);
   ASSERT_EQ(ticker->ShownText, std::string(100, ' '));
   EXPECT_EQ(ticker->CharW, 10);
@@ -159,19 +159,19 @@ TEST_F(Scenery, TickerAdvancesByTheWidthOfItsLastCharacter) {
 }
 
 TEST_F(Scenery, TickerTexts) {
-  auto* ticker =
-      Engine.Create<game::TRunningString>(game::TTickerValues{"Ann", 120, 300, 0, 2, 3}, Measure);
+  auto* ticker = Engine.Create<game::TRunningString>(
+      game::TTickerValues{"Ann", 120, 300, 0, 2, 3, ""}, Measure);
   EXPECT_EQ(ticker->Text, std::string(100, ' ') +
                               "Hello, Ann!         Your score is  120           Target score is:  "
                               "300           Cars available: 2           Tracks available: 3" +
                               std::string(90, ' '));
-  auto* done =
-      Engine.Create<game::TRunningString>(game::TTickerValues{"Bo", 9, 17700, 9, 5, 12}, Measure);
+  auto* done = Engine.Create<game::TRunningString>(
+      game::TTickerValues{"Bo", 9, 17700, 9, 5, 12, ""}, Measure);
   EXPECT_EQ(done->Text, std::string(100, ' ') +
                             "Hello, Bo!         Your score is  9           Game COMPLETE!!!    "
                             "           Cars available: 5           Tracks available: 12" +
                             std::string(82, ' '));
-  done->Rebuild({"Cy", 1, 2, 0, 3, 4});
+  done->Rebuild({"Cy", 1, 2, 0, 3, 4, ""});
   EXPECT_EQ(done->Text, std::string(100, ' ') +
                             "Hello, Cy!         Your score is  1           Target score is:  2"
                             "           Cars available: 3           Tracks available: 4" +
@@ -182,7 +182,7 @@ TEST_F(Scenery, TickerTexts) {
 TEST_F(Scenery, MenuSceneryComesAndGoes) {
   vexel::TVexelImageList menu;
   game::TMenuScenery scenery =
-      game::CreateMenuScenery(Engine, menu, Random, {"Ann", 0, 300, 0, 2, 3}, Measure);
+      game::CreateMenuScenery(Engine, menu, Random, {"Ann", 0, 300, 0, 2, 3, ""}, Measure);
   EXPECT_EQ(Count<game::TLight>(), 3);
   EXPECT_EQ(Count<game::TMenuPlanet>(), 6);
   EXPECT_EQ(Count<game::TRunningString>(), 1);
@@ -200,7 +200,7 @@ TEST_F(Scenery, MenuSceneryComesAndGoes) {
   game::RemoveMenuScenery(Engine, scenery);
   EXPECT_EQ(Count<game::TLight>(), 0);
   EXPECT_EQ(Count<game::TMenuPlanet>(), 0);
-  EXPECT_EQ(Engine.Count(), 1 + 2 + 1);  // the player's car and probes, and the ticker
+  EXPECT_EQ(Engine.Count(), 1 + 2 + 1);      // the player's car and probes, and the ticker
   game::RemoveMenuScenery(Engine, scenery);  // nothing left to remove: nothing happens
   EXPECT_EQ(Engine.Count(), 1 + 2 + 1);
 }

@@ -9,6 +9,7 @@
 
 #include "RaceFixture.h"
 #include "RaceSimulator.h"
+#include "game/AnglesAndRandom.h"
 #include "game/race/Autopilot.h"
 #include "game/race/CheckLine.h"
 #include "game/race/FinishLine.h"
