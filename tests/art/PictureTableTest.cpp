@@ -67,6 +67,7 @@ const std::vector<Limits> kMenuList = {
     {"tr_track11", 1, 1, 160, 143},
     {"tr_track12", 1, 1, 160, 143},
     {"tr_notav", 1, 1, 160, 143},
+    {"c_lock", 1, 1, 72, 72, 72, 72},
     {"c_car1", 1, 1, 159, 140},
     {"c_car2", 1, 1, 159, 140},
     {"c_car3", 1, 1, 159, 140},
@@ -134,7 +135,7 @@ const std::vector<Limits> kRaceList = {
     {"car1paint", 5, 5, 80, 100, 7, 7},  {"car2paint", 5, 5, 80, 100, 7, 7},
     {"car3paint", 5, 5, 80, 100, 7, 7},  {"car4paint", 5, 5, 80, 100, 7, 7},
     {"car5paint", 5, 5, 80, 100, 7, 7},  {"playermark", 1, 1, 128, 128, 72, 72},
-    {"mapmarks", 2, 2, 16, 16, 6, 6},
+    {"mapmarks", 2, 2, 16, 16, 6, 6},    {"scr_standings", 1, 1, 180, 206},
 };
 
 struct ListCase {

@@ -86,7 +86,9 @@ TEST(RaceSessionAudio, AWholeRaceWithMusicAndEffectsNeverGoesPastMinusOneDecibel
   ASSERT_EQ(states, (std::vector<int>{3, 4, 14, 15, 12, 16, 14}));
   const std::vector<float> stereo = audio_test::ReadDiskAudio(dir);
   audio_test::WriteWav(dir + "/session.wav", stereo, kRate);
-  ASSERT_GT(stereo.size(), 2u * 2 * kRate) << "less than two seconds were written";
+  // Unpaced, the run's length (and so the audio's) follows the machine's speed: a quick machine
+  // writes under two seconds.
+  ASSERT_GT(stereo.size(), 2u * kRate / 2) << "less than half a second was written";
   const double peak = MeasureLevels(stereo).peak;
   std::printf("session: %.1f s, peak %.2f dBFS, rms %.1f dBFS\n",
               static_cast<double>(stereo.size()) / 2 / kRate, ToDecibels(peak),
