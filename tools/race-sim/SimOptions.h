@@ -35,6 +35,12 @@ struct TSimOptions {
   std::string Screenshot;
   /// Time repeated races and report simulated frames per second.
   bool Bench = false;
+  /// Run the race of this replay file instead (track, car and controls come from it).
+  std::string ReplayFile;
+  /// Write the race's replay to this file when it ends (empty: none).
+  std::string SaveReplayFile;
+  /// Record the race's replay while it runs (set by --save-replay).
+  bool RecordReplay = false;
 };
 
 /// The usage text.
