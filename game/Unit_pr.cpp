@@ -12,6 +12,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Shell.h"
 #include "platform/VirtualKeys.h"
+#include "race/RaceReplay.h"
 #include "screens/ClosingScreen.h"
 #include "screens/HelpOptionsExit.h"
 #include "screens/HighScoreScreens.h"
@@ -131,6 +132,7 @@ int TForm1::Run() {
       return 2;
     }
   }
+  if (!Options.ReplayFile.empty() && !LoadPlayback()) return 2;
   FormCreate();
   FormShow();
   if (Window) Window->Show();
@@ -220,8 +222,25 @@ void TForm1::FormShow() {
   VexelTimer1->SetEnabled(true);
   StartMusic("menumusic");
   if (!MusicOn) StopMusic("menumusic");
-  EnterState(3);
+  if (Playback) {
+    RaceScreens_->StartRace();
+  } else {
+    EnterState(3);
+  }
   TraceState();
+}
+
+bool TForm1::LoadPlayback() {
+  try {
+    Playback = std::make_unique<TRaceReplay>(TRaceReplay::Load(Options.ReplayFile));
+    TGameCatalogue catalogue;
+    catalogue.InitTrackCatalogue();
+    Playback->CheckTrack(catalogue, Paths.DataDir());
+    return true;
+  } catch (const TReplayError& error) {
+    std::fprintf(stderr, "The replay cannot be played: %s\n", error.what());
+    return false;
+  }
 }
 
 void TForm1::VexelTimer1Timer() {

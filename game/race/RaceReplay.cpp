@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -9,6 +10,7 @@
 #include "game/GameConstants.h"
 #include "game/SafeFileWriter.h"
 #include "game/race/EnemyCar.h"
+#include "platform/Shell.h"
 #include "platform/VirtualKeys.h"
 
 namespace game {
@@ -172,19 +174,24 @@ void TRaceReplay::RecordFrame(uint16_t flags) {
   ++FrameCount_;
 }
 
-void TRaceReplay::PrepareRace(TRaceWorld& world, std::mt19937& random) const {
-  TGameCatalogue& catalogue = world.Catalogue;
-  const std::string recordedFile = catalogue.TrackInfo.at(static_cast<size_t>(TrackSlot)).DataFile;
-  if (recordedFile != TrackFile) {
+void TRaceReplay::CheckTrack(const TGameCatalogue& catalogue, const std::string& dataDir) const {
+  const std::string nowFile = catalogue.TrackInfo.at(static_cast<size_t>(TrackSlot)).DataFile;
+  if (nowFile != TrackFile) {
     throw TReplayError("the replay was recorded on " + TrackFile + ", but track " +
-                       std::to_string(TrackSlot + 1) + " is now " + recordedFile);
+                       std::to_string(TrackSlot + 1) + " is now " + nowFile);
   }
-  const uint64_t hash = HashFile(world.DataFile(TrackFile));
+  const uint64_t hash =
+      HashFile((std::filesystem::path(dataDir) / platform::NativePath(TrackFile)).string());
   if (hash != TrackHash) {
     throw TReplayError("the track file " + TrackFile +
                        " is not the one the replay was recorded on (recorded hash " +
                        HexText(TrackHash) + ", now " + HexText(hash) + ")");
   }
+}
+
+void TRaceReplay::PrepareRace(TRaceWorld& world, std::mt19937& random) const {
+  TGameCatalogue& catalogue = world.Catalogue;
+  CheckTrack(catalogue, world.DataDir);
   std::istringstream state(RandomState);
   state >> random;
   if (!state) throw TReplayError("the replay file is damaged (its random state is unreadable)");

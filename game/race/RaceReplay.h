@@ -69,6 +69,9 @@ class TRaceReplay {
   /// The runs of flags.
   const std::vector<TReplayRun>& Runs() const { return Runs_; }
 
+  /// Throws TReplayError when the catalogue's track of the replay is another file now, or its
+  /// file in the data folder is not the recorded one.
+  void CheckTrack(const TGameCatalogue& catalogue, const std::string& dataDir) const;
   /// Sets the generator to the recorded state and the catalogue to the recorded track, car and
   /// open tracks and cars. Throws TReplayError when the track file in the world's data folder
   /// is not the recorded one.

@@ -1,10 +1,13 @@
 #include "RaceScreens.h"
 
+#include <cstdio>
+
 #include "game/GameProcedures.h"
 #include "game/Unit_pr.h"
 #include "game/race/Autopilot.h"
 #include "game/race/BegArrows.h"
 #include "game/race/Player.h"
+#include "game/race/RaceReplayDriver.h"
 #include "game/race/TrackFileError.h"
 #include "platform/MessageBox.h"
 #include "platform/VirtualKeys.h"
@@ -32,6 +35,7 @@ void TRaceScreens::Leave(uint8_t state) {
   if (state == 12) {
     SetRaceClock(false);
     Autopilot.reset();
+    ReplayDriver.reset();
     for (vexel::TSprite* sprite : Form.VexelSprite1.SpriteList()) {
       if (sprite->Name() != "cursor") sprite->Kill();
     }
@@ -57,11 +61,11 @@ void TRaceScreens::Frame(uint8_t state) {
 
 void TRaceScreens::SetRaceClock(bool running) {
   ClockRunning = running;
-  if (!Form.Options.Unpaced) Form.RaceTimer.SetEnabled(running);
+  if (!FrameClock()) Form.RaceTimer.SetEnabled(running);
 }
 
 void TRaceScreens::AdvanceUnpacedClock() {
-  if (!ClockRunning || !Form.Options.Unpaced) return;
+  if (!ClockRunning || !FrameClock()) return;
   // 10 hundredths for every 9 frames: the clock of a game paced at 90 frames a second.
   ClockNinths += 10;
   while (ClockNinths >= 9) {
@@ -112,7 +116,7 @@ bool TRaceScreens::EnterRace() {
                                            Form.Random, Form.KeyDown, Form.KeyReleased,
                                            Form.Paths.DataDir());
   try {
-    SetupRace(*Form.Race);
+    SetUpRace();
   } catch (const std::exception& error) {
     platform::ShowMessageBox("Error", error.what(), {"OK"});
     Form.LeaveState(12);
@@ -126,6 +130,34 @@ bool TRaceScreens::EnterRace() {
   StartArrows = Form.VexelSprite1.Create<TBegArrows>(*Form.Race, PlayerScreenX, PlayerScreenY);
   if (Form.Options.Autopilot) Autopilot = std::make_unique<TAutopilot>(*Form.Race);
   if (Form.Cursor) Form.Cursor->Visible = false;
+  return true;
+}
+
+bool TRaceScreens::FrameClock() const {
+  // A replay's clock counts its frames, so its times are the recorded frames' times.
+  return Form.Options.Unpaced || Form.Playback;
+}
+
+void TRaceScreens::SetUpRace() {
+  ReplayDriver = std::make_unique<TRaceReplayDriver>(Form.Playback.get());
+  ReplayDriver->BeforeSetup(*Form.Race, Form.Random);
+  SetupRace(*Form.Race);
+  ReplayDriver->AfterSetup(*Form.Race);
+}
+
+bool TRaceScreens::EndReplayedRace() {
+  if (!Form.Options.SaveReplayFile.empty() && !ReplayDriver->Playing()) {
+    try {
+      ReplayDriver->Recording().Save(Form.Options.SaveReplayFile);
+    } catch (const TReplayError& error) {
+      std::fprintf(stderr, "%s\n", error.what());
+    }
+  }
+  if (!ReplayDriver->Playing() && Form.Options.SaveReplayFile.empty()) return false;
+  std::fputs(TRaceReplayDriver::ResultLines(*Form.Race).c_str(), stdout);
+  std::fflush(stdout);
+  if (!ReplayDriver->Playing()) return false;
+  Form.Application.Terminate();
   return true;
 }
 
@@ -173,6 +205,7 @@ void TRaceScreens::RaceFrame() {
   if (!Form.Race) return;
   TRaceWorld& race = *Form.Race;
   if (Autopilot) Autopilot->Drive();
+  if (ReplayDriver) ReplayDriver->Frame(Form.KeyDown, Form.KeyReleased);
   Form.VexelScreen1->Clear(0, 0, 0, 0);
   Form.VexelSprite1.ClearDead();
   Form.VexelScreen1->BeginScene();
@@ -195,7 +228,7 @@ void TRaceScreens::RaceFrame() {
   Form.GameImageList.EndBatch();
   Form.VexelScreen1->EndScene();
   if (finished) {
-    Form.EnterState(16);
+    if (!EndReplayedRace()) Form.EnterState(16);
     return;
   }
   AdvanceUnpacedClock();
@@ -261,6 +294,12 @@ void TRaceScreens::ResumeRace() {
 }
 
 void TRaceScreens::QuitRace() {
+  if (Form.Playback) {
+    // Leaving a replay ends the run: the menus would show the replay's catalogue, not the
+    // profile's.
+    Form.Application.Terminate();
+    return;
+  }
   Form.SwitchMusic("gamemusic", "menumusic");
   Form.LeaveState(0);
   Form.LeaveState(12);

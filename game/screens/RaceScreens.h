@@ -10,6 +10,7 @@ namespace game {
 
 class TAutopilot;
 class TBegArrows;
+class TRaceReplayDriver;
 
 /// States 12 (the race: start lights, driving, the finish and the 150 frames after it),
 /// 0 (the quit confirmation over the standing race) and 23 (pause). The overlays leave the
@@ -43,7 +44,10 @@ class TRaceScreens : public TScreenGroup {
 
  private:
   bool EnterRace();
+  void SetUpRace();
   void RaceFrame();
+  bool EndReplayedRace();
+  bool FrameClock() const;
   void StartLights();
   void DrawStartLights();
   void EnterQuit();
@@ -60,6 +64,7 @@ class TRaceScreens : public TScreenGroup {
   TBegArrows* StartArrows = nullptr;
   TMenuScreen* GamePanel = nullptr;
   std::unique_ptr<TAutopilot> Autopilot;
+  std::unique_ptr<TRaceReplayDriver> ReplayDriver;
   bool ClockRunning = false;
   int32_t ClockNinths = 0;
 };
