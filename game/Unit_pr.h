@@ -257,6 +257,8 @@ class TForm1 {
   std::mt19937 Random;
   /// The replay being played back (--replay), or none.
   std::unique_ptr<TRaceReplay> Playback;
+  /// The replay of the race that ended last (the results panel can save it), or none.
+  std::unique_ptr<TRaceReplay> LastReplay;
 
  private:
   void PumpEvents();

@@ -1,6 +1,7 @@
 #include "RaceReplay.h"
 
 #include <array>
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -318,6 +319,23 @@ TRaceReplay TRaceReplay::Load(const std::string& path) {
   } catch (const TReplayError& error) {
     throw TReplayError(path + ": " + error.what());
   }
+}
+
+std::string TRaceReplay::ReadableName(const std::string& trackTitle, const TRaceTime& time,
+                                      std::time_t when) {
+  std::string name;
+  for (const char c : trackTitle) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (std::isalnum(byte)) name += static_cast<char>(std::tolower(byte));
+    if (c == ' ' && !name.empty() && name.back() != '-') name += '-';
+  }
+  std::tm local{};
+  localtime_r(&when, &local);
+  char stamp[64];
+  std::snprintf(stamp, sizeof stamp, "_%d-%02d-%02d_%04d-%02d-%02d_%02d-%02d-%02d.rpl",
+                time.Minutes, time.Seconds, time.Hundredths, local.tm_year + 1900, local.tm_mon + 1,
+                local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+  return (name.empty() ? std::string("race") : name) + stamp;
 }
 
 uint64_t TRaceReplay::Hash(const std::string& bytes) {

@@ -2,6 +2,7 @@
 // A recorded race: what it takes to run the same race again, frame for frame.
 
 #include <cstdint>
+#include <ctime>
 #include <random>
 #include <string>
 #include <vector>
@@ -87,6 +88,10 @@ class TRaceReplay {
   void Save(const std::string& path) const;
   /// Reads a replay file; throws TReplayError naming the file and what is wrong.
   static TRaceReplay Load(const std::string& path);
+  /// A file name that says what the replay is: "track-3_0-46-65_2026-12-11_03-40-12.rpl" for a
+  /// race of "Track 3" in 0:46:65 finished at that local time.
+  static std::string ReadableName(const std::string& trackTitle, const TRaceTime& time,
+                                  std::time_t when);
   /// The 64-bit FNV-1a hash of bytes.
   static uint64_t Hash(const std::string& bytes);
   /// The hash of a file's bytes; throws TReplayError when it cannot be read.

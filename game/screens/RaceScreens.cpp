@@ -146,6 +146,8 @@ void TRaceScreens::SetUpRace() {
 }
 
 bool TRaceScreens::EndReplayedRace() {
+  Form.LastReplay =
+      ReplayDriver->Playing() ? nullptr : std::make_unique<TRaceReplay>(ReplayDriver->Recording());
   if (!Form.Options.SaveReplayFile.empty() && !ReplayDriver->Playing()) {
     try {
       ReplayDriver->Recording().Save(Form.Options.SaveReplayFile);

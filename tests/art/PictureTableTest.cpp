@@ -131,6 +131,7 @@ const std::vector<Limits> kRaceList = {
     {"scr_send", 1, 1, 613, 447},        {"scr_av", 1, 1, 800, 60},
     {"newrecord", 1, 1, 115, 60},        {"b_yes1", 2, 3, 111, 100},
     {"b_no1", 2, 3, 195, 100},           {"bro_next", 2, 3, 200, 100},
+    {"bro_replay", 2, 3, 200, 100},
 };
 
 struct ListCase {

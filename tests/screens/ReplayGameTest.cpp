@@ -8,13 +8,16 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "GameRun.h"
 #include "RaceScript.h"
+#include "game/race/RaceReplay.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using testgame::At;
 using testgame::IntoTheRace;
 using testgame::TGameRun;
 using testgame::WriteProfile;
@@ -86,6 +89,30 @@ TEST(ReplayGame, PlaysTheRecordedRaceToTheSamePlacesAndTimes) {
   EXPECT_EQ(cut.ExitCode, 2);
   EXPECT_NE(cut.Errors.find("cut short"), std::string::npos) << cut.Errors;
   EXPECT_EQ(cut.Out, "");
+}
+
+TEST(ReplayGame, ResultsPanelSavesTheReplayUnderAReadableName) {
+  TGameRun run("save");
+  WriteProfile(run, 0);
+  // Clicks on the results' "SAVE REPLAY" from before the race can have ended until well after:
+  // the button takes the first once the panel is up and is gone after it.
+  std::string script = IntoTheRace();
+  for (long frame = 3500; frame < kRaceFrames - 100; frame += 30) {
+    script += At(frame, "click 270 405");
+  }
+  ASSERT_EQ(run.Run(script, kRaceFrames, {"--autopilot"}), 0) << run.Errors();
+  ASSERT_NE(run.FrameOf(16), -1) << "the race did not end";
+  const fs::path folder = fs::path(run.ConfigDir()) / "replays";
+  std::vector<fs::path> files;
+  for (const auto& entry : fs::directory_iterator(folder)) files.push_back(entry.path());
+  ASSERT_EQ(files.size(), 1u) << run.Errors();
+  const std::string name = files[0].filename().string();
+  EXPECT_TRUE(name.starts_with("track-1_")) << name;
+  EXPECT_TRUE(name.ends_with(".rpl")) << name;
+  EXPECT_NE(run.Errors().find("Replay saved as " + name), std::string::npos) << run.Errors();
+  const game::TRaceReplay replay = game::TRaceReplay::Load(files[0].string());
+  EXPECT_EQ(replay.TrackSlot, 0);
+  EXPECT_GT(replay.FrameCount(), 250u);
 }
 
 }  // namespace
