@@ -22,11 +22,16 @@ constexpr size_t kMagicSize = sizeof kMagic - 1;
 /// Magic, version and body length.
 constexpr size_t kHeaderSize = kMagicSize + 4 + 4;
 constexpr size_t kHashSize = 8;
-constexpr int kFlagBits = 12;
-/// The keys the player's car reads, in the order of their flag bits.
-constexpr std::array<int32_t, 6> kControlKeys = {platform::VK_UP,    platform::VK_DOWN,
-                                                 platform::VK_LEFT,  platform::VK_RIGHT,
-                                                 platform::VK_SPACE, platform::VK_CONTROL};
+constexpr int kFlagBits = 14;
+/// The keys the race reads from the player, in the order of their flag bits: throttle, brake,
+/// steering, the two handbrake keys and R, which puts the car back on the track.
+constexpr std::array<int32_t, 7> kControlKeys = {platform::VK_UP,
+                                                 platform::VK_DOWN,
+                                                 platform::VK_LEFT,
+                                                 platform::VK_RIGHT,
+                                                 platform::VK_SPACE,
+                                                 platform::VK_CONTROL,
+                                                 'R'};
 /// Longest track file name a replay may carry.
 constexpr uint32_t kMaxNameText = 1024;
 constexpr uint64_t kFnvOffset = 14695981039346656037ull;

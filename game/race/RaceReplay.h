@@ -29,13 +29,13 @@ struct TReplayRun {
 /// body, u64 FNV-1a hash of the body. Body: u8 track slot, u8 car, u8 open tracks, u8 open
 /// cars, u16 length + track file name, u64 FNV-1a hash of the track file, u16 count + the
 /// generator state's numbers as u32 each, u8 opponent count + one u8 car type each, u32 frame
-/// count, u32 run count, and per run a varint of (frames << 12 | flags).
+/// count, u32 run count, and per run a varint of (frames << 14 | flags).
 class TRaceReplay {
  public:
   /// The format this game writes and plays.
   static constexpr uint32_t kFormatVersion = 1;
-  /// Bits of the control flags: keys held (low six bits), the same keys let go (next six).
-  static constexpr uint16_t kFlagsMask = 0x0fff;
+  /// Bits of the control flags: keys held (low seven bits), the same keys let go (next seven).
+  static constexpr uint16_t kFlagsMask = 0x3fff;
 
   /// Track slot in the catalogue (0 is "Track 1").
   int32_t TrackSlot = 0;
@@ -52,8 +52,8 @@ class TRaceReplay {
   /// The opponents' car types in index order, as the race set them up.
   std::vector<int32_t> OpponentCars;
 
-  /// The control flags the player's car reads: the key-held and key-let-go flags of throttle,
-  /// brake, steering and handbrake.
+  /// The control flags the race reads from the player: the key-held and key-let-go flags of
+  /// throttle, brake, steering, handbrake and back to the track (R).
   static uint16_t CaptureFlags(const TKeyTable& keyDown, const TKeyTable& keyReleased);
   /// Puts flags back into the key tables, over whatever the keys of the car controls held.
   static void ApplyFlags(uint16_t flags, TKeyTable& keyDown, TKeyTable& keyReleased);
