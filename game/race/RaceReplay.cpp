@@ -67,7 +67,9 @@ class TWriter {
 /// Reads what TWriter wrote; throws TReplayError when the bytes run out or a value is bad.
 class TReader {
  public:
+  /// A reader over bytes, which must outlive it.
   explicit TReader(const std::string& bytes) : Bytes_(bytes) {}
+  TReader(std::string&&) = delete;
   uint64_t Unsigned(size_t bytes) {
     Need(bytes);
     uint64_t value = 0;
@@ -267,7 +269,8 @@ TRaceReplay TRaceReplay::Parse(const std::string& bytes) {
     throw TReplayError("the replay file is damaged (it has bytes after its end)");
   }
   const std::string body = bytes.substr(kHeaderSize, length);
-  TReader tail(bytes.substr(kHeaderSize + length));
+  const std::string hash = bytes.substr(kHeaderSize + length);
+  TReader tail(hash);
   if (tail.Unsigned(kHashSize) != Hash(body)) {
     throw TReplayError("the replay file is damaged (its check sum does not match)");
   }
