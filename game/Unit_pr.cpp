@@ -13,6 +13,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Shell.h"
 #include "platform/VirtualKeys.h"
+#include "race/RaceReplay.h"
 #include "screens/ClosingScreen.h"
 #include "screens/HelpOptionsExit.h"
 #include "screens/HighScoreScreens.h"
@@ -136,6 +137,7 @@ int TForm1::Run() {
       return 2;
     }
   }
+  if (!Options.ReplayFile.empty() && !LoadPlayback()) return 2;
   FormCreate();
   FormShow();
   if (Window) Window->Show();
@@ -226,7 +228,24 @@ void TForm1::FormShow() {
   VexelTimer1->SetEnabled(true);
   StartMusic("menumusic");
   if (!MusicOn) StopMusic("menumusic");
-  ChangeState(3, TStateChange::Over);
+  if (Playback) {
+    RaceScreens_->StartRace();
+  } else {
+    ChangeState(3, TStateChange::Over);
+  }
+}
+
+bool TForm1::LoadPlayback() {
+  try {
+    Playback = std::make_unique<TRaceReplay>(TRaceReplay::Load(Options.ReplayFile));
+    TGameCatalogue catalogue;
+    catalogue.InitTrackCatalogue();
+    Playback->CheckTrack(catalogue, Paths.DataDir());
+    return true;
+  } catch (const TReplayError& error) {
+    std::fprintf(stderr, "The replay cannot be played: %s\n", error.what());
+    return false;
+  }
 }
 
 void TForm1::VexelTimer1Timer() {

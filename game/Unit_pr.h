@@ -51,6 +51,7 @@ namespace game {
 class TMenuScreen;
 class TRaceHud;
 class TRaceScreens;
+class TRaceReplay;
 class TScreenGroup;
 
 /// Options of a run, from the command line; without any the game behaves as it always does.
@@ -78,6 +79,10 @@ struct TGameOptions {
   std::string ScoreServer;
   /// Draw through the recording back end without a window (for tests of the shell).
   bool RecordingDisplay = false;
+  /// Play this replay file from the start lights to the end of its race, then stop (empty: no).
+  std::string ReplayFile;
+  /// Write the replay of each race played to this file when the race ends (empty: no).
+  std::string SaveReplayFile;
   /// Whether that back end keeps the calls of every frame (tests read them); a headless run
   /// from the command line keeps only the last frame's.
   bool RecordedFramesKept = true;
@@ -279,9 +284,14 @@ class TForm1 {
 
   /// The game's one random generator.
   std::mt19937 Random;
+  /// The replay being played back (--replay), or none.
+  std::unique_ptr<TRaceReplay> Playback;
+  /// The replay of the race that ended last (the results panel can save it), or none.
+  std::unique_ptr<TRaceReplay> LastReplay;
 
  private:
   void PumpEvents();
+  bool LoadPlayback();
   void FinishFrame();
   void TraceState();
   void EnterState(uint8_t state);

@@ -27,6 +27,8 @@ const char* kUsage =
     "  --data-dir DIR     read the game's data files from DIR\n"
     "  --config-dir DIR   keep the settings files in DIR\n"
     "  --score-server URL send scores to and show the world page of the service at URL\n"
+    "  --replay FILE      play the race of a replay file, print a line per car and stop\n"
+    "  --save-replay FILE write the replay of each race to FILE when the race ends\n"
     "  --version          print the version and stop\n"
     "  --help, -h         show this text and stop\n";
 
@@ -69,6 +71,10 @@ bool ParseOptions(int argc, char** argv, game::TGameOptions& options, TInfoReque
       options.ScreenshotFile = argv[++i];
     } else if (arg == "--input" && hasValue) {
       options.InputFile = argv[++i];
+    } else if (arg == "--replay" && hasValue) {
+      options.ReplayFile = argv[++i];
+    } else if (arg == "--save-replay" && hasValue) {
+      options.SaveReplayFile = argv[++i];
     } else if (arg == "--data-dir" && hasValue) {
       options.DataDir = argv[++i];
     } else if (arg == "--config-dir" && hasValue) {

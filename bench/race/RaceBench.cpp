@@ -5,6 +5,8 @@
 //
 //   RaceFrame/Track11   frames of "Track 11" (8 laps, 7 opponents); items per second are
 //                       simulated frames per second
+//   ReplayFrame/Track11 the same race recorded once and then played from its replay (the
+//                       recorded control flags instead of the autopilot)
 
 #include <benchmark/benchmark.h>
 
@@ -35,7 +37,35 @@ void RaceFrame(benchmark::State& state, int32_t trackSlot) {
   state.SetItemsProcessed(state.iterations());
 }
 
+/// One autopilot race of the track, recorded.
+game::TRaceReplay RecordedRace(racesim::TSimDisplay& display, int32_t trackSlot) {
+  racesim::TSimOptions options;
+  options.TrackSlot = trackSlot;
+  options.Autopilot = true;
+  options.Seed = 1;
+  options.RecordReplay = true;
+  racesim::TRaceSimulator race(options, display.Images(), CLD_DATA_DIR);
+  race.Run(race.DefaultFrameLimit());
+  return race.Recording();
+}
+
+void ReplayFrame(benchmark::State& state, int32_t trackSlot) {
+  racesim::TSimDisplay display(false, CLD_DATA_DIR "/Data/data2.oil");
+  const game::TRaceReplay replay = RecordedRace(display, trackSlot);
+  auto race = std::make_unique<racesim::TRaceSimulator>(replay, display.Images(), CLD_DATA_DIR);
+  for (auto _ : state) {
+    if (race->AllFinished() || race->AnyStuck()) {
+      state.PauseTiming();
+      race = std::make_unique<racesim::TRaceSimulator>(replay, display.Images(), CLD_DATA_DIR);
+      state.ResumeTiming();
+    }
+    race->Step(nullptr);
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+
 BENCHMARK_CAPTURE(RaceFrame, Track11, kLongestTrackWithSevenOpponents);
+BENCHMARK_CAPTURE(ReplayFrame, Track11, kLongestTrackWithSevenOpponents);
 
 }  // namespace
 

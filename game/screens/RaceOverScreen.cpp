@@ -1,12 +1,16 @@
 #include "RaceOverScreen.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
 #include <utility>
 
 #include "RaceScreens.h"
 #include "game/Unit_pr.h"
 #include "game/race/EnemyCar.h"
 #include "game/race/Player.h"
+#include "game/race/RaceReplay.h"
 
 namespace game {
 namespace {
@@ -22,6 +26,7 @@ constexpr int32_t kStandingsHeader = 44;
 constexpr size_t kNext = 0;
 constexpr size_t kNo = 1;
 constexpr size_t kYes = 2;
+constexpr size_t kReplay = 3;
 
 // Stages of the ladder that open a car; the others open tracks.
 bool OpensCar(int32_t stage) {
@@ -85,6 +90,11 @@ void TRaceOverScreen::Enter(uint8_t) {
       "b_yes1", 307, 347, [this] { ReturnFromRace(true); }, &Form.GameImageList);
   Form.ButtonCount = 3;
   for (size_t i = 0; i < 3; ++i) Form.ScreenButtons[i]->Visible = false;
+  if (Form.LastReplay) {
+    AddButton(
+        "bro_replay", 202, 390, [this] { SaveReplay(); }, &Form.GameImageList);
+    Form.ButtonCount = 4;
+  }
   Form.PlaySound("finish");
   GamePanel = Form.VexelSprite1.Create<TGameMenuScreen>(Form.GameImageList, true, 255, "raceover",
                                                         "scr_raceover", 2000, 153.0f, 187.0f);
@@ -201,6 +211,7 @@ void TRaceOverScreen::SaveRaceResult() {
       if (!BestTimeStands(time, track.BestTime)) track.BestTime = time;
     }
   }
+  DropReplayButton();
   Form.StoreProfileProgress();
   Form.HighScores.Enter(Form.PlayerName, Form.Score);
   Form.SaveConfig();
@@ -213,6 +224,36 @@ void TRaceOverScreen::SaveRaceResult() {
   if (auto* next = Form.ScreenButtons[kNext]) {
     Form.ScreenList->FreeWidget(*next);
     Form.ScreenButtons[kNext] = nullptr;
+  }
+}
+
+void TRaceOverScreen::SaveReplay() {
+  Form.PlaySound("check1");
+  if (!Form.LastReplay || !Form.Race || !Form.Race->Player) return;
+  const int32_t place = Form.Race->Player->FinishPosition;
+  const TRaceTime time = place >= 1 && place <= MaxPlaces
+                             ? Form.Race->RaceResults[static_cast<size_t>(place)].Time
+                             : Form.Race->Player->RaceTime;
+  const TTrackInfo& track =
+      Form.Catalogue.TrackInfo[static_cast<size_t>(Form.Catalogue.SelectedTrack)];
+  const std::string folder = Form.Paths.ConfigFile("replays");
+  try {
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    const std::string name = TRaceReplay::ReadableName(track.Title, time, std::time(nullptr));
+    Form.LastReplay->Save((std::filesystem::path(folder) / name).string());
+    std::fprintf(stderr, "Replay saved as %s\n", name.c_str());
+  } catch (const TReplayError& error) {
+    std::fprintf(stderr, "%s\n", error.what());
+  }
+  DropReplayButton();
+}
+
+void TRaceOverScreen::DropReplayButton() {
+  // Saved once; and the send question's buttons take its place on the panel.
+  if (auto* button = Form.ScreenButtons[kReplay]) {
+    Form.ScreenList->FreeWidget(*button);
+    Form.ScreenButtons[kReplay] = nullptr;
   }
 }
 

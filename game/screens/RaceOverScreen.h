@@ -56,6 +56,8 @@ class TRaceOverScreen : public TScreenGroup {
   static std::vector<TStanding> Standings(const TRaceWorld& race);
   /// Stores a better best time and the profile ("bro_next").
   void SaveRaceResult();
+  void SaveReplay();
+  void DropReplayButton();
   /// Ends the race and returns to the track choice, sending the score when asked.
   void ReturnFromRace(bool send);
 

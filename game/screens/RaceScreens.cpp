@@ -1,11 +1,14 @@
 #include "RaceScreens.h"
 
+#include <cstdio>
+
 #include "game/RaceSetup.h"
 #include "game/Unit_pr.h"
 #include "game/race/Autopilot.h"
 #include "game/race/BegArrows.h"
 #include "game/race/Player.h"
 #include "game/race/RaceSound.h"
+#include "game/race/RaceReplayDriver.h"
 #include "game/race/TrackFileError.h"
 #include "platform/MessageBox.h"
 #include "platform/VirtualKeys.h"
@@ -39,6 +42,7 @@ void TRaceScreens::Leave(uint8_t state) {
     SilenceRace();
     RaceSound.reset();
     Autopilot.reset();
+    ReplayDriver.reset();
     for (vexel::TSprite* sprite : Form.VexelSprite1.SpriteList()) {
       if (sprite->Name() != "cursor") sprite->Kill();
     }
@@ -64,7 +68,7 @@ void TRaceScreens::Frame(uint8_t state) {
 
 void TRaceScreens::SetRaceClock(bool running) {
   ClockRunning = running;
-  if (!Form.Options.Unpaced) Form.RaceTimer.SetEnabled(running);
+  if (!FrameClock()) Form.RaceTimer.SetEnabled(running);
 }
 
 bool TRaceScreens::RaceOnBehindResults() {
@@ -78,7 +82,7 @@ bool TRaceScreens::RaceOnBehindResults() {
 }
 
 void TRaceScreens::AdvanceUnpacedClock() {
-  if (!ClockRunning || !Form.Options.Unpaced) return;
+  if (!ClockRunning || !FrameClock()) return;
   // 10 hundredths for every 9 frames: the clock of a game paced at 90 frames a second.
   ClockNinths += 10;
   while (ClockNinths >= 9) {
@@ -128,7 +132,7 @@ bool TRaceScreens::EnterRace() {
                                            Form.Random, Form.KeyDown, Form.KeyReleased,
                                            Form.Paths.DataDir());
   try {
-    SetupRace(*Form.Race);
+    SetUpRace();
   } catch (const std::exception& error) {
     platform::ShowMessageBox("Error", error.what(), {"OK"});
     Form.ChangeState(14, TStateChange::Replace, [this] {
@@ -156,6 +160,36 @@ void TRaceScreens::SoundRace() {
 
 void TRaceScreens::SilenceRace() {
   if (RaceSound) RaceSound->Silence();
+}
+
+bool TRaceScreens::FrameClock() const {
+  // A replay's clock counts its frames, so its times are the recorded frames' times.
+  return Form.Options.Unpaced || Form.Playback;
+}
+
+void TRaceScreens::SetUpRace() {
+  ReplayDriver = std::make_unique<TRaceReplayDriver>(Form.Playback.get());
+  ReplayDriver->BeforeSetup(*Form.Race, Form.Random);
+  SetupRace(*Form.Race);
+  ReplayDriver->AfterSetup(*Form.Race);
+}
+
+bool TRaceScreens::EndReplayedRace() {
+  Form.LastReplay =
+      ReplayDriver->Playing() ? nullptr : std::make_unique<TRaceReplay>(ReplayDriver->Recording());
+  if (!Form.Options.SaveReplayFile.empty() && !ReplayDriver->Playing()) {
+    try {
+      ReplayDriver->Recording().Save(Form.Options.SaveReplayFile);
+    } catch (const TReplayError& error) {
+      std::fprintf(stderr, "%s\n", error.what());
+    }
+  }
+  if (!ReplayDriver->Playing() && Form.Options.SaveReplayFile.empty()) return false;
+  std::fputs(TRaceReplayDriver::ResultLines(*Form.Race).c_str(), stdout);
+  std::fflush(stdout);
+  if (!ReplayDriver->Playing()) return false;
+  Form.Application.Terminate();
+  return true;
 }
 
 void TRaceScreens::DrawStartLights() {
@@ -218,6 +252,7 @@ void TRaceScreens::RaceFrame() {
   if (!Form.Race) return;
   TRaceWorld& race = *Form.Race;
   if (Autopilot) Autopilot->Drive();
+  if (ReplayDriver) ReplayDriver->Frame(Form.KeyDown, Form.KeyReleased);
   Form.VexelScreen1->Clear(0, 0, 0, 0);
   Form.VexelSprite1.ClearDead();
   Form.VexelScreen1->BeginScene();
@@ -242,7 +277,7 @@ void TRaceScreens::RaceFrame() {
   Form.GameImageList.EndBatch();
   Form.VexelScreen1->EndScene();
   if (finished) {
-    Form.ChangeState(16, TStateChange::Over);
+    if (!EndReplayedRace()) Form.ChangeState(16, TStateChange::Over);
     return;
   }
   AdvanceUnpacedClock();
@@ -303,6 +338,12 @@ void TRaceScreens::ResumeRace() {
 }
 
 void TRaceScreens::QuitRace() {
+  if (Form.Playback) {
+    // Leaving a replay ends the run: the menus would show the replay's catalogue, not the
+    // profile's.
+    Form.Application.Terminate();
+    return;
+  }
   Form.SwitchMusic("gamemusic", "menumusic");
   Form.ChangeState(4, TStateChange::ReplaceWithRace);
   Form.CreateMenuScenery();

@@ -11,6 +11,7 @@ namespace game {
 class TAutopilot;
 class TBegArrows;
 class TRaceSound;
+class TRaceReplayDriver;
 
 /// States 12 (the race: start lights, driving, the finish and the 150 frames after it),
 /// 0 (the quit confirmation over the standing race) and 23 (pause). The overlays leave the
@@ -47,7 +48,10 @@ class TRaceScreens : public TScreenGroup {
 
  private:
   bool EnterRace();
+  void SetUpRace();
   void RaceFrame();
+  bool EndReplayedRace();
+  bool FrameClock() const;
   void StartLights();
   void DrawStartLights();
   /// The black over the race while the player's car is taken back to the track.
@@ -69,6 +73,7 @@ class TRaceScreens : public TScreenGroup {
   TMenuScreen* GamePanel = nullptr;
   std::unique_ptr<TAutopilot> Autopilot;
   std::unique_ptr<TRaceSound> RaceSound;
+  std::unique_ptr<TRaceReplayDriver> ReplayDriver;
   bool ClockRunning = false;
   int32_t ClockNinths = 0;
 };

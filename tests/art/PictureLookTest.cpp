@@ -65,6 +65,7 @@ const std::vector<ButtonCase> kButtons = {
     {"b_viewwhiscr", 2}, {"bc_next", 2},  {"bc_prev", 2},     {"bc_race", 2},  {"b_back2", 3},
     {"b_up", 3},         {"b_down", 3},   {"b_add", 3},       {"b_delete", 3}, {"b_select", 3},
     {"b_ok", 3},         {"b_yes1", 2},   {"b_no1", 2},       {"bro_next", 2}, {"b_hiscr", 3},
+    {"bro_replay", 2},
 };
 
 TEST_F(ArtPictures, HoverCellsAreBrighterThanNormalCells) {

@@ -136,6 +136,7 @@ const std::vector<Limits> kRaceList = {
     {"car3paint", 5, 5, 80, 100, 7, 7},  {"car4paint", 5, 5, 80, 100, 7, 7},
     {"car5paint", 5, 5, 80, 100, 7, 7},  {"playermark", 1, 1, 128, 128, 72, 72},
     {"mapmarks", 2, 2, 16, 16, 6, 6},    {"scr_standings", 1, 1, 180, 206},
+    {"bro_replay", 2, 3, 200, 100},
 };
 
 struct ListCase {

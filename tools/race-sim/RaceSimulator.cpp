@@ -45,11 +45,30 @@ TRaceSimulator::TRaceSimulator(const TSimOptions& options, vexel::TVexelImageLis
   World_ = std::make_unique<game::TRaceWorld>(Engine_, Images_, Catalogue_, Random_, KeyDown_,
                                               KeyReleased_, dataDir);
   World_->OpponentCarTypes = options.OpponentCars;
+  RecordingOn_ = options.RecordReplay;
+  CameraMode_ = options.Camera;
+  SetUp(nullptr);
+  if (options.Autopilot) Autopilot_ = std::make_unique<game::TAutopilot>(*World_);
+}
+
+TRaceSimulator::TRaceSimulator(const game::TRaceReplay& replay, vexel::TVexelImageList& images,
+                               const std::string& dataDir)
+    : Images_(images), Replay_(std::make_unique<game::TRaceReplay>(replay)) {
+  World_ = std::make_unique<game::TRaceWorld>(Engine_, Images_, Catalogue_, Random_, KeyDown_,
+                                              KeyReleased_, dataDir);
+  SetUp(Replay_.get());
+  ReplayPlayer_ = std::make_unique<game::TReplayPlayer>(*Replay_);
+}
+
+void TRaceSimulator::SetUp(const game::TRaceReplay* replay) {
+  if (replay) replay->PrepareRace(*World_, Random_);
+  if (RecordingOn_) Recording_.BeginRecording(*World_, Random_);
   game::SetupRace(*World_);
-  World_->Camera.SetMode(options.Camera);
+  World_->Camera.SetMode(CameraMode_);
+  if (replay) replay->CheckOpponents(*World_);
+  if (RecordingOn_) Recording_.RecordOpponents(*World_);
   StartArrows_ =
       Engine_.Create<game::TBegArrows>(*World_, game::PlayerScreenX, game::PlayerScreenY);
-  if (options.Autopilot) Autopilot_ = std::make_unique<game::TAutopilot>(*World_);
   Watches_.resize(static_cast<size_t>(World_->EnemyCount) + 1);
 }
 
@@ -88,6 +107,15 @@ void TRaceSimulator::Step(vexel::TVexelScreen* screen) {
 }
 
 void TRaceSimulator::ApplyInput() {
+  if (ReplayPlayer_) {
+    game::TRaceReplay::ApplyFlags(ReplayPlayer_->NextFlags(), KeyDown_, KeyReleased_);
+    return;
+  }
+  ReadControls();
+  if (RecordingOn_) Recording_.RecordFrame(game::TRaceReplay::CaptureFlags(KeyDown_, KeyReleased_));
+}
+
+void TRaceSimulator::ReadControls() {
   if (Autopilot_) {
     Autopilot_->Drive();
     return;

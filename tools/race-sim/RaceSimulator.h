@@ -8,13 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "game/race/Autopilot.h"
 #include "SimOptions.h"
 #include "engine/VexelImageList.h"
 #include "engine/VexelSprite.h"
 #include "game/GameConstants.h"
 #include "game/RaceTime.h"
+#include "game/race/Autopilot.h"
+#include "game/race/RaceReplay.h"
 #include "game/race/RaceWorld.h"
+#include "game/race/ReplayPlayer.h"
 #include "platform/InputScript.h"
 
 namespace vexel {
@@ -69,6 +71,10 @@ class TRaceSimulator {
   /// game::TTrackFileError when the track file cannot make a race.
   TRaceSimulator(const TSimOptions& options, vexel::TVexelImageList& images,
                  const std::string& dataDir);
+  /// The race of a replay, driven by its control flags; throws game::TReplayError when the
+  /// replay does not fit the data folder, game::TTrackFileError as above.
+  TRaceSimulator(const game::TRaceReplay& replay, vexel::TVexelImageList& images,
+                 const std::string& dataDir);
   ~TRaceSimulator();
   TRaceSimulator(const TRaceSimulator&) = delete;
   TRaceSimulator& operator=(const TRaceSimulator&) = delete;
@@ -89,6 +95,8 @@ class TRaceSimulator {
   bool AnyStuck() const;
   /// The race world.
   game::TRaceWorld& World() { return *World_; }
+  /// The replay recorded so far (options.RecordReplay; empty otherwise).
+  const game::TRaceReplay& Recording() const { return Recording_; }
 
  private:
   /// What the simulator follows of one car.
@@ -105,8 +113,10 @@ class TRaceSimulator {
     bool Done = false;
   };
 
+  void SetUp(const game::TRaceReplay* replay);
   void StartLights();
   void ApplyInput();
+  void ReadControls();
   void AdvanceClock();
   void WatchCars();
   void WatchCar(const game::TCar& car, bool finished, TWatch& watch);
@@ -123,6 +133,13 @@ class TRaceSimulator {
   std::unique_ptr<game::TRaceWorld> World_;
   std::unique_ptr<game::TAutopilot> Autopilot_;
   platform::TInputScript Script_;
+  /// The replay being played (and its flags), or none.
+  std::unique_ptr<game::TRaceReplay> Replay_;
+  std::unique_ptr<game::TReplayPlayer> ReplayPlayer_;
+  bool RecordingOn_ = false;
+  /// The race's view (a replay's run keeps the game's default).
+  game::TCameraMode CameraMode_ = game::TCameraMode::LookAhead;
+  game::TRaceReplay Recording_;
   game::TBegArrows* StartArrows_ = nullptr;
   int32_t ScreenTick_ = 0;
   long Frame_ = 0;

@@ -2,7 +2,6 @@
 
 #include <charconv>
 
-#include "game/CameraMode.h"
 #include "game/GameConstants.h"
 
 namespace racesim {
@@ -38,9 +37,12 @@ const char* Usage() {
   return "usage: race-sim --track SLOT --car TYPE [--opponents-cars T,T,...] [--seed N]\n"
          "                [--input FILE | --autopilot] [--data-dir DIR] [--frames N]\n"
          "                [--screenshot FILE] [--bench] [--camera look-ahead|classic]\n"
+         "                [--save-replay FILE]\n"
+         "       race-sim --replay FILE [--data-dir DIR] [--bench]\n"
          "  SLOT 0..11 is the track's place in the catalogue (0 is \"Track 1\");\n"
          "  TYPE 0..4 is a car type (0 Speeder, 1 Turbo, 2 Volcano, 3 Viper, 4 Beast);\n"
-         "  --camera is the race's view (default look-ahead): it changes the picture only.\n";
+         "  --camera is the race's view (default look-ahead): it changes the picture only;\n"
+         "  --save-replay writes the race's replay; --replay runs one and prints a line per car.\n";
 }
 
 TSimOptions ParseSimOptions(const std::vector<std::string>& args) {
@@ -81,9 +83,21 @@ TSimOptions ParseSimOptions(const std::vector<std::string>& args) {
       if (!game::ParseCameraMode(name, options.Camera)) {
         throw TUsageError("--camera must be look-ahead or classic, not \"" + name + "\"");
       }
+    } else if (arg == "--replay") {
+      options.ReplayFile = value();
+    } else if (arg == "--save-replay") {
+      options.SaveReplayFile = value();
+      options.RecordReplay = true;
     } else {
       throw TUsageError("unknown option \"" + arg + "\"");
     }
+  }
+  if (!options.ReplayFile.empty()) {
+    if (trackGiven || carGiven || options.Autopilot || !options.InputFile.empty() ||
+        options.RecordReplay || !options.Screenshot.empty()) {
+      throw TUsageError("--replay takes only --data-dir and --bench besides");
+    }
+    return options;
   }
   if (!trackGiven || !carGiven) throw TUsageError("--track and --car are needed");
   if (options.Autopilot && !options.InputFile.empty()) {

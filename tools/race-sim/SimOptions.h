@@ -39,6 +39,12 @@ struct TSimOptions {
   bool Bench = false;
   /// The race's view, as the game's "options.ini" chooses it (the race is the same with both).
   game::TCameraMode Camera = game::TCameraMode::LookAhead;
+  /// Run the race of this replay file instead (track, car and controls come from it).
+  std::string ReplayFile;
+  /// Write the race's replay to this file when it ends (empty: none).
+  std::string SaveReplayFile;
+  /// Record the race's replay while it runs (set by --save-replay).
+  bool RecordReplay = false;
 };
 
 /// The usage text.

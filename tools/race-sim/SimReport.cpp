@@ -39,6 +39,16 @@ void PrintHeading(std::ostream& out, const TSimOptions& options, const game::TRa
       << "\n";
 }
 
+void PrintReplayOutcome(std::ostream& out, const TRaceOutcome& outcome) {
+  for (size_t i = 0; i < outcome.Cars.size(); ++i) {
+    const TCarResult& car = outcome.Cars[i];
+    out << (i == 0 ? std::string("player") : "opponent " + std::to_string(i)) << " place "
+        << (car.Place > 0 ? std::to_string(car.Place) : "-") << " time "
+        << (car.Place > 0 ? TimeText(car.Time) : "-") << " best-lap " << TimeText(car.BestLap)
+        << "\n";
+  }
+}
+
 void PrintOutcome(std::ostream& out, const TRaceOutcome& outcome) {
   std::vector<TCarResult> cars = outcome.Cars;
   std::stable_sort(cars.begin(), cars.end(), [](const TCarResult& a, const TCarResult& b) {

@@ -1,10 +1,12 @@
 // race-sim: runs a race of the game headless and prints how every car did.
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,6 +14,7 @@
 #include "SimDisplay.h"
 #include "SimOptions.h"
 #include "SimReport.h"
+#include "game/race/RaceReplay.h"
 #include "game/race/TrackFileError.h"
 #include "platform/Shell.h"
 
@@ -41,22 +44,42 @@ void PrintSpeed(long frames, double seconds) {
               seconds * 1e9 / static_cast<double>(frames), static_cast<double>(frames) / seconds);
 }
 
-int RunBench(const TSimOptions& options, TSimDisplay& display, const std::string& dataDir) {
+std::unique_ptr<TRaceSimulator> MakeSimulator(const TSimOptions& options,
+                                              const game::TRaceReplay* replay, TSimDisplay& display,
+                                              const std::string& dataDir) {
+  if (replay) return std::make_unique<TRaceSimulator>(*replay, display.Images(), dataDir);
+  return std::make_unique<TRaceSimulator>(options, display.Images(), dataDir);
+}
+
+long FrameLimit(const TSimOptions& options, const game::TRaceReplay* replay,
+                const TRaceSimulator& sim) {
+  if (options.Frames > 0) return options.Frames;
+  return std::max(sim.DefaultFrameLimit(), replay ? static_cast<long>(replay->FrameCount()) : 0L);
+}
+
+int RunBench(const TSimOptions& options, const game::TRaceReplay* replay, TSimDisplay& display,
+             const std::string& dataDir) {
   long frames = 0;
   long races = 0;
   double seconds = 0;
   while (seconds < kBenchSeconds) {
-    TRaceSimulator sim(options, display.Images(), dataDir);
-    const long limit = options.Frames > 0 ? options.Frames : sim.DefaultFrameLimit();
+    const std::unique_ptr<TRaceSimulator> sim = MakeSimulator(options, replay, display, dataDir);
+    const long limit = FrameLimit(options, replay, *sim);
     const Clock::time_point start = Clock::now();
-    sim.Run(limit);
+    sim->Run(limit);
     seconds += Seconds(Clock::now() - start);
-    frames += sim.Frame();
+    frames += sim->Frame();
     ++races;
-    if (races == 1) PrintHeading(std::cout, options, sim.World());
+    if (races == 1 && !replay) PrintHeading(std::cout, options, sim->World());
   }
   std::printf("races: %ld, frames: %ld, seconds: %.3f\n", races, frames, seconds);
   PrintSpeed(frames, seconds);
+  return 0;
+}
+
+int RunReplay(const game::TRaceReplay& replay, TSimDisplay& display, const std::string& dataDir) {
+  TRaceSimulator sim(replay, display.Images(), dataDir);
+  PrintReplayOutcome(std::cout, sim.Run(FrameLimit(TSimOptions{}, &replay, sim)));
   return 0;
 }
 
@@ -75,6 +98,7 @@ int RunRace(const TSimOptions& options, TSimDisplay& display, const std::string&
     sim.Run(limit);
   }
   const double seconds = Seconds(Clock::now() - start);
+  if (options.RecordReplay) sim.Recording().Save(options.SaveReplayFile);
   const TRaceOutcome outcome = sim.Outcome();
   PrintOutcome(std::cout, outcome);
   PrintSpeed(std::max(outcome.Frames, 1L), seconds);
@@ -96,7 +120,15 @@ int main(int argc, char** argv) {
   try {
     TSimDisplay display(!options.Screenshot.empty(),
                         (fs::path(dataDir) / platform::NativePath("Data\\data2.oil")).string());
-    return options.Bench ? RunBench(options, display, dataDir) : RunRace(options, display, dataDir);
+    if (!options.ReplayFile.empty()) {
+      const game::TRaceReplay replay = game::TRaceReplay::Load(options.ReplayFile);
+      return options.Bench ? RunBench(options, &replay, display, dataDir)
+                           : RunReplay(replay, display, dataDir);
+    }
+    return options.Bench ? RunBench(options, nullptr, display, dataDir)
+                         : RunRace(options, display, dataDir);
+  } catch (const game::TReplayError& error) {
+    std::cerr << "race-sim: the replay cannot be played: " << error.what() << "\n";
   } catch (const game::TTrackFileError& error) {
     std::cerr << "race-sim: the race cannot start: " << error.what() << "\n";
   } catch (const TUsageError& error) {

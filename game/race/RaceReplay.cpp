@@ -1,0 +1,364 @@
+#include "RaceReplay.h"
+
+#include <array>
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "game/GameConstants.h"
+#include "game/SafeFileWriter.h"
+#include "game/race/EnemyCar.h"
+#include "platform/Shell.h"
+#include "platform/VirtualKeys.h"
+
+namespace game {
+namespace {
+
+constexpr char kMagic[] = "CLDRPLAY";
+constexpr size_t kMagicSize = sizeof kMagic - 1;
+/// Magic, version and body length.
+constexpr size_t kHeaderSize = kMagicSize + 4 + 4;
+constexpr size_t kHashSize = 8;
+constexpr int kFlagBits = 14;
+/// The keys the race reads from the player, in the order of their flag bits: throttle, brake,
+/// steering, the two handbrake keys and R, which puts the car back on the track.
+constexpr std::array<int32_t, 7> kControlKeys = {platform::VK_UP,
+                                                 platform::VK_DOWN,
+                                                 platform::VK_LEFT,
+                                                 platform::VK_RIGHT,
+                                                 platform::VK_SPACE,
+                                                 platform::VK_CONTROL,
+                                                 'R'};
+/// Longest track file name a replay may carry.
+constexpr uint32_t kMaxNameText = 1024;
+constexpr uint64_t kFnvOffset = 14695981039346656037ull;
+constexpr uint64_t kFnvPrime = 1099511628211ull;
+
+std::string HexText(uint64_t value) {
+  char text[24];
+  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
+  return text;
+}
+
+/// Appends little-endian integers and varints to a byte string.
+class TWriter {
+ public:
+  void Unsigned(uint64_t value, size_t bytes) {
+    for (size_t i = 0; i < bytes; ++i)
+      Bytes.push_back(static_cast<char>((value >> (8 * i)) & 0xff));
+  }
+  void Varint(uint64_t value) {
+    while (value >= 0x80) {
+      Bytes.push_back(static_cast<char>((value & 0x7f) | 0x80));
+      value >>= 7;
+    }
+    Bytes.push_back(static_cast<char>(value));
+  }
+  void Text(const std::string& text, size_t lengthBytes) {
+    Unsigned(text.size(), lengthBytes);
+    Bytes += text;
+  }
+  std::string Bytes;
+};
+
+/// Reads what TWriter wrote; throws TReplayError when the bytes run out or a value is bad.
+class TReader {
+ public:
+  /// A reader over bytes, which must outlive it.
+  explicit TReader(const std::string& bytes) : Bytes_(bytes) {}
+  TReader(std::string&&) = delete;
+  uint64_t Unsigned(size_t bytes) {
+    Need(bytes);
+    uint64_t value = 0;
+    for (size_t i = 0; i < bytes; ++i) {
+      value |= static_cast<uint64_t>(static_cast<unsigned char>(Bytes_[At_ + i])) << (8 * i);
+    }
+    At_ += bytes;
+    return value;
+  }
+  uint64_t Varint() {
+    uint64_t value = 0;
+    for (int shift = 0; shift < 64; shift += 7) {
+      const auto byte = static_cast<uint64_t>(Unsigned(1));
+      value |= (byte & 0x7f) << shift;
+      if ((byte & 0x80) == 0) return value;
+    }
+    throw TReplayError("the replay file is damaged (a run of frames is too long)");
+  }
+  std::string Text(size_t lengthBytes, uint64_t most) {
+    const uint64_t length = Unsigned(lengthBytes);
+    if (length > most) throw TReplayError("the replay file is damaged (a text is too long)");
+    Need(length);
+    std::string text = Bytes_.substr(At_, length);
+    At_ += length;
+    return text;
+  }
+  bool AtEnd() const { return At_ == Bytes_.size(); }
+
+ private:
+  void Need(uint64_t bytes) const {
+    if (bytes > Bytes_.size() - At_) throw TReplayError("the replay file is cut short");
+  }
+  const std::string& Bytes_;
+  size_t At_ = 0;
+};
+
+/// The generator's state text ("N N N ...") as a count and 32-bit words: a third of its size.
+void WriteRandomState(TWriter& writer, const std::string& text) {
+  std::istringstream in(text);
+  std::vector<uint32_t> words;
+  for (uint32_t word = 0; in >> word;) words.push_back(word);
+  writer.Unsigned(words.size(), 2);
+  for (uint32_t word : words) writer.Unsigned(word, 4);
+}
+
+std::string ReadRandomState(TReader& reader) {
+  const uint64_t count = reader.Unsigned(2);
+  std::string text;
+  for (uint64_t i = 0; i < count; ++i) {
+    if (i > 0) text += ' ';
+    text += std::to_string(reader.Unsigned(4));
+  }
+  return text;
+}
+
+int32_t SmallNumber(TReader& reader, int32_t high, const char* what) {
+  const auto value = static_cast<int32_t>(reader.Unsigned(1));
+  if (value > high) {
+    throw TReplayError(std::string("the replay file is damaged (") + what + " " +
+                       std::to_string(value) + " does not exist)");
+  }
+  return value;
+}
+
+}  // namespace
+
+uint16_t TRaceReplay::CaptureFlags(const TKeyTable& keyDown, const TKeyTable& keyReleased) {
+  uint16_t flags = 0;
+  for (size_t i = 0; i < kControlKeys.size(); ++i) {
+    const auto key = static_cast<size_t>(kControlKeys[i]);
+    if (keyDown[key]) flags = static_cast<uint16_t>(flags | (1u << i));
+    if (keyReleased[key]) flags = static_cast<uint16_t>(flags | (1u << (i + kControlKeys.size())));
+  }
+  return flags;
+}
+
+void TRaceReplay::ApplyFlags(uint16_t flags, TKeyTable& keyDown, TKeyTable& keyReleased) {
+  for (size_t i = 0; i < kControlKeys.size(); ++i) {
+    const auto key = static_cast<size_t>(kControlKeys[i]);
+    keyDown[key] = (flags >> i) & 1u;
+    keyReleased[key] = (flags >> (i + kControlKeys.size())) & 1u;
+  }
+}
+
+void TRaceReplay::BeginRecording(const TRaceWorld& world, const std::mt19937& random) {
+  const TGameCatalogue& catalogue = world.Catalogue;
+  TrackSlot = catalogue.SelectedTrack;
+  Car = catalogue.SelectedCar;
+  TracksAvailable = catalogue.TracksAvailable;
+  CarsAvailable = catalogue.CarsAvailable;
+  TrackFile = catalogue.TrackInfo.at(static_cast<size_t>(TrackSlot)).DataFile;
+  TrackHash = HashFile(world.DataFile(TrackFile));
+  std::ostringstream state;
+  state << random;
+  RandomState = state.str();
+  OpponentCars.clear();
+  Runs_.clear();
+  FrameCount_ = 0;
+}
+
+void TRaceReplay::RecordOpponents(const TRaceWorld& world) {
+  OpponentCars.clear();
+  for (int32_t i = 0; i < world.EnemyCount; ++i) OpponentCars.push_back(world.Enemy(i).CarType);
+}
+
+void TRaceReplay::RecordFrame(uint16_t flags) {
+  flags &= kFlagsMask;
+  if (Runs_.empty() || Runs_.back().Flags != flags) Runs_.push_back({flags, 0});
+  ++Runs_.back().Frames;
+  ++FrameCount_;
+}
+
+void TRaceReplay::CheckTrack(const TGameCatalogue& catalogue, const std::string& dataDir) const {
+  const std::string nowFile = catalogue.TrackInfo.at(static_cast<size_t>(TrackSlot)).DataFile;
+  if (nowFile != TrackFile) {
+    throw TReplayError("the replay was recorded on " + TrackFile + ", but track " +
+                       std::to_string(TrackSlot + 1) + " is now " + nowFile);
+  }
+  const uint64_t hash =
+      HashFile((std::filesystem::path(dataDir) / platform::NativePath(TrackFile)).string());
+  if (hash != TrackHash) {
+    throw TReplayError("the track file " + TrackFile +
+                       " is not the one the replay was recorded on (recorded hash " +
+                       HexText(TrackHash) + ", now " + HexText(hash) + ")");
+  }
+}
+
+void TRaceReplay::PrepareRace(TRaceWorld& world, std::mt19937& random) const {
+  TGameCatalogue& catalogue = world.Catalogue;
+  CheckTrack(catalogue, world.DataDir);
+  std::istringstream state(RandomState);
+  state >> random;
+  if (!state) throw TReplayError("the replay file is damaged (its random state is unreadable)");
+  catalogue.TracksAvailable = TracksAvailable;
+  catalogue.CarsAvailable = CarsAvailable;
+  catalogue.ApplyAvailability();
+  catalogue.SelectedTrack = TrackSlot;
+  catalogue.SelectedCar = Car;
+  world.OpponentCarTypes.clear();
+}
+
+void TRaceReplay::CheckOpponents(const TRaceWorld& world) const {
+  TRaceReplay now;
+  now.RecordOpponents(world);
+  if (now.OpponentCars == OpponentCars) return;
+  const auto list = [](const std::vector<int32_t>& cars) {
+    std::string text;
+    for (int32_t car : cars) text += (text.empty() ? "" : ",") + std::to_string(car);
+    return text.empty() ? std::string("none") : text;
+  };
+  throw TReplayError("the race was set up with other opponents than recorded (recorded " +
+                     list(OpponentCars) + ", now " + list(now.OpponentCars) + ")");
+}
+
+std::string TRaceReplay::Serialize() const {
+  TWriter body;
+  body.Unsigned(static_cast<uint64_t>(TrackSlot), 1);
+  body.Unsigned(static_cast<uint64_t>(Car), 1);
+  body.Unsigned(static_cast<uint64_t>(TracksAvailable), 1);
+  body.Unsigned(static_cast<uint64_t>(CarsAvailable), 1);
+  body.Text(TrackFile, 2);
+  body.Unsigned(TrackHash, 8);
+  WriteRandomState(body, RandomState);
+  body.Unsigned(OpponentCars.size(), 1);
+  for (int32_t car : OpponentCars) body.Unsigned(static_cast<uint64_t>(car), 1);
+  body.Unsigned(FrameCount_, 4);
+  body.Unsigned(Runs_.size(), 4);
+  for (const TReplayRun& run : Runs_) {
+    body.Varint(static_cast<uint64_t>(run.Frames) << kFlagBits | run.Flags);
+  }
+  TWriter file;
+  file.Bytes = kMagic;
+  file.Unsigned(kFormatVersion, 4);
+  file.Unsigned(body.Bytes.size(), 4);
+  file.Bytes += body.Bytes;
+  file.Unsigned(Hash(body.Bytes), kHashSize);
+  return file.Bytes;
+}
+
+TRaceReplay TRaceReplay::Parse(const std::string& bytes) {
+  if (bytes.size() < kMagicSize || bytes.compare(0, kMagicSize, kMagic) != 0) {
+    throw TReplayError("not a replay file");
+  }
+  TReader header(bytes);
+  header.Unsigned(kMagicSize);
+  const uint64_t version = header.Unsigned(4);
+  if (version != kFormatVersion) {
+    throw TReplayError("the replay is of format version " + std::to_string(version) +
+                       "; this game plays version " + std::to_string(kFormatVersion));
+  }
+  const uint64_t length = header.Unsigned(4);
+  if (bytes.size() < kHeaderSize + length + kHashSize) {
+    throw TReplayError("the replay file is cut short (" + std::to_string(bytes.size()) + " of " +
+                       std::to_string(kHeaderSize + length + kHashSize) + " bytes)");
+  }
+  if (bytes.size() > kHeaderSize + length + kHashSize) {
+    throw TReplayError("the replay file is damaged (it has bytes after its end)");
+  }
+  const std::string body = bytes.substr(kHeaderSize, length);
+  const std::string hash = bytes.substr(kHeaderSize + length);
+  TReader tail(hash);
+  if (tail.Unsigned(kHashSize) != Hash(body)) {
+    throw TReplayError("the replay file is damaged (its check sum does not match)");
+  }
+  return ParseBody(body);
+}
+
+TRaceReplay TRaceReplay::ParseBody(const std::string& body) {
+  TReader reader(body);
+  TRaceReplay replay;
+  replay.TrackSlot = SmallNumber(reader, TrackCount - 1, "track");
+  replay.Car = SmallNumber(reader, CarCount - 1, "car");
+  replay.TracksAvailable = SmallNumber(reader, TrackCount, "open track count");
+  replay.CarsAvailable = SmallNumber(reader, CarCount, "open car count");
+  replay.TrackFile = reader.Text(2, kMaxNameText);
+  replay.TrackHash = reader.Unsigned(8);
+  replay.RandomState = ReadRandomState(reader);
+  const int32_t opponents = SmallNumber(reader, MaxOpponents, "opponent count");
+  for (int32_t i = 0; i < opponents; ++i) {
+    replay.OpponentCars.push_back(SmallNumber(reader, CarCount - 1, "car"));
+  }
+  const uint64_t frames = reader.Unsigned(4);
+  const uint64_t runs = reader.Unsigned(4);
+  uint64_t counted = 0;
+  for (uint64_t i = 0; i < runs; ++i) {
+    const uint64_t packed = reader.Varint();
+    const uint64_t runFrames = packed >> kFlagBits;
+    if (runFrames == 0 || runFrames > UINT32_MAX) {
+      throw TReplayError("the replay file is damaged (a run of frames is empty or too long)");
+    }
+    replay.Runs_.push_back(
+        {static_cast<uint16_t>(packed & kFlagsMask), static_cast<uint32_t>(runFrames)});
+    counted += runFrames;
+  }
+  if (counted != frames || !reader.AtEnd()) {
+    throw TReplayError("the replay file is damaged (its frames do not add up)");
+  }
+  replay.FrameCount_ = static_cast<uint32_t>(frames);
+  return replay;
+}
+
+void TRaceReplay::Save(const std::string& path) const {
+  std::string error;
+  if (!TSafeFileWriter::Replace(path, Serialize(), error)) {
+    throw TReplayError("cannot write the replay " + path + ": " + error);
+  }
+}
+
+TRaceReplay TRaceReplay::Load(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw TReplayError(path + ": cannot open the replay file");
+  const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  try {
+    return Parse(bytes);
+  } catch (const TReplayError& error) {
+    throw TReplayError(path + ": " + error.what());
+  }
+}
+
+std::string TRaceReplay::ReadableName(const std::string& trackTitle, const TRaceTime& time,
+                                      std::time_t when) {
+  std::string name;
+  for (const char c : trackTitle) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (std::isalnum(byte)) name += static_cast<char>(std::tolower(byte));
+    if (c == ' ' && !name.empty() && name.back() != '-') name += '-';
+  }
+  std::tm local{};
+  localtime_r(&when, &local);
+  char stamp[64];
+  std::snprintf(stamp, sizeof stamp, "_%d-%02d-%02d_%04d-%02d-%02d_%02d-%02d-%02d.rpl",
+                time.Minutes, time.Seconds, time.Hundredths, local.tm_year + 1900, local.tm_mon + 1,
+                local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+  return (name.empty() ? std::string("race") : name) + stamp;
+}
+
+uint64_t TRaceReplay::Hash(const std::string& bytes) {
+  uint64_t hash = kFnvOffset;
+  for (const char byte : bytes) {
+    hash ^= static_cast<unsigned char>(byte);
+    hash *= kFnvPrime;
+  }
+  return hash;
+}
+
+uint64_t TRaceReplay::HashFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw TReplayError("cannot read the track file " + path);
+  return Hash({std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()});
+}
+
+}  // namespace game
