@@ -87,8 +87,8 @@ TEST_P(Quit, EndsWithStatusZeroAndWholeSettings) {
   // Saved as leaving through the exit confirmation saves, and the race added nothing.
   EXPECT_EQ(ReadFileBytes(folder.ConfigFile("Config.cfg")), robust::ConfigBytes(settings));
   EXPECT_EQ(ReadFileBytes(folder.ConfigFile("Configdat.cfg")), robust::NoBestTimesBytes());
-  EXPECT_EQ(folder.ConfigListing(),
-            (std::vector<std::string>{"Config.cfg", "Configdat.cfg", "controls.ini"}));
+  EXPECT_EQ(folder.ConfigListing(), (std::vector<std::string>{"Config.cfg", "Configdat.cfg",
+                                                              "controls.ini", "options.ini"}));
 }
 
 std::string QuitName(const ::testing::TestParamInfo<TQuitCase>& param) {
