@@ -55,7 +55,8 @@ int TGameRun::Run(const std::string& script, long frames, const std::vector<std:
     command += " --null-display";
   }
   for (const std::string& arg : extra) command += " " + Quote(arg);
-  command += " 2>" + Quote((dir / "stderr.txt").string());
+  command += " 2>";
+  command += Quote((dir / "stderr.txt").string());
   const int status = std::system(command.c_str());
   Errors_ = ReadAll(dir / "stderr.txt");
   Trace_.clear();
