@@ -116,7 +116,8 @@ void TAudioMixer::Mix(float* out, std::size_t frames) {
 }
 
 void TAudioMixer::Limit(float* out, std::size_t frames) {
-  const float release = 1.0f - std::exp(-1.0f / (kLimiterReleaseSeconds * static_cast<float>(OutputRate_)));
+  const float release =
+      1.0f - std::exp(-1.0f / (kLimiterReleaseSeconds * static_cast<float>(OutputRate_)));
   float gain = LimiterGain_;
   for (std::size_t i = 0; i < frames; ++i) {
     float* frame = out + i * 2;

@@ -54,7 +54,10 @@ int TGameRun::Run(const std::string& script, long frames, const std::vector<std:
   if (!drawn && std::find(extra.begin(), extra.end(), "--null-display") == extra.end()) {
     command += " --null-display";
   }
-  for (const std::string& arg : extra) command += " " + Quote(arg);
+  for (const std::string& arg : extra) {
+    command += ' ';
+    command += Quote(arg);
+  }
   command += " 2>";
   command += Quote((dir / "stderr.txt").string());
   const int status = std::system(command.c_str());
