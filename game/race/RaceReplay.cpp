@@ -161,7 +161,6 @@ void TRaceReplay::BeginRecording(const TRaceWorld& world, const std::mt19937& ra
   TracksAvailable = catalogue.TracksAvailable;
   CarsAvailable = catalogue.CarsAvailable;
   TrackFile = catalogue.TrackInfo.at(static_cast<size_t>(TrackSlot)).DataFile;
-  TrackHash = HashFile(world.DataFile(TrackFile));
   std::ostringstream state;
   state << random;
   RandomState = state.str();
@@ -171,6 +170,9 @@ void TRaceReplay::BeginRecording(const TRaceWorld& world, const std::mt19937& ra
 }
 
 void TRaceReplay::RecordOpponents(const TRaceWorld& world) {
+  // Hashed once the set-up has read the file, so that a missing or unreadable track file is
+  // reported by the set-up in its own words.
+  TrackHash = HashFile(world.DataFile(TrackFile));
   OpponentCars.clear();
   for (int32_t i = 0; i < world.EnemyCount; ++i) OpponentCars.push_back(world.Enemy(i).CarType);
 }

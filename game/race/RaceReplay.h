@@ -59,9 +59,10 @@ class TRaceReplay {
   static void ApplyFlags(uint16_t flags, TKeyTable& keyDown, TKeyTable& keyReleased);
 
   /// Stores the generator's state and the world's track, car and catalogue; call before the
-  /// race is set up. Throws TReplayError when the track file cannot be read.
+  /// race is set up.
   void BeginRecording(const TRaceWorld& world, const std::mt19937& random);
-  /// Stores the opponents the race was set up with; call after the set-up.
+  /// Stores the opponents the race was set up with and the hash of the track file it read; call
+  /// after the set-up. Throws TReplayError when the track file cannot be read.
   void RecordOpponents(const TRaceWorld& world);
   /// Appends one frame's control flags.
   void RecordFrame(uint16_t flags);
