@@ -173,8 +173,13 @@ void TRaceReplay::RecordOpponents(const TRaceWorld& world) {
   // Hashed once the set-up has read the file, so that a missing or unreadable track file is
   // reported by the set-up in its own words.
   TrackHash = HashFile(world.DataFile(TrackFile));
-  OpponentCars.clear();
-  for (int32_t i = 0; i < world.EnemyCount; ++i) OpponentCars.push_back(world.Enemy(i).CarType);
+  OpponentCars = OpponentsOf(world);
+}
+
+std::vector<int32_t> TRaceReplay::OpponentsOf(const TRaceWorld& world) {
+  std::vector<int32_t> cars;
+  for (int32_t i = 0; i < world.EnemyCount; ++i) cars.push_back(world.Enemy(i).CarType);
+  return cars;
 }
 
 void TRaceReplay::RecordFrame(uint16_t flags) {
@@ -214,16 +219,15 @@ void TRaceReplay::PrepareRace(TRaceWorld& world, std::mt19937& random) const {
 }
 
 void TRaceReplay::CheckOpponents(const TRaceWorld& world) const {
-  TRaceReplay now;
-  now.RecordOpponents(world);
-  if (now.OpponentCars == OpponentCars) return;
+  const std::vector<int32_t> now = OpponentsOf(world);
+  if (now == OpponentCars) return;
   const auto list = [](const std::vector<int32_t>& cars) {
     std::string text;
     for (int32_t car : cars) text += (text.empty() ? "" : ",") + std::to_string(car);
     return text.empty() ? std::string("none") : text;
   };
   throw TReplayError("the race was set up with other opponents than recorded (recorded " +
-                     list(OpponentCars) + ", now " + list(now.OpponentCars) + ")");
+                     list(OpponentCars) + ", now " + list(now) + ")");
 }
 
 std::string TRaceReplay::Serialize() const {

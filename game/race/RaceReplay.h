@@ -99,6 +99,8 @@ class TRaceReplay {
   static uint64_t HashFile(const std::string& path);
 
  private:
+  /// The car types of the world's opponents, in their order.
+  static std::vector<int32_t> OpponentsOf(const TRaceWorld& world);
   static TRaceReplay ParseBody(const std::string& body);
 
   std::vector<TReplayRun> Runs_;
