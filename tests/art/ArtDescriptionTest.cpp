@@ -41,8 +41,8 @@ class ArtDescription : public ::testing::Test {
   std::string ErrorOf(const std::string& text, const std::string& sizes = "") const {
     try {
       const auto table = racesizes::TRaceSizeTable::Parse(sizes, "sizes");
-      const artgen::ArtList list(Write("list.art", text), table);
-      for (const auto& entry : list.entries()) artgen::renderEntry(entry, Folder);
+      const artgen::TArtList list(Write("list.art", text), table);
+      for (const auto& entry : list.Entries()) artgen::RenderEntry(entry, Folder);
     } catch (const std::runtime_error& e) {
       return e.what();
     }
@@ -54,16 +54,16 @@ class ArtDescription : public ::testing::Test {
 
 TEST_F(ArtDescription, ReadsSectionsParametersAndIncludes) {
   Write("colours.art", "[palette]\nsky = #102030\n");
-  const auto doc = artgen::ArtDocument::parse(
+  const auto doc = artgen::TArtDocument::Parse(
       "# comment\n@include colours.art\n[entry a]\nlabel = \"  two words \"\n  kind=probe  \n",
       Folder / "main.art");
-  ASSERT_EQ(doc.sections().size(), 2u);
-  EXPECT_EQ(doc.sections()[0].type, "palette");
-  EXPECT_EQ(doc.sections()[1].name, "a");
-  ASSERT_EQ(doc.sections()[1].params.size(), 2u);
-  EXPECT_EQ(doc.sections()[1].params[0].value, "  two words ");
-  EXPECT_EQ(doc.sections()[1].params[1].key, "kind");
-  EXPECT_EQ(doc.sections()[1].params[1].value, "probe");
+  ASSERT_EQ(doc.Sections().size(), 2u);
+  EXPECT_EQ(doc.Sections()[0].Type, "palette");
+  EXPECT_EQ(doc.Sections()[1].Name, "a");
+  ASSERT_EQ(doc.Sections()[1].Params.size(), 2u);
+  EXPECT_EQ(doc.Sections()[1].Params[0].Value, "  two words ");
+  EXPECT_EQ(doc.Sections()[1].Params[1].Key, "kind");
+  EXPECT_EQ(doc.Sections()[1].Params[1].Value, "probe");
 }
 
 TEST_F(ArtDescription, EntriesTakeTemplatesAndOverrideThem) {
@@ -71,39 +71,39 @@ TEST_F(ArtDescription, EntriesTakeTemplatesAndOverrideThem) {
                               "[palette]\nink = #ff0000\n"
                               "[template base]\nkind = probe\ncolour = ink\ncell = 4x4\n"
                               "[entry dot]\nuse = base\ncolour = #00ff00@0.5\n");
-  const artgen::ArtList list(file, racesizes::TRaceSizeTable{});
-  ASSERT_EQ(list.entries().size(), 1u);
-  const auto& e = list.entries()[0];
-  EXPECT_EQ(e.kind, "probe");
-  EXPECT_EQ(e.layout.width, 4);
-  const artgen::Colour c = e.recipe.colour("colour");
-  EXPECT_DOUBLE_EQ(c.g, 1.0);
-  EXPECT_DOUBLE_EQ(c.a, 0.5);
+  const artgen::TArtList list(file, racesizes::TRaceSizeTable{});
+  ASSERT_EQ(list.Entries().size(), 1u);
+  const auto& e = list.Entries()[0];
+  EXPECT_EQ(e.Kind, "probe");
+  EXPECT_EQ(e.Layout.Width, 4);
+  const artgen::TColour c = e.Recipe.Colour("colour");
+  EXPECT_DOUBLE_EQ(c.G, 1.0);
+  EXPECT_DOUBLE_EQ(c.A, 0.5);
 }
 
 TEST_F(ArtDescription, RaceSizeTableFixesTheLayout) {
   const auto sizes = racesizes::TRaceSizeTable::Parse("# k c r w h\ndot 2 1 6 8\n", "sizes");
-  const artgen::ArtList list(Write("r.art", "[entry dot]\nkind = probe\ncolour = #ffffff\n"),
-                             sizes);
-  const auto& layout = list.entries()[0].layout;
-  EXPECT_EQ(layout.columns, 2);
-  EXPECT_EQ(layout.rows, 1);
-  EXPECT_EQ(layout.width, 6);
-  EXPECT_EQ(layout.height, 8);
+  const artgen::TArtList list(Write("r.art", "[entry dot]\nkind = probe\ncolour = #ffffff\n"),
+                              sizes);
+  const auto& layout = list.Entries()[0].Layout;
+  EXPECT_EQ(layout.Columns, 2);
+  EXPECT_EQ(layout.Rows, 1);
+  EXPECT_EQ(layout.Width, 6);
+  EXPECT_EQ(layout.Height, 8);
 }
 
 TEST_F(ArtDescription, NamesEveryFontAndRefusesMissingOnes) {
-  const artgen::ArtList list(
+  const artgen::TArtList list(
       Write("f.art",
             "[template t]\nlabel_font = DejaVu Sans:bold\n"
             "[entry a]\nuse = t\nkind = probe\ncell = 2x2\ncolour = #ffffff\ntitle_font = "
             "Liberation Sans\n"),
       racesizes::TRaceSizeTable{});
   const std::set<std::string> expected = {"DejaVu Sans:bold", "Liberation Sans"};
-  EXPECT_EQ(list.fontFamilies(), expected);
-  EXPECT_NO_THROW(artgen::requireFonts(list.fontFamilies()));
+  EXPECT_EQ(list.FontFamilies(), expected);
+  EXPECT_NO_THROW(artgen::RequireFonts(list.FontFamilies()));
   try {
-    artgen::requireFonts({"DejaVu Sans", "Nowhere Grotesk Condensed"});
+    artgen::RequireFonts({"DejaVu Sans", "Nowhere Grotesk Condensed"});
     ADD_FAILURE() << "a missing font was accepted";
   } catch (const std::runtime_error& e) {
     EXPECT_STREQ(e.what(), "fonts not installed: Nowhere Grotesk Condensed");
@@ -165,13 +165,13 @@ INSTANTIATE_TEST_SUITE_P(Cases, BadDescription, ::testing::ValuesIn(kBad),
 // The game's widget font draws byte k of its default character set with cell k of the menu
 // list's first picture, and an image font finds its cells by counting 16 to a row.
 TEST(MenuFontPicture, CellsFollowTheEngineDefaultCharacterSet) {
-  const artgen::ArtList list(fs::path(ART_SOURCE_DIR) / "menu.art", racesizes::TRaceSizeTable{});
-  ASSERT_FALSE(list.entries().empty());
-  const artgen::ArtEntry& font = list.entries().front();
-  EXPECT_EQ(font.kind, "font");
-  EXPECT_EQ(platform::Utf8To1251(font.recipe.text("chars")), vexel::DefaultCharacters());
-  EXPECT_EQ(font.layout.columns, 16);
-  EXPECT_GE(font.layout.count(), static_cast<int>(vexel::DefaultCharacters().size()));
+  const artgen::TArtList list(fs::path(ART_SOURCE_DIR) / "menu.art", racesizes::TRaceSizeTable{});
+  ASSERT_FALSE(list.Entries().empty());
+  const artgen::TArtEntry& font = list.Entries().front();
+  EXPECT_EQ(font.Kind, "font");
+  EXPECT_EQ(platform::Utf8To1251(font.Recipe.Text("chars")), vexel::DefaultCharacters());
+  EXPECT_EQ(font.Layout.Columns, 16);
+  EXPECT_GE(font.Layout.Count(), static_cast<int>(vexel::DefaultCharacters().size()));
 }
 
 }  // namespace

@@ -10,7 +10,7 @@ namespace {
 /// Releases the font caches after the last test of the process.
 class TFontCacheRelease : public ::testing::Environment {
  public:
-  void TearDown() override { artgen::releaseFontCaches(); }
+  void TearDown() override { artgen::ReleaseFontCaches(); }
 };
 
 [[maybe_unused]] const ::testing::Environment* const kFontCacheRelease =

@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "CaseName.h"
-#include "effect_parser.h"
-#include "effect_renderer.h"
-#include "synth/note_name.h"
-#include "synth/source_error.h"
-#include "wav_encoder.h"
+#include "EffectParser.h"
+#include "EffectRenderer.h"
+#include "WavEncoder.h"
+#include "synth/NoteName.h"
+#include "synth/SourceError.h"
 
 namespace {
 
@@ -93,11 +93,11 @@ TEST(EffectRendering, WavHeaderDescribesSixteenBitMono) {
 }
 
 TEST(EffectParsing, NoteNamesWithSharpsAreFrequencies) {
-  const sfx::EffectDescription effect =
+  const sfx::TEffectDescription effect =
       sfx::ParseEffect("length 0.1\nvoice  # the only voice\n  freq c#5 a4\n  length 0.1\n");
-  ASSERT_EQ(effect.voices.size(), 1u);
-  EXPECT_NEAR(effect.voices[0].freq_start, 554.365, 0.01);
-  EXPECT_NEAR(effect.voices[0].freq_end, 440.0, 1e-9);
+  ASSERT_EQ(effect.Voices.size(), 1u);
+  EXPECT_NEAR(effect.Voices[0].FreqStart, 554.365, 0.01);
+  EXPECT_NEAR(effect.Voices[0].FreqEnd, 440.0, 1e-9);
 }
 
 // A point in time of a voice's envelope and the level it must have there.
@@ -110,12 +110,12 @@ struct EnvelopeCase {
 class VoiceEnvelope : public ::testing::TestWithParam<EnvelopeCase> {};
 
 TEST_P(VoiceEnvelope, FollowsAttackDecaySustainRelease) {
-  sfx::VoiceDescription voice;
-  voice.length = 1.0;
-  voice.attack = 0.1;
-  voice.decay = 0.2;
-  voice.sustain = 0.5;
-  voice.release = 0.2;
+  sfx::TVoiceDescription voice;
+  voice.Length = 1.0;
+  voice.Attack = 0.1;
+  voice.Decay = 0.2;
+  voice.Sustain = 0.5;
+  voice.Release = 0.2;
   EXPECT_NEAR(sfx::EnvelopeLevel(voice, GetParam().time), GetParam().level, 0.01);
 }
 
@@ -144,8 +144,8 @@ TEST_P(EffectSourceRejects, WithTheLineAndTheReason) {
   try {
     sfx::ParseEffect(GetParam().text);
     FAIL() << "the effect was accepted";
-  } catch (const synth::SourceError& error) {
-    EXPECT_EQ(error.line(), GetParam().line) << error.what();
+  } catch (const synth::TSourceError& error) {
+    EXPECT_EQ(error.Line(), GetParam().line) << error.what();
     EXPECT_NE(std::string(error.what()).find(GetParam().message), std::string::npos)
         << error.what();
   }

@@ -12,10 +12,10 @@
 #include "AudioMeasure.h"
 #include "CaseName.h"
 #include "DiskAudio.h"
+#include "SongBuilder.h"
 #include "engine/VexelMusic.h"
 #include "engine/VexelSound3D.h"
 #include "game/GameAudio.h"
-#include "song_builder.h"
 
 namespace {
 

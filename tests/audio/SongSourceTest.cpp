@@ -4,9 +4,9 @@
 #include <string>
 
 #include "CaseName.h"
-#include "song_builder.h"
-#include "song_parser.h"
-#include "synth/source_error.h"
+#include "SongBuilder.h"
+#include "SongParser.h"
+#include "synth/SourceError.h"
 
 namespace {
 
@@ -24,13 +24,13 @@ instrument other
 end
 )";
 
-xm::Module Build(const std::string& body) {
+xm::TModule Build(const std::string& body) {
   return xm::BuildModule(xm::ParseSong(std::string(kHeader) + body));
 }
 
-const xm::Cell& CellAt(const xm::Module& module, int row, int channel) {
-  return module.patterns.at(0)
-      .rows.at(static_cast<std::size_t>(row))
+const xm::TCell& CellAt(const xm::TModule& module, int row, int channel) {
+  return module.Patterns.at(0)
+      .Rows.at(static_cast<std::size_t>(row))
       .at(static_cast<std::size_t>(channel));
 }
 
@@ -38,59 +38,59 @@ const xm::Cell& CellAt(const xm::Module& module, int row, int channel) {
 constexpr int kC4 = 49;
 
 TEST(SongLayout, HeldRepeatedEmptyAndKeyOffTokens) {
-  const xm::Module module =
+  const xm::TModule module =
       Build("phrase p tone\n  c4/4 d4*2 . off\nend\npattern a 8\n  1 p\nend\norder a\n");
-  EXPECT_EQ(CellAt(module, 0, 0).note, kC4);
-  EXPECT_EQ(CellAt(module, 0, 0).instrument, 1);
-  for (int row : {1, 2, 3, 6}) EXPECT_EQ(CellAt(module, row, 0).note, 0) << "row " << row;
-  EXPECT_EQ(CellAt(module, 4, 0).note, kC4 + 2);
-  EXPECT_EQ(CellAt(module, 5, 0).note, kC4 + 2);
-  EXPECT_EQ(CellAt(module, 7, 0).note, xm::kNoteOff);
-  EXPECT_EQ(CellAt(module, 7, 0).instrument, 0);
+  EXPECT_EQ(CellAt(module, 0, 0).Note, kC4);
+  EXPECT_EQ(CellAt(module, 0, 0).Instrument, 1);
+  for (int row : {1, 2, 3, 6}) EXPECT_EQ(CellAt(module, row, 0).Note, 0) << "row " << row;
+  EXPECT_EQ(CellAt(module, 4, 0).Note, kC4 + 2);
+  EXPECT_EQ(CellAt(module, 5, 0).Note, kC4 + 2);
+  EXPECT_EQ(CellAt(module, 7, 0).Note, xm::kNoteOff);
+  EXPECT_EQ(CellAt(module, 7, 0).Instrument, 0);
 }
 
 TEST(SongLayout, SharpNotesAreNotCommentsButSpacedHashesAre) {
-  const xm::Module module =
+  const xm::TModule module =
       Build("phrase p tone  # a comment\n  c#4 # d4\nend\npattern a 4\n  1 p\nend\norder a\n");
-  EXPECT_EQ(CellAt(module, 0, 0).note, kC4 + 1);
-  EXPECT_EQ(CellAt(module, 1, 0).note, 0);
+  EXPECT_EQ(CellAt(module, 0, 0).Note, kC4 + 1);
+  EXPECT_EQ(CellAt(module, 1, 0).Note, 0);
 }
 
 TEST(SongLayout, PhraseUsesTransposeRepeatDelayAndSwitchInstrument) {
-  const xm::Module module = Build(
+  const xm::TModule module = Build(
       "phrase p tone\n  c4 . e4 g4\nend\n"
       "pattern a 8\n  1 p+2*2\n  2 p>1:other\nend\norder a\n");
-  EXPECT_EQ(CellAt(module, 0, 0).note, kC4 + 2);
-  EXPECT_EQ(CellAt(module, 4, 0).note, kC4 + 2) << "second repeat";
-  EXPECT_EQ(CellAt(module, 7, 0).note, kC4 + 9);
-  EXPECT_EQ(CellAt(module, 0, 1).note, 0) << "delayed by a row";
-  EXPECT_EQ(CellAt(module, 1, 1).note, kC4);
-  EXPECT_EQ(CellAt(module, 1, 1).instrument, 2);
-  EXPECT_EQ(CellAt(module, 3, 1).note, kC4 + 4);
-  EXPECT_EQ(CellAt(module, 4, 1).note, 0) << "the last note is pushed out of the phrase";
+  EXPECT_EQ(CellAt(module, 0, 0).Note, kC4 + 2);
+  EXPECT_EQ(CellAt(module, 4, 0).Note, kC4 + 2) << "second repeat";
+  EXPECT_EQ(CellAt(module, 7, 0).Note, kC4 + 9);
+  EXPECT_EQ(CellAt(module, 0, 1).Note, 0) << "delayed by a row";
+  EXPECT_EQ(CellAt(module, 1, 1).Note, kC4);
+  EXPECT_EQ(CellAt(module, 1, 1).Instrument, 2);
+  EXPECT_EQ(CellAt(module, 3, 1).Note, kC4 + 4);
+  EXPECT_EQ(CellAt(module, 4, 1).Note, 0) << "the last note is pushed out of the phrase";
 }
 
 TEST(SongLayout, VolumesComeFromTokensAliasesAndScaledUses) {
-  const xm::Module module = Build(
+  const xm::TModule module = Build(
       "alias k c4:other@48\n"
       "phrase p tone\n  c4 c4@32 k\nend\n"
       "pattern a 4\n  1 p\n  2 p@32\nend\norder a\n");
-  EXPECT_EQ(CellAt(module, 0, 0).volume, 0) << "the instrument's own volume applies";
-  EXPECT_EQ(CellAt(module, 1, 0).volume, 0x10 + 32);
-  EXPECT_EQ(CellAt(module, 2, 0).volume, 0x10 + 48);
-  EXPECT_EQ(CellAt(module, 2, 0).instrument, 2);
-  EXPECT_EQ(CellAt(module, 0, 1).volume, 0x10 + 20) << "half of the instrument's 40";
-  EXPECT_EQ(CellAt(module, 1, 1).volume, 0x10 + 16);
-  EXPECT_EQ(CellAt(module, 2, 1).volume, 0x10 + 24);
+  EXPECT_EQ(CellAt(module, 0, 0).Volume, 0) << "the instrument's own volume applies";
+  EXPECT_EQ(CellAt(module, 1, 0).Volume, 0x10 + 32);
+  EXPECT_EQ(CellAt(module, 2, 0).Volume, 0x10 + 48);
+  EXPECT_EQ(CellAt(module, 2, 0).Instrument, 2);
+  EXPECT_EQ(CellAt(module, 0, 1).Volume, 0x10 + 20) << "half of the instrument's 40";
+  EXPECT_EQ(CellAt(module, 1, 1).Volume, 0x10 + 16);
+  EXPECT_EQ(CellAt(module, 2, 1).Volume, 0x10 + 24);
 }
 
 TEST(SongLayout, OrderAndLoopPoint) {
-  const xm::Module module = Build(
+  const xm::TModule module = Build(
       "phrase p tone\n  c4\nend\npattern a 4\n  1 p\nend\npattern b 4\n  2 p\nend\n"
       "order a loop b\norder a\n");
-  EXPECT_EQ(module.orders, (std::vector<int>{0, 1, 0}));
-  EXPECT_EQ(module.restart, 1);
-  EXPECT_EQ(module.channels, 4);
+  EXPECT_EQ(module.Orders, (std::vector<int>{0, 1, 0}));
+  EXPECT_EQ(module.Restart, 1);
+  EXPECT_EQ(module.Channels, 4);
 }
 
 // A mistake in a song body, the line it is on (counting the header) and words of the message.
@@ -112,8 +112,8 @@ TEST_P(SongSourceRejects, WithTheLineAndTheReason) {
   try {
     Build(GetParam().body);
     FAIL() << "the song was accepted";
-  } catch (const synth::SourceError& error) {
-    EXPECT_EQ(error.line(), GetParam().line) << error.what();
+  } catch (const synth::TSourceError& error) {
+    EXPECT_EQ(error.Line(), GetParam().line) << error.what();
     EXPECT_NE(std::string(error.what()).find(GetParam().message), std::string::npos)
         << error.what();
   }

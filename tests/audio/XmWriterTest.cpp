@@ -9,10 +9,10 @@
 
 #include "AudioMeasure.h"
 #include "CaseName.h"
+#include "SongBuilder.h"
+#include "XmFormatError.h"
 #include "XmLayout.h"
-#include "song_builder.h"
-#include "xm_format_error.h"
-#include "xm_writer.h"
+#include "XmWriter.h"
 
 namespace {
 
@@ -75,25 +75,25 @@ INSTANTIATE_TEST_SUITE_P(
     audio_test::CaseName<PitchCase>);
 
 // A small valid module: two channels, one four-row pattern, one instrument of 100 samples.
-xm::Module SmallModule() {
-  xm::Module module;
-  module.name = "small";
-  module.channels = 2;
-  module.orders = {0};
-  xm::Pattern pattern;
-  pattern.rows.assign(4, std::vector<xm::Cell>(2));
-  pattern.rows[0][0] = {49, 1, 0x40, 0, 0};
-  module.patterns = {pattern};
-  xm::Instrument instrument;
-  instrument.name = "blip";
-  xm::Sample sample;
-  sample.data.assign(100, 0);
-  sample.data[1] = 1000;
-  sample.data[2] = -1000;
-  sample.data[3] = 32767;
-  sample.data[4] = -32768;
-  instrument.samples = {sample};
-  module.instruments = {instrument};
+xm::TModule SmallModule() {
+  xm::TModule module;
+  module.Name = "small";
+  module.Channels = 2;
+  module.Orders = {0};
+  xm::TPattern pattern;
+  pattern.Rows.assign(4, std::vector<xm::TCell>(2));
+  pattern.Rows[0][0] = {49, 1, 0x40, 0, 0};
+  module.Patterns = {pattern};
+  xm::TInstrument instrument;
+  instrument.Name = "blip";
+  xm::TSample sample;
+  sample.Data.assign(100, 0);
+  sample.Data[1] = 1000;
+  sample.Data[2] = -1000;
+  sample.Data[3] = 32767;
+  sample.Data[4] = -32768;
+  instrument.Samples = {sample};
+  module.Instruments = {instrument};
   return module;
 }
 
@@ -114,11 +114,11 @@ TEST(XmWriterLayout, HeaderFieldsMatchTheFormat) {
 }
 
 TEST(XmWriterLayout, SampleLengthsAndLoopAreInBytesAndDataIsDeltaCoded) {
-  xm::Module module = SmallModule();
-  xm::Sample& sample = module.instruments[0].samples[0];
-  sample.loop = xm::LoopType::kForward;
-  sample.loop_start = 10;
-  sample.loop_length = 50;
+  xm::TModule module = SmallModule();
+  xm::TSample& sample = module.Instruments[0].Samples[0];
+  sample.Loop = xm::LoopType::kForward;
+  sample.LoopStart = 10;
+  sample.LoopLength = 50;
   const std::vector<std::uint8_t> bytes = xm::WriteXm(module);
   const std::size_t data = bytes.size() - 200;
   const std::size_t header = data - 40;
@@ -127,9 +127,9 @@ TEST(XmWriterLayout, SampleLengthsAndLoopAreInBytesAndDataIsDeltaCoded) {
   EXPECT_EQ(audio_test::Read32(bytes, header + 8), 100u);
   EXPECT_EQ(bytes[header + 14], 0x11) << "forward loop, 16-bit";
   std::int16_t value = 0;
-  for (std::size_t i = 0; i < sample.data.size(); ++i) {
+  for (std::size_t i = 0; i < sample.Data.size(); ++i) {
     value = static_cast<std::int16_t>(value + audio_test::Read16(bytes, data + 2 * i));
-    ASSERT_EQ(value, sample.data[i]) << "sample " << i;
+    ASSERT_EQ(value, sample.Data[i]) << "sample " << i;
   }
 }
 
@@ -149,7 +149,7 @@ TEST(XmWriterLayout, PackedCellsKeepOnlyTheFieldsThatAreSet) {
 // A damage done to a valid module and the words the refusal must contain.
 struct RejectCase {
   const char* name;
-  std::function<void(xm::Module&)> damage;
+  std::function<void(xm::TModule&)> damage;
   const char* message;
 };
 
@@ -161,12 +161,12 @@ void PrintTo(const RejectCase& c, std::ostream* out) {
 class XmWriterRejects : public ::testing::TestWithParam<RejectCase> {};
 
 TEST_P(XmWriterRejects, InconsistentModuleWithAClearMessage) {
-  xm::Module module = SmallModule();
+  xm::TModule module = SmallModule();
   GetParam().damage(module);
   try {
     xm::WriteXm(module);
     FAIL() << "the module was written";
-  } catch (const xm::XmFormatError& error) {
+  } catch (const xm::TXmFormatError& error) {
     EXPECT_NE(std::string(error.what()).find(GetParam().message), std::string::npos)
         << error.what();
   }
@@ -175,69 +175,69 @@ TEST_P(XmWriterRejects, InconsistentModuleWithAClearMessage) {
 INSTANTIATE_TEST_SUITE_P(
     BadModules, XmWriterRejects,
     ::testing::Values(
-        RejectCase{"RowWithTooFewCells", [](xm::Module& m) { m.patterns[0].rows[2].resize(1); },
+        RejectCase{"RowWithTooFewCells", [](xm::TModule& m) { m.Patterns[0].Rows[2].resize(1); },
                    "pattern 0, row 2 has 1 cells, but the module has 2 channels"},
-        RejectCase{"RowWithTooManyCells", [](xm::Module& m) { m.patterns[0].rows[3].resize(4); },
+        RejectCase{"RowWithTooManyCells", [](xm::TModule& m) { m.Patterns[0].Rows[3].resize(4); },
                    "row 3 has 4 cells, but the module has 2 channels"},
-        RejectCase{"OddChannelCount", [](xm::Module& m) { m.channels = 3; }, "is odd"},
-        RejectCase{"TooManyChannels", [](xm::Module& m) { m.channels = 34; }, "channel count"},
+        RejectCase{"OddChannelCount", [](xm::TModule& m) { m.Channels = 3; }, "is odd"},
+        RejectCase{"TooManyChannels", [](xm::TModule& m) { m.Channels = 34; }, "channel count"},
         RejectCase{"OrderOfAMissingPattern",
-                   [](xm::Module& m) {
-                     m.orders = {0, 1};
+                   [](xm::TModule& m) {
+                     m.Orders = {0, 1};
                    },
                    "order 1 pattern is 1, outside the range 0..0"},
-        RejectCase{"EmptyOrderList", [](xm::Module& m) { m.orders.clear(); }, "order list length"},
-        RejectCase{"RestartPastTheOrderList", [](xm::Module& m) { m.restart = 1; },
+        RejectCase{"EmptyOrderList", [](xm::TModule& m) { m.Orders.clear(); }, "order list length"},
+        RejectCase{"RestartPastTheOrderList", [](xm::TModule& m) { m.Restart = 1; },
                    "restart position"},
-        RejectCase{"PatternWithoutRows", [](xm::Module& m) { m.patterns[0].rows.clear(); },
+        RejectCase{"PatternWithoutRows", [](xm::TModule& m) { m.Patterns[0].Rows.clear(); },
                    "pattern 0 row count"},
         RejectCase{"CellOfAMissingInstrument",
-                   [](xm::Module& m) { m.patterns[0].rows[1][1].instrument = 2; },
+                   [](xm::TModule& m) { m.Patterns[0].Rows[1][1].Instrument = 2; },
                    "row 1, channel 1: instrument is 2"},
-        RejectCase{"NoteBeyondKeyOff", [](xm::Module& m) { m.patterns[0].rows[0][0].note = 98; },
+        RejectCase{"NoteBeyondKeyOff", [](xm::TModule& m) { m.Patterns[0].Rows[0][0].Note = 98; },
                    "note is 98"},
         RejectCase{"UndefinedVolumeColumnValue",
-                   [](xm::Module& m) { m.patterns[0].rows[0][0].volume = 0x55; },
+                   [](xm::TModule& m) { m.Patterns[0].Rows[0][0].Volume = 0x55; },
                    "volume column value 85"},
         RejectCase{"EnvelopeWithThirteenPoints",
-                   [](xm::Module& m) {
+                   [](xm::TModule& m) {
                      for (int i = 0; i < 13; ++i) {
-                       m.instruments[0].volume_envelope.points.push_back({i * 4, 64});
+                       m.Instruments[0].VolumeEnvelope.Points.push_back({i * 4, 64});
                      }
                    },
                    "has 13 points"},
         RejectCase{"EnvelopeGoingBackInTime",
-                   [](xm::Module& m) {
-                     m.instruments[0].volume_envelope.points = {{0, 64}, {10, 32}, {5, 0}};
+                   [](xm::TModule& m) {
+                     m.Instruments[0].VolumeEnvelope.Points = {{0, 64}, {10, 32}, {5, 0}};
                    },
                    "point 2 does not come after"},
         RejectCase{"SustainPointMissing",
-                   [](xm::Module& m) {
-                     m.instruments[0].volume_envelope.points = {{0, 64}, {10, 32}};
-                     m.instruments[0].volume_envelope.sustain = 2;
+                   [](xm::TModule& m) {
+                     m.Instruments[0].VolumeEnvelope.Points = {{0, 64}, {10, 32}};
+                     m.Instruments[0].VolumeEnvelope.Sustain = 2;
                    },
                    "sustain or loop point"},
         RejectCase{"LoopPastTheSampleEnd",
-                   [](xm::Module& m) {
-                     xm::Sample& s = m.instruments[0].samples[0];
-                     s.loop = xm::LoopType::kForward;
-                     s.loop_start = 90;
-                     s.loop_length = 20;
+                   [](xm::TModule& m) {
+                     xm::TSample& s = m.Instruments[0].Samples[0];
+                     s.Loop = xm::LoopType::kForward;
+                     s.LoopStart = 90;
+                     s.LoopLength = 20;
                    },
                    "runs past its 100 samples"},
         RejectCase{
             "EmptyLoop",
-            [](xm::Module& m) { m.instruments[0].samples[0].loop = xm::LoopType::kPingPong; },
+            [](xm::TModule& m) { m.Instruments[0].Samples[0].Loop = xm::LoopType::kPingPong; },
             "its loop is empty"},
         RejectCase{"RelativeNoteOutOfRange",
-                   [](xm::Module& m) { m.instruments[0].samples[0].relative_note = 96; },
+                   [](xm::TModule& m) { m.Instruments[0].Samples[0].RelativeNote = 96; },
                    "relative note"},
         RejectCase{"NoteMapOfAMissingSample",
-                   [](xm::Module& m) { m.instruments[0].note_samples[40] = 1; },
+                   [](xm::TModule& m) { m.Instruments[0].NoteSamples[40] = 1; },
                    "note-to-sample map"},
-        RejectCase{"ModuleNameTooLong", [](xm::Module& m) { m.name = "a name of twenty-one."; },
+        RejectCase{"ModuleNameTooLong", [](xm::TModule& m) { m.Name = "a name of twenty-one."; },
                    "longer than 20 characters"},
-        RejectCase{"SpeedZero", [](xm::Module& m) { m.speed = 0; }, "speed"}),
+        RejectCase{"SpeedZero", [](xm::TModule& m) { m.Speed = 0; }, "speed"}),
     audio_test::CaseName<RejectCase>);
 
 }  // namespace

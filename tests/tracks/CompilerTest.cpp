@@ -87,7 +87,7 @@ TEST(TrackCompiler, PathRunsFromJustPastTheLineRoundToItWithEachTagOnce) {
 
 TEST(TrackCompiler, EveryMapSquareIsCoveredByRoadAndEachCornerPieceMatchesItsBend) {
   const auto records = tracktest::SmallTrack();
-  const tracktool::TrackModel model = tracktool::BuildTrackModel(records, tracktest::Sizes());
+  const tracktool::TTrackModel model = tracktool::BuildTrackModel(records, tracktest::Sizes());
   const std::vector<std::string> map{"/--->--\\", "|      |", "C      C", "|      |", "\\--C---/"};
   for (int row = 0; row < static_cast<int>(map.size()); ++row) {
     for (int col = 0; col < static_cast<int>(map[static_cast<std::size_t>(row)].size()); ++col) {
@@ -193,7 +193,7 @@ TEST(TrackCompiler, SourcesThatCannotMakeATrackAreRefusedWithThePlace) {
     try {
       Compile(c.Source);
       ADD_FAILURE() << c.What << ": compiled";
-    } catch (const tracktool::SourceError& e) {
+    } catch (const tracktool::TSourceError& e) {
       const std::string message = e.what();
       EXPECT_NE(message.find("test.txt"), std::string::npos) << c.What << ": " << message;
       EXPECT_NE(message.find(c.Message), std::string::npos) << c.What << ": " << message;

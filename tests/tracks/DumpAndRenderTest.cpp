@@ -43,9 +43,9 @@ int AlphaAt(cairo_surface_t* s, int x, int y) {
 
 class TrackRenderTest : public ::testing::Test {
  protected:
-  SurfacePtr Render(const tracktool::RenderOptions& options) {
+  SurfacePtr Render(const tracktool::TRenderOptions& options) {
     const std::string file = tracktest::TempFolder("render") + "/overview.png";
-    const tracktool::TrackModel model =
+    const tracktool::TTrackModel model =
         tracktool::BuildTrackModel(tracktest::SmallTrack(), tracktest::Sizes());
     std::string error;
     EXPECT_TRUE(tracktool::RenderOverview(model, tracktest::Sizes(), options, file, error))
@@ -58,7 +58,7 @@ class TrackRenderTest : public ::testing::Test {
 };
 
 TEST_F(TrackRenderTest, PreviewHasTheAskedSizeAndADarkPanelWithTheRoadInside) {
-  tracktool::RenderOptions options;
+  tracktool::TRenderOptions options;
   const SurfacePtr picture = Render(options);
   EXPECT_EQ(cairo_image_surface_get_width(picture.get()), 200);
   EXPECT_EQ(cairo_image_surface_get_height(picture.get()), 150);
@@ -67,7 +67,7 @@ TEST_F(TrackRenderTest, PreviewHasTheAskedSizeAndADarkPanelWithTheRoadInside) {
 }
 
 TEST_F(TrackRenderTest, TransparentPictureShowsOnlyTheTrack) {
-  tracktool::RenderOptions options;
+  tracktool::TRenderOptions options;
   options.Width = 296;
   options.Height = 256;
   options.Transparent = true;
@@ -80,7 +80,7 @@ TEST_F(TrackRenderTest, TransparentPictureShowsOnlyTheTrack) {
 }
 
 TEST(TrackRender, UnwritableFileGivesAReason) {
-  const tracktool::TrackModel model =
+  const tracktool::TTrackModel model =
       tracktool::BuildTrackModel(tracktest::SmallTrack(), tracktest::Sizes());
   std::string error;
   EXPECT_FALSE(

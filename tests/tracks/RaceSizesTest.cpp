@@ -10,8 +10,8 @@
 namespace {
 
 using tracktool::Dir;
-using tracktool::RaceSizes;
-using tracktool::RaceSizesError;
+using tracktool::TRaceSizes;
+using tracktool::TRaceSizesError;
 
 const std::string CornerLines =
     "#   cell 0: right and bottom    cell 1: left and bottom\n"
@@ -23,7 +23,7 @@ const std::string RoadLines =
     "roadroters 4 1 160 160\n";
 
 TEST(RaceSizes, RealFileGivesTheRoadGridAndCars) {
-  const RaceSizes& sizes = tracktest::Sizes();
+  const TRaceSizes& sizes = tracktest::Sizes();
   EXPECT_EQ(sizes.GridSize(), 160);
   EXPECT_EQ(sizes.Cell("checkline").Width, 168);
   EXPECT_EQ(sizes.Cell("fline").Height, 176);
@@ -32,7 +32,7 @@ TEST(RaceSizes, RealFileGivesTheRoadGridAndCars) {
 }
 
 TEST(RaceSizes, CornerKindsFollowTheCellDescriptions) {
-  const RaceSizes& sizes = tracktest::Sizes();
+  const TRaceSizes& sizes = tracktest::Sizes();
   EXPECT_EQ(sizes.CornerKind(Dir::Right, Dir::Down), 14);
   EXPECT_EQ(sizes.CornerKind(Dir::Down, Dir::Left), 13);
   EXPECT_EQ(sizes.CornerKind(Dir::Left, Dir::Up), 12);
@@ -44,9 +44,10 @@ TEST(RaceSizes, CornerKindsFollowTheCellDescriptions) {
 }
 
 TEST(RaceSizes, ParsedCornerOrderIsTakenFromTheText) {
-  const RaceSizes sizes = RaceSizes::Parse(RoadLines +
-                                           "# cell 0: left and top  cell 1: right and top\n"
-                                           "# cell 2: right and bottom  cell 3: left and bottom\n");
+  const TRaceSizes sizes =
+      TRaceSizes::Parse(RoadLines +
+                        "# cell 0: left and top  cell 1: right and top\n"
+                        "# cell 2: right and bottom  cell 3: left and bottom\n");
   EXPECT_EQ(sizes.CornerKind(Dir::Left, Dir::Up), 14);
   EXPECT_EQ(sizes.CornerKind(Dir::Left, Dir::Down), 11);
 }
@@ -68,13 +69,13 @@ TEST(RaceSizes, UnusableFilesAreRefused) {
       {"no corner picture", "roadstr 1 1 320 160\nroadstrvert 1 1 160 320\n" + CornerLines},
   };
   for (const auto& [what, text] : cases) {
-    EXPECT_THROW(RaceSizes::Parse(text), RaceSizesError) << what;
+    EXPECT_THROW(TRaceSizes::Parse(text), TRaceSizesError) << what;
   }
 }
 
 TEST(RaceSizes, UnknownPictureAndMissingFileAreErrors) {
-  EXPECT_THROW(tracktest::Sizes().Cell("nosuchpicture"), RaceSizesError);
-  EXPECT_THROW(RaceSizes::Load("/nonexistent/race-sizes.txt"), RaceSizesError);
+  EXPECT_THROW(tracktest::Sizes().Cell("nosuchpicture"), TRaceSizesError);
+  EXPECT_THROW(TRaceSizes::Load("/nonexistent/race-sizes.txt"), TRaceSizesError);
 }
 
 }  // namespace

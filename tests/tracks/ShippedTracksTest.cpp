@@ -52,7 +52,7 @@ TEST_P(ShippedTrack, PassesValidationWithItsOpponents) {
 
 TEST_P(ShippedTrack, LapLengthIsWithinTenPercentOfTheListedLength) {
   const TrackRow& row = GetParam();
-  const tracktool::TrackModel model = tracktool::BuildTrackModel(
+  const tracktool::TTrackModel model = tracktool::BuildTrackModel(
       tracktool::ReadTrackFile(TrackFile(row)).Records, tracktest::Sizes());
   const double wanted = row.Length * 10;
   EXPECT_LE(std::abs(model.LapLength() - wanted), wanted * 0.10)
@@ -61,7 +61,7 @@ TEST_P(ShippedTrack, LapLengthIsWithinTenPercentOfTheListedLength) {
 
 TEST_P(ShippedTrack, SourceNamesTheLapsAndOpponentsOfItsRow) {
   const TrackRow& row = GetParam();
-  const tracktool::TrackSource src =
+  const tracktool::TTrackSource src =
       tracktool::LoadTrackSource(std::string(CLD_TRACK_SOURCE_DIR) + "/" + row.File + ".txt");
   EXPECT_EQ(src.Laps, row.Laps);
   EXPECT_EQ(src.Opponents, row.Opponents);
@@ -70,10 +70,10 @@ TEST_P(ShippedTrack, SourceNamesTheLapsAndOpponentsOfItsRow) {
 
 TEST_P(ShippedTrack, EveryTagFromOneToTheLastIsUsedOnce) {
   const TrackRow& row = GetParam();
-  const tracktool::TrackModel model = tracktool::BuildTrackModel(
+  const tracktool::TTrackModel model = tracktool::BuildTrackModel(
       tracktool::ReadTrackFile(TrackFile(row)).Records, tracktest::Sizes());
   std::multiset<int> tags;
-  for (const tracktool::PathPoint& p : model.Path) {
+  for (const tracktool::TPathPoint& p : model.Path) {
     if (p.Tag > 0) tags.insert(p.Tag);
   }
   ASSERT_GE(model.TaggedPathCount, 4);

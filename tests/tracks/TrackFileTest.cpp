@@ -28,13 +28,13 @@ TEST(TrackFile, DecodeReadsWholeRecordsAndIgnoresATrailingPiece) {
   const std::vector<TrackRecord> records{{1, 2, 3, 4, 5}, {-6, -7, 101, 0, 2}};
   std::vector<uint8_t> bytes = EncodeRecords(records);
   bytes.resize(300, 0xAB);
-  const tracktool::TrackFileData data = DecodeRecords(bytes);
+  const tracktool::TTrackFileData data = DecodeRecords(bytes);
   EXPECT_EQ(data.Records, records);
   EXPECT_EQ(data.ByteSize, 300u);
 }
 
 TEST(TrackFile, EmptyBytesGiveNoRecords) {
-  const tracktool::TrackFileData data = DecodeRecords({});
+  const tracktool::TTrackFileData data = DecodeRecords({});
   EXPECT_TRUE(data.Records.empty());
   EXPECT_EQ(data.ByteSize, 0u);
 }
@@ -44,7 +44,7 @@ TEST(TrackFile, WriteThenReadGivesTheSameRecords) {
   const std::vector<TrackRecord> records = tracktest::SmallTrack();
   tracktool::WriteTrackFile(file, records);
   EXPECT_EQ(std::filesystem::file_size(file), records.size() * tracktool::RecordSize);
-  const tracktool::TrackFileData data = tracktool::ReadTrackFile(file);
+  const tracktool::TTrackFileData data = tracktool::ReadTrackFile(file);
   EXPECT_EQ(data.Records, records);
   EXPECT_EQ(data.ByteSize, records.size() * tracktool::RecordSize);
 }
@@ -53,7 +53,7 @@ TEST(TrackFile, MissingFileRaisesAnErrorNamingIt) {
   try {
     tracktool::ReadTrackFile("/nonexistent/folder/data1.prd");
     FAIL() << "no error";
-  } catch (const tracktool::TrackFileError& e) {
+  } catch (const tracktool::TTrackFileError& e) {
     EXPECT_NE(std::string(e.what()).find("data1.prd"), std::string::npos);
   }
 }
@@ -62,7 +62,7 @@ TEST(TrackFile, AbsurdlyLargeFileIsRefusedBeforeReading) {
   const std::string file = tracktest::TempFolder("large") + "/huge.prd";
   { std::ofstream create(file); }
   std::filesystem::resize_file(file, tracktool::MaxTrackFileBytes + 1);
-  EXPECT_THROW(tracktool::ReadTrackFile(file), tracktool::TrackFileError);
+  EXPECT_THROW(tracktool::ReadTrackFile(file), tracktool::TTrackFileError);
 }
 
 TEST(TrackFile, KindNames) {

@@ -9,8 +9,8 @@
 
 namespace tracktest {
 
-const tracktool::RaceSizes& Sizes() {
-  static const tracktool::RaceSizes sizes = tracktool::RaceSizes::Load(CLD_RACE_SIZES_FILE);
+const tracktool::TRaceSizes& Sizes() {
+  static const tracktool::TRaceSizes sizes = tracktool::TRaceSizes::Load(CLD_RACE_SIZES_FILE);
   return sizes;
 }
 
@@ -33,7 +33,7 @@ std::vector<tracktool::TrackRecord> SmallTrack() {
                                  Sizes());
 }
 
-tracktool::TrackFileData AsFile(const std::vector<tracktool::TrackRecord>& records) {
+tracktool::TTrackFileData AsFile(const std::vector<tracktool::TrackRecord>& records) {
   return {records, records.size() * tracktool::RecordSize};
 }
 

@@ -10,7 +10,7 @@
 namespace tracktest {
 
 /// The race picture sizes the game's tracks are built with.
-const tracktool::RaceSizes& Sizes();
+const tracktool::TRaceSizes& Sizes();
 
 /// Source of a small complete track for four opponents: a 7 by 5 square loop driven clockwise
 /// with the finish line on the top straight and three checkpoints.
@@ -20,7 +20,7 @@ std::string SmallTrackSource();
 std::vector<tracktool::TrackRecord> SmallTrack();
 
 /// Track file contents made of records, as read from a file of exactly their size.
-tracktool::TrackFileData AsFile(const std::vector<tracktool::TrackRecord>& records);
+tracktool::TTrackFileData AsFile(const std::vector<tracktool::TrackRecord>& records);
 
 /// A fresh empty folder for files a test writes.
 std::string TempFolder(const std::string& name);

@@ -12,18 +12,18 @@
 
 namespace {
 
-using tracktool::TrackFileData;
-using tracktool::TrackProblem;
 using tracktool::TrackRecord;
+using tracktool::TTrackFileData;
+using tracktool::TTrackProblem;
 namespace Kind = tracktool::Kind;
 
-std::vector<TrackProblem> Validate(const TrackFileData& data, int opponents = 4) {
+std::vector<TTrackProblem> Validate(const TTrackFileData& data, int opponents = 4) {
   return tracktool::ValidateTrack(data, tracktest::Sizes(), opponents);
 }
 
-std::string Describe(const std::vector<TrackProblem>& problems) {
+std::string Describe(const std::vector<TTrackProblem>& problems) {
   std::string text;
-  for (const TrackProblem& p : problems) text += tracktool::FormatProblem("small.prd", p) + "\n";
+  for (const TTrackProblem& p : problems) text += tracktool::FormatProblem("small.prd", p) + "\n";
   return text;
 }
 
@@ -42,7 +42,7 @@ void Erase(std::vector<TrackRecord>& records, const std::function<bool(const Tra
 /// One broken rule: how to break the small track and what the validator must say.
 struct BrokenRule {
   std::string What;
-  std::function<void(TrackFileData&)> Break;
+  std::function<void(TTrackFileData&)> Break;
   std::string Rule;
   std::string Message;
   bool HasPlace;
@@ -51,73 +51,73 @@ struct BrokenRule {
 const std::vector<BrokenRule>& BrokenRules() {
   static const std::vector<BrokenRule> rules{
       {"missing checkpoint number",
-       [](TrackFileData& d) { Find(d.Records, Kind::CheckLine, 1).ParamB = 3; }, "checkpoints",
+       [](TTrackFileData& d) { Find(d.Records, Kind::CheckLine, 1).ParamB = 3; }, "checkpoints",
        "number 1 is missing", false},
       {"duplicated checkpoint",
-       [](TrackFileData& d) { Find(d.Records, Kind::CheckLine, 2).ParamB = 1; }, "checkpoints",
+       [](TTrackFileData& d) { Find(d.Records, Kind::CheckLine, 2).ParamB = 1; }, "checkpoints",
        "number 1 is used twice", true},
       {"too few checkpoints",
-       [](TrackFileData& d) {
+       [](TTrackFileData& d) {
          Erase(d.Records,
                [](const TrackRecord& r) { return r.Kind == Kind::CheckLine && r.ParamB == 2; });
        },
        "checkpoints", "at least 3 checkpoint lines", false},
       {"checkpoints out of driving order",
-       [](TrackFileData& d) {
+       [](TTrackFileData& d) {
          Find(d.Records, Kind::CheckLine, 0).ParamB = 9;
          Find(d.Records, Kind::CheckLine, 2).ParamB = 0;
          Find(d.Records, Kind::CheckLine, 9).ParamB = 2;
        },
        "checkpoints", "comes before checkpoint", false},
       {"checkpoint beside the road",
-       [](TrackFileData& d) { Find(d.Records, Kind::CheckLine, 0).PosX += 300; }, "checkpoints",
+       [](TTrackFileData& d) { Find(d.Records, Kind::CheckLine, 0).PosX += 300; }, "checkpoints",
        "does not pass through checkpoint 0", true},
       {"gap in the road under the path",
-       [](TrackFileData& d) {
+       [](TTrackFileData& d) {
          Erase(d.Records,
                [](const TrackRecord& r) { return r.Kind == Kind::RoadVertical && r.PosX == 1120; });
        },
        "road", "off the road", true},
       {"grid slot missing",
-       [](TrackFileData& d) {
+       [](TTrackFileData& d) {
          Erase(d.Records,
                [](const TrackRecord& r) { return r.Kind == Kind::GridSlot && r.ParamB == 3; });
        },
        "grid", "slot 3 is missing", false},
       {"slot in front of the line",
-       [](TrackFileData& d) { Find(d.Records, Kind::GridSlot, 1).PosX += 200; }, "grid",
+       [](TTrackFileData& d) { Find(d.Records, Kind::GridSlot, 1).PosX += 200; }, "grid",
        "slot 1 is not behind the finish line", true},
       {"slot facing away from the line",
-       [](TrackFileData& d) { Find(d.Records, Kind::GridSlot, 2).ParamA = 180; }, "grid",
+       [](TTrackFileData& d) { Find(d.Records, Kind::GridSlot, 2).ParamA = 180; }, "grid",
        "slot 2 does not face", true},
       {"slot off the road",
-       [](TrackFileData& d) { Find(d.Records, Kind::GridSlot, 4).PosY += 200; }, "grid",
+       [](TTrackFileData& d) { Find(d.Records, Kind::GridSlot, 4).PosY += 200; }, "grid",
        "slot 4 is not on the road", true},
       {"slots overlapping",
-       [](TrackFileData& d) {
+       [](TTrackFileData& d) {
          Find(d.Records, Kind::GridSlot, 3).PosX = Find(d.Records, Kind::GridSlot, 1).PosX - 30;
        },
        "grid", "slots 1 and 3 overlap", true},
       {"player ahead of an opponent",
-       [](TrackFileData& d) {
+       [](TTrackFileData& d) {
          std::swap(Find(d.Records, Kind::GridSlot, 1).ParamB,
                    Find(d.Records, Kind::GridSlot, 5).ParamB);
        },
        "grid", "the player's slot 5 is not behind slot 1", false},
       {"slot number outside the grid",
-       [](TrackFileData& d) {
+       [](TTrackFileData& d) {
          d.Records.push_back({40, 300, Kind::GridSlot, 0, 12});
        },
        "grid", "slot number 12 is outside 1..9", true},
       {"too few tags",
-       [](TrackFileData& d) {
+       [](TTrackFileData& d) {
          for (TrackRecord& r : d.Records) {
            if (r.Kind == Kind::PathPoint && r.ParamA > 2) r.ParamA = 0;
          }
        },
        "tags", "at least 3 tagged path points", false},
       {"tag missing",
-       [](TrackFileData& d) {
+       [](TTrackFileData& d) {
          for (TrackRecord& r : d.Records) {
            if (r.Kind == Kind::PathPoint && r.ParamA == 3) r.ParamA = 0;
          }
@@ -125,7 +125,7 @@ const std::vector<BrokenRule>& BrokenRules() {
        },
        "tags", "no path point carries tag 3", false},
       {"checked tag at the finish line",
-       [](TrackFileData& d) {
+       [](TTrackFileData& d) {
          for (TrackRecord& r : d.Records) {
            if (r.Kind == Kind::PathPoint && r.ParamA == 2) r.ParamA = 0;
          }
@@ -133,34 +133,34 @@ const std::vector<BrokenRule>& BrokenRules() {
        },
        "tags", "tag 2 lies within 224 px of the finish line", true},
       {"256 path points",
-       [](TrackFileData& d) {
+       [](TTrackFileData& d) {
          for (int32_t i = 15; i <= 256; ++i) d.Records.push_back({80, 720, Kind::PathPoint, 0, i});
        },
        "path points", "at most 255 path points, found 256", false},
       {"two path points",
-       [](TrackFileData& d) {
+       [](TTrackFileData& d) {
          Erase(d.Records,
                [](const TrackRecord& r) { return r.Kind == Kind::PathPoint && r.ParamB > 2; });
        },
        "path points", "at least 3 points, found 2", false},
       {"path point flung far away",
-       [](TrackFileData& d) { Find(d.Records, Kind::PathPoint, 7).PosX = 2000000000; },
+       [](TTrackFileData& d) { Find(d.Records, Kind::PathPoint, 7).PosX = 2000000000; },
        "path points", "point 6 lies more than 20000 px from the next", true},
       {"finish line along the road",
-       [](TrackFileData& d) { Find(d.Records, Kind::FinishLine, 0).ParamA = 90; }, "finish line",
+       [](TTrackFileData& d) { Find(d.Records, Kind::FinishLine, 0).ParamA = 90; }, "finish line",
        "does not span the road", true},
       {"two finish lines",
-       [](TrackFileData& d) {
+       [](TTrackFileData& d) {
          const TrackRecord finish = Find(d.Records, Kind::FinishLine, 0);
          d.Records.push_back(finish);
        },
        "finish line", "exactly one finish line, found 2", false},
       {"obstacle on the racing line",
-       [](TrackFileData& d) {
+       [](TTrackFileData& d) {
          d.Records.push_back({400, 1200, Kind::Obstacle, 0, 8});
        },
        "obstacles", "blocks the racing line", true},
-      {"file size not a multiple of 128", [](TrackFileData& d) { d.ByteSize += 44; }, "file size",
+      {"file size not a multiple of 128", [](TTrackFileData& d) { d.ByteSize += 44; }, "file size",
        "bytes is not a whole number of 128-byte records", false},
   };
   return rules;
@@ -173,10 +173,10 @@ TEST(TrackValidator, CompiledSmallTrackPasses) {
 
 TEST(TrackValidator, EachBrokenRuleIsReportedWithItsRuleAndPlace) {
   for (const BrokenRule& broken : BrokenRules()) {
-    TrackFileData data = tracktest::AsFile(tracktest::SmallTrack());
+    TTrackFileData data = tracktest::AsFile(tracktest::SmallTrack());
     broken.Break(data);
     const auto problems = Validate(data);
-    const auto match = std::find_if(problems.begin(), problems.end(), [&](const TrackProblem& p) {
+    const auto match = std::find_if(problems.begin(), problems.end(), [&](const TTrackProblem& p) {
       return p.Rule == broken.Rule && p.Message.find(broken.Message) != std::string::npos;
     });
     ASSERT_NE(match, problems.end()) << broken.What << " not found in:\n" << Describe(problems);
@@ -193,7 +193,7 @@ TEST(TrackValidator, MoreOpponentsNeedMoreGridSlots) {
 TEST(TrackValidator, EmptyFileFailsEveryRequiredPart) {
   const auto problems = Validate(tracktool::DecodeRecords({}));
   std::vector<std::string> rules;
-  for (const TrackProblem& p : problems) rules.push_back(p.Rule);
+  for (const TTrackProblem& p : problems) rules.push_back(p.Rule);
   for (const char* rule : {"path points", "checkpoints", "finish line", "grid"}) {
     EXPECT_NE(std::find(rules.begin(), rules.end(), rule), rules.end()) << rule;
   }
@@ -210,7 +210,7 @@ TEST(TrackValidator, ThreeHundredByteFileReportsItsSizeAndWhatIsMissing) {
 }
 
 TEST(TrackValidator, ProblemLineNamesTrackRuleAndCoordinates) {
-  TrackFileData data = tracktest::AsFile(tracktest::SmallTrack());
+  TTrackFileData data = tracktest::AsFile(tracktest::SmallTrack());
   Find(data.Records, Kind::CheckLine, 2).ParamB = 1;
   const auto problems = Validate(data);
   ASSERT_FALSE(problems.empty());

@@ -3,11 +3,11 @@
 #include <exception>
 #include <string>
 
-#include "effect_parser.h"
-#include "effect_renderer.h"
-#include "synth/file_output.h"
-#include "synth/source_text.h"
-#include "wav_encoder.h"
+#include "EffectParser.h"
+#include "EffectRenderer.h"
+#include "WavEncoder.h"
+#include "synth/FileOutput.h"
+#include "synth/SourceText.h"
 
 int main(int argc, char** argv) {
   if (argc != 3) {
@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
   }
   const std::string source_path = argv[1];
   try {
-    const sfx::EffectDescription effect = sfx::ParseEffect(synth::ReadTextFile(source_path));
+    const sfx::TEffectDescription effect = sfx::ParseEffect(synth::ReadTextFile(source_path));
     synth::WriteFileAtomically(argv[2],
                                sfx::EncodeWav(sfx::RenderEffect(effect), sfx::kEffectSampleRate));
   } catch (const std::exception& error) {

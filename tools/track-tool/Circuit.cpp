@@ -47,11 +47,11 @@ std::string Place(const std::string& name, int row, int col) {
 /// Direction after a corner character: '/' and '\' turn the road like mirrors.
 Dir Turn(char corner, Dir moving) {
   if (corner == '/') {
-    constexpr Dir slash[] = {Dir::Up, Dir::Left, Dir::Down, Dir::Right};
-    return slash[static_cast<int>(moving)];
+    constexpr Dir kSlash[] = {Dir::Up, Dir::Left, Dir::Down, Dir::Right};
+    return kSlash[static_cast<int>(moving)];
   }
-  constexpr Dir backslash[] = {Dir::Down, Dir::Right, Dir::Up, Dir::Left};
-  return backslash[static_cast<int>(moving)];
+  constexpr Dir kBackslash[] = {Dir::Down, Dir::Right, Dir::Up, Dir::Left};
+  return kBackslash[static_cast<int>(moving)];
 }
 
 /// Where a car entering a cell moving `in` leaves it; nullopt when the cell does not carry
@@ -65,15 +65,15 @@ std::optional<Dir> Exit(char ch, Dir in) {
   return std::nullopt;
 }
 
-struct StartCell {
+struct TStartCell {
   int Row = 0;
   int Col = 0;
   Dir Moving = Dir::Right;
 };
 
-StartCell FindStart(const TrackSource& src, std::map<char, std::pair<int, int>>& anchors,
-                    int& roadCells) {
-  std::optional<StartCell> start;
+TStartCell FindStart(const TTrackSource& src, std::map<char, std::pair<int, int>>& anchors,
+                     int& roadCells) {
+  std::optional<TStartCell> start;
   for (int row = 0; row < static_cast<int>(src.Map.size()); ++row) {
     const std::string& line = src.Map[static_cast<std::size_t>(row)];
     for (int col = 0; col < static_cast<int>(line.size()); ++col) {
@@ -81,31 +81,31 @@ StartCell FindStart(const TrackSource& src, std::map<char, std::pair<int, int>>&
       if (IsGrass(ch)) continue;
       if (IsAnchor(ch)) {
         if (!anchors.emplace(ch, std::pair{row, col}).second) {
-          throw SourceError(Place(src.Name, row, col) + ": anchor '" + std::string(1, ch) +
-                            "' is used twice");
+          throw TSourceError(Place(src.Name, row, col) + ": anchor '" + std::string(1, ch) +
+                             "' is used twice");
         }
         continue;
       }
       if (!Exit(ch, Dir::Right) && !Exit(ch, Dir::Down) && !Exit(ch, Dir::Up)) {
-        throw SourceError(Place(src.Name, row, col) + ": unknown map character '" +
-                          std::string(1, ch) + "'");
+        throw TSourceError(Place(src.Name, row, col) + ": unknown map character '" +
+                           std::string(1, ch) + "'");
       }
       ++roadCells;
       if (!IsStartMark(ch)) continue;
-      if (start) throw SourceError(Place(src.Name, row, col) + ": a second start cell");
-      start = StartCell{row, col, StartDir(ch)};
+      if (start) throw TSourceError(Place(src.Name, row, col) + ": a second start cell");
+      start = TStartCell{row, col, StartDir(ch)};
     }
   }
-  if (!start) throw SourceError(src.Name + ": the map has no start cell ('>', '<', '^' or 'v')");
+  if (!start) throw TSourceError(src.Name + ": the map has no start cell ('>', '<', '^' or 'v')");
   return *start;
 }
 
 }  // namespace
 
-Circuit TraceCircuit(const TrackSource& src) {
-  Circuit circuit;
+TCircuit TraceCircuit(const TTrackSource& src) {
+  TCircuit circuit;
   int roadCells = 0;
-  const StartCell start = FindStart(src, circuit.Anchors, roadCells);
+  const TStartCell start = FindStart(src, circuit.Anchors, roadCells);
   std::set<std::pair<int, int>> visited;
   int row = start.Row;
   int col = start.Col;
@@ -114,11 +114,11 @@ Circuit TraceCircuit(const TrackSource& src) {
     const char ch = At(src.Map, row, col);
     const auto out = Exit(ch, moving);
     if (!out) {
-      throw SourceError(Place(src.Name, row, col) + ": the road arriving " +
-                        std::string(DirName(moving)) + " does not continue here");
+      throw TSourceError(Place(src.Name, row, col) + ": the road arriving " +
+                         std::string(DirName(moving)) + " does not continue here");
     }
     if (!visited.insert({row, col}).second) {
-      throw SourceError(Place(src.Name, row, col) + ": the road crosses itself");
+      throw TSourceError(Place(src.Name, row, col) + ": the road crosses itself");
     }
     circuit.Cells.push_back({row, col, moving, *out, ch == 'C'});
     moving = *out;
@@ -126,14 +126,14 @@ Circuit TraceCircuit(const TrackSource& src) {
     col += DirDx(moving);
   } while (row != start.Row || col != start.Col);
   if (moving != start.Moving) {
-    throw SourceError(Place(src.Name, row, col) + ": the road enters the start cell sideways");
+    throw TSourceError(Place(src.Name, row, col) + ": the road enters the start cell sideways");
   }
   if (static_cast<int>(circuit.Cells.size()) != roadCells) {
     for (int r = 0; r < static_cast<int>(src.Map.size()); ++r) {
       for (int c = 0; c < static_cast<int>(src.Map[static_cast<std::size_t>(r)].size()); ++c) {
         const char ch = At(src.Map, r, c);
         if (!IsGrass(ch) && !IsAnchor(ch) && !visited.contains({r, c})) {
-          throw SourceError(Place(src.Name, r, c) + ": road cell not on the circuit");
+          throw TSourceError(Place(src.Name, r, c) + ": road cell not on the circuit");
         }
       }
     }
@@ -141,12 +141,12 @@ Circuit TraceCircuit(const TrackSource& src) {
   return circuit;
 }
 
-std::vector<StraightRun> StraightRuns(const Circuit& circuit, const std::string& trackName) {
+std::vector<TStraightRun> StraightRuns(const TCircuit& circuit, const std::string& trackName) {
   const std::size_t n = circuit.Cells.size();
   std::size_t firstCorner = 0;
   while (firstCorner < n && !circuit.Cells[firstCorner].IsCorner()) ++firstCorner;
-  if (firstCorner == n) throw SourceError(trackName + ": the circuit has no corners");
-  std::vector<StraightRun> runs;
+  if (firstCorner == n) throw TSourceError(trackName + ": the circuit has no corners");
+  std::vector<TStraightRun> runs;
   for (std::size_t k = 1; k <= n; ++k) {
     const std::size_t i = (firstCorner + k) % n;
     if (circuit.Cells[i].IsCorner()) continue;
@@ -156,30 +156,30 @@ std::vector<StraightRun> StraightRuns(const Circuit& circuit, const std::string&
     }
     ++runs.back().Count;
   }
-  for (const StraightRun& run : runs) {
+  for (const TStraightRun& run : runs) {
     if (run.Count < 2) {
-      const CircuitCell& cell = circuit.Cells[run.First];
-      throw SourceError(Place(trackName, cell.Row, cell.Col) +
-                        ": a straight must be at least two cells long");
+      const TCircuitCell& cell = circuit.Cells[run.First];
+      throw TSourceError(Place(trackName, cell.Row, cell.Col) +
+                         ": a straight must be at least two cells long");
     }
   }
   return runs;
 }
 
-Vec2 CellCentre(int row, int col, int grid) {
+TVec2 CellCentre(int row, int col, int grid) {
   return {(col + 0.5) * grid, (row + 0.5) * grid};
 }
 
-std::vector<Vec2> CentreLine(const Circuit& circuit, int grid, double step) {
+std::vector<TVec2> CentreLine(const TCircuit& circuit, int grid, double step) {
   const double half = grid / 2.0;
-  std::vector<Vec2> line;
-  const auto appendCell = [&](const CircuitCell& cell, double from, double to) {
-    const Vec2 c = CellCentre(cell.Row, cell.Col, grid);
-    const Vec2 in{static_cast<double>(DirDx(cell.In)), static_cast<double>(DirDy(cell.In))};
-    const Vec2 out{static_cast<double>(DirDx(cell.Out)), static_cast<double>(DirDy(cell.Out))};
-    const Vec2 entry = c - in * half;
-    const Vec2 exit = c + out * half;
-    const Vec2 pivot = c + (out - in) * half;
+  std::vector<TVec2> line;
+  const auto appendCell = [&](const TCircuitCell& cell, double from, double to) {
+    const TVec2 c = CellCentre(cell.Row, cell.Col, grid);
+    const TVec2 in{static_cast<double>(DirDx(cell.In)), static_cast<double>(DirDy(cell.In))};
+    const TVec2 out{static_cast<double>(DirDx(cell.Out)), static_cast<double>(DirDy(cell.Out))};
+    const TVec2 entry = c - in * half;
+    const TVec2 exit = c + out * half;
+    const TVec2 pivot = c + (out - in) * half;
     const double length = cell.IsCorner() ? std::numbers::pi * half / 2 : grid;
     const int count = std::max(1, static_cast<int>(std::lround(length * (to - from) / step)));
     for (int k = 0; k < count; ++k) {
@@ -189,7 +189,7 @@ std::vector<Vec2> CentreLine(const Circuit& circuit, int grid, double step) {
         continue;
       }
       const double angle = t * std::numbers::pi / 2;
-      const Vec2 fromPivot = (entry - pivot) * std::cos(angle) + (exit - pivot) * std::sin(angle);
+      const TVec2 fromPivot = (entry - pivot) * std::cos(angle) + (exit - pivot) * std::sin(angle);
       line.push_back(pivot + fromPivot);
     }
   };

@@ -14,28 +14,28 @@
 namespace tracktool {
 
 /// Raised when the race sizes file is missing, malformed or lacks an entry the tools need.
-class RaceSizesError : public std::runtime_error {
+class TRaceSizesError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
 
 /// Width and height of one cell of a race picture.
-struct CellSize {
+struct TCellSize {
   int Width = 0;
   int Height = 0;
 };
 
 /// The race picture sizes the track tools build on: the shared sizes table, whose comment lines
 /// "cell N: side and side" name the two sides each corner cell joins.
-class RaceSizes {
+class TRaceSizes {
  public:
-  /// Parses the text of a sizes file; throws RaceSizesError when it is unusable.
-  static RaceSizes Parse(std::string_view text);
-  /// Reads and parses a sizes file; throws RaceSizesError.
-  static RaceSizes Load(const std::filesystem::path& file);
+  /// Parses the text of a sizes file; throws TRaceSizesError when it is unusable.
+  static TRaceSizes Parse(std::string_view text);
+  /// Reads and parses a sizes file; throws TRaceSizesError.
+  static TRaceSizes Load(const std::filesystem::path& file);
 
-  /// The cell size of a picture; throws RaceSizesError for an unknown key.
-  CellSize Cell(std::string_view key) const;
+  /// The cell size of a picture; throws TRaceSizesError for an unknown key.
+  TCellSize Cell(std::string_view key) const;
   /// Edge of a grid square: the road width and the size of a corner cell.
   int GridSize() const { return Cell("roadroters").Width; }
   /// The road kind (11..14) of the corner cell joining sides a and b; 0 when none does.
@@ -43,11 +43,11 @@ class RaceSizes {
   /// The two sides a corner road kind (11..14) joins.
   std::array<Dir, 2> CornerSides(int32_t kind) const;
   /// The largest car cell (the widest and the longest of the five car pictures).
-  CellSize LargestCar() const;
+  TCellSize LargestCar() const;
 
  private:
   /// Takes the corner descriptions from the table's comments and checks the road grid.
-  static RaceSizes FromTable(racesizes::TRaceSizeTable table);
+  static TRaceSizes FromTable(racesizes::TRaceSizeTable table);
   void CheckRoadGrid() const;
 
   racesizes::TRaceSizeTable Table_;

@@ -10,30 +10,30 @@ namespace {
 constexpr double SampleStep = 2.0;
 
 /// The closed line resampled at SampleStep-pixel spacing, without repeating the first point.
-std::vector<Vec2> EvenSamples(const std::vector<Vec2>& closedLine) {
+std::vector<TVec2> EvenSamples(const std::vector<TVec2>& closedLine) {
   const double length = PolylineLength(closedLine);
   const int n = std::max(3, static_cast<int>(std::lround(length / SampleStep)));
-  std::vector<Vec2> samples = ResampleLoop(closedLine, n);
+  std::vector<TVec2> samples = ResampleLoop(closedLine, n);
   std::rotate(samples.rbegin(), samples.rbegin() + 1, samples.rend());
   return samples;
 }
 
 }  // namespace
 
-double PolylineLength(const std::vector<Vec2>& line) {
+double PolylineLength(const std::vector<TVec2>& line) {
   double length = 0;
   for (std::size_t i = 1; i < line.size(); ++i) length += Distance(line[i - 1], line[i]);
   return length;
 }
 
-std::vector<Vec2> SmoothLoop(const std::vector<Vec2>& closedLine, double window) {
-  const std::vector<Vec2> samples = EvenSamples(closedLine);
+std::vector<TVec2> SmoothLoop(const std::vector<TVec2>& closedLine, double window) {
+  const std::vector<TVec2> samples = EvenSamples(closedLine);
   const int n = static_cast<int>(samples.size());
   const int reach = std::min(n / 2 - 1, static_cast<int>(std::lround(window / SampleStep)));
-  std::vector<Vec2> smooth;
+  std::vector<TVec2> smooth;
   smooth.reserve(samples.size() + 1);
   for (int i = 0; i < n; ++i) {
-    Vec2 sum;
+    TVec2 sum;
     for (int k = -reach; k <= reach; ++k)
       sum = sum + samples[static_cast<std::size_t>((i + k + n) % n)];
     smooth.push_back(sum * (1.0 / (2 * reach + 1)));
@@ -42,9 +42,9 @@ std::vector<Vec2> SmoothLoop(const std::vector<Vec2>& closedLine, double window)
   return smooth;
 }
 
-std::vector<Vec2> ResampleLoop(const std::vector<Vec2>& closedLine, int n) {
+std::vector<TVec2> ResampleLoop(const std::vector<TVec2>& closedLine, int n) {
   const double length = PolylineLength(closedLine);
-  std::vector<Vec2> points;
+  std::vector<TVec2> points;
   points.reserve(static_cast<std::size_t>(n));
   std::size_t segment = 1;
   double segmentStart = 0;
@@ -55,8 +55,8 @@ std::vector<Vec2> ResampleLoop(const std::vector<Vec2>& closedLine, int n) {
       segmentStart += Distance(closedLine[segment - 1], closedLine[segment]);
       ++segment;
     }
-    const Vec2 a = closedLine[segment - 1];
-    const Vec2 b = closedLine[segment];
+    const TVec2 a = closedLine[segment - 1];
+    const TVec2 b = closedLine[segment];
     const double span = Distance(a, b);
     const double t = span > 0 ? std::clamp((target - segmentStart) / span, 0.0, 1.0) : 0.0;
     points.push_back(a + (b - a) * t);

@@ -13,6 +13,6 @@ namespace tracktool {
 /// checkpoint lines numbered in driving order after it, the starting grid behind it, obstacles,
 /// decorations, road pieces and the opponents' path points. Throws SourceError when the source
 /// cannot make a complete track.
-std::vector<TrackRecord> CompileTrack(const TrackSource& src, const RaceSizes& sizes);
+std::vector<TrackRecord> CompileTrack(const TTrackSource& src, const TRaceSizes& sizes);
 
 }  // namespace tracktool

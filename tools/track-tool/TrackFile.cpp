@@ -42,22 +42,22 @@ std::vector<uint8_t> EncodeRecords(const std::vector<TrackRecord>& records) {
   return game::EncodeTrackRecords(records);
 }
 
-TrackFileData DecodeRecords(std::span<const uint8_t> bytes) {
-  return TrackFileData{game::DecodeTrackRecords(bytes), bytes.size()};
+TTrackFileData DecodeRecords(std::span<const uint8_t> bytes) {
+  return TTrackFileData{game::DecodeTrackRecords(bytes), bytes.size()};
 }
 
-TrackFileData ReadTrackFile(const std::filesystem::path& file) {
+TTrackFileData ReadTrackFile(const std::filesystem::path& file) {
   std::error_code error;
   const auto size = std::filesystem::file_size(file, error);
-  if (error) throw TrackFileError("cannot read " + file.string() + ": " + error.message());
+  if (error) throw TTrackFileError("cannot read " + file.string() + ": " + error.message());
   if (size > MaxTrackFileBytes) {
-    throw TrackFileError("cannot read " + file.string() + ": " + std::to_string(size) +
-                         " bytes is too large for a track file");
+    throw TTrackFileError("cannot read " + file.string() + ": " + std::to_string(size) +
+                          " bytes is too large for a track file");
   }
   std::ifstream in(file, std::ios::binary);
   std::vector<uint8_t> bytes(static_cast<std::size_t>(size));
   if (!in || !in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size))) {
-    throw TrackFileError("cannot read " + file.string());
+    throw TTrackFileError("cannot read " + file.string());
   }
   return DecodeRecords(bytes);
 }
@@ -67,7 +67,7 @@ void WriteTrackFile(const std::filesystem::path& file, const std::vector<TrackRe
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()),
             static_cast<std::streamsize>(bytes.size()));
-  if (!out) throw TrackFileError("cannot write " + file.string());
+  if (!out) throw TTrackFileError("cannot write " + file.string());
 }
 
 }  // namespace tracktool

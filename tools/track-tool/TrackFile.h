@@ -25,14 +25,14 @@ namespace Kind = game::TrackKind;
 using TrackRecord = game::TTrackRecord;
 
 /// The records of a track file and the size of the file they came from.
-struct TrackFileData {
+struct TTrackFileData {
   std::vector<TrackRecord> Records;
   /// Bytes of the file, including a trailing piece shorter than a record.
   std::size_t ByteSize = 0;
 };
 
 /// Raised when a track file cannot be read or written.
-class TrackFileError : public std::runtime_error {
+class TTrackFileError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
@@ -44,12 +44,12 @@ std::string KindName(int32_t kind);
 std::vector<uint8_t> EncodeRecords(const std::vector<TrackRecord>& records);
 
 /// Decodes whole records from file bytes; a trailing piece shorter than a record is not read.
-TrackFileData DecodeRecords(std::span<const uint8_t> bytes);
+TTrackFileData DecodeRecords(std::span<const uint8_t> bytes);
 
-/// Reads a track file; throws TrackFileError when it cannot be read or is absurdly large.
-TrackFileData ReadTrackFile(const std::filesystem::path& file);
+/// Reads a track file; throws TTrackFileError when it cannot be read or is absurdly large.
+TTrackFileData ReadTrackFile(const std::filesystem::path& file);
 
-/// Writes records to a track file; throws TrackFileError on failure.
+/// Writes records to a track file; throws TTrackFileError on failure.
 void WriteTrackFile(const std::filesystem::path& file, const std::vector<TrackRecord>& records);
 
 }  // namespace tracktool

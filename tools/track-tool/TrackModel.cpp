@@ -12,17 +12,17 @@ constexpr int PatchSize = 10;
 /// A car's collision shape is its picture inset by this many pixels on every side.
 constexpr int CarInset = 3;
 
-Rect CentredRect(Vec2 c, CellSize s) {
+TRect CentredRect(TVec2 c, TCellSize s) {
   return {c.X - s.Width / 2.0, c.Y - s.Height / 2.0, c.X + s.Width / 2.0, c.Y + s.Height / 2.0};
 }
 
-Rect TopLeftRect(Vec2 p, CellSize s) {
+TRect TopLeftRect(TVec2 p, TCellSize s) {
   return {p.X, p.Y, p.X + s.Width, p.Y + s.Height};
 }
 
 /// The road area of a road piece or paint record; false for other kinds.
-bool RoadAreaOf(const TrackRecord& r, const RaceSizes& sizes, Rect& area) {
-  const Vec2 p{static_cast<double>(r.PosX), static_cast<double>(r.PosY)};
+bool RoadAreaOf(const TrackRecord& r, const TRaceSizes& sizes, TRect& area) {
+  const TVec2 p{static_cast<double>(r.PosX), static_cast<double>(r.PosY)};
   if (r.Kind == Kind::RoadHorizontal) {
     area = TopLeftRect(p, sizes.Cell("roadstr"));
   } else if (r.Kind == Kind::RoadVertical) {
@@ -67,13 +67,13 @@ std::pair<std::string, bool> ObstaclePicture(int32_t kind) {
   }
 }
 
-ObstacleShape ObstacleOf(const TrackRecord& r, const RaceSizes& sizes) {
+TObstacleShape ObstacleOf(const TrackRecord& r, const TRaceSizes& sizes) {
   const auto [picture, rotates] = ObstaclePicture(r.ParamB);
-  const CellSize size = picture.empty() ? CellSize{PatchSize, PatchSize} : sizes.Cell(picture);
-  Vec2 c{static_cast<double>(r.PosX), static_cast<double>(r.PosY)};
+  const TCellSize size = picture.empty() ? TCellSize{PatchSize, PatchSize} : sizes.Cell(picture);
+  TVec2 c{static_cast<double>(r.PosX), static_cast<double>(r.PosY)};
   if (r.ParamB == 12) c.X += size.Width / 2.0;
   if (r.ParamB == 13) c.Y += size.Height / 2.0;
-  ObstacleShape o;
+  TObstacleShape o;
   o.ObstacleKind = r.ParamB;
   o.Centre = c;
   o.Shape = RectQuad(CentredRect(c, size));
@@ -82,9 +82,9 @@ ObstacleShape ObstacleOf(const TrackRecord& r, const RaceSizes& sizes) {
   return o;
 }
 
-void AddRecord(TrackModel& m, const TrackRecord& r, const RaceSizes& sizes) {
-  const Vec2 p{static_cast<double>(r.PosX), static_cast<double>(r.PosY)};
-  Rect area;
+void AddRecord(TTrackModel& m, const TrackRecord& r, const TRaceSizes& sizes) {
+  const TVec2 p{static_cast<double>(r.PosX), static_cast<double>(r.PosY)};
+  TRect area;
   if (RoadAreaOf(r, sizes, area)) {
     const bool turned = r.Kind == Kind::PaintStartLine || r.Kind == Kind::PaintDecal;
     m.Road.push_back({area, r.Kind, turned ? static_cast<double>(r.ParamA) : 0.0});
@@ -98,14 +98,14 @@ void AddRecord(TrackModel& m, const TrackRecord& r, const RaceSizes& sizes) {
       m.CheckLines.push_back({r.ParamB, CentredRect(p, sizes.Cell("checkline"))});
       break;
     case Kind::FinishLine: {
-      const CellSize f = sizes.Cell("fline");
-      const Vec2 c = p + Vec2{f.Width / 2.0, 0};
+      const TCellSize f = sizes.Cell("fline");
+      const TVec2 c = p + TVec2{f.Width / 2.0, 0};
       m.FinishLines.push_back(
           {c, static_cast<double>(r.ParamA), RotatedRect(c, f.Width, f.Height, r.ParamA)});
       break;
     }
     case Kind::GridSlot: {
-      const CellSize car = sizes.LargestCar();
+      const TCellSize car = sizes.LargestCar();
       m.Slots.push_back(
           {r.ParamB, p, static_cast<double>(r.ParamA),
            RotatedRect(p, car.Height - 2 * CarInset, car.Width - 2 * CarInset, r.ParamA)});
@@ -121,7 +121,7 @@ void AddRecord(TrackModel& m, const TrackRecord& r, const RaceSizes& sizes) {
 
 /// Sorts the path as the race setup does: a selection sort that swaps the first smallest key
 /// of the rest into place.
-void SortPath(std::vector<PathPoint>& path) {
+void SortPath(std::vector<TPathPoint>& path) {
   for (std::size_t i = 0; i + 1 < path.size(); ++i) {
     std::size_t best = i;
     for (std::size_t j = i + 1; j < path.size(); ++j) {
@@ -133,19 +133,19 @@ void SortPath(std::vector<PathPoint>& path) {
 
 }  // namespace
 
-bool TrackModel::OnRoad(Vec2 p) const {
+bool TTrackModel::OnRoad(TVec2 p) const {
   return std::any_of(Road.begin(), Road.end(),
-                     [p](const RoadArea& a) { return a.Area.Contains(p); });
+                     [p](const TRoadArea& a) { return a.Area.Contains(p); });
 }
 
-double TrackModel::LapLength() const {
+double TTrackModel::LapLength() const {
   double length = 0;
   for (std::size_t i = 1; i < Path.size(); ++i) length += Distance(Path[i - 1].P, Path[i].P);
   return length;
 }
 
-TrackModel BuildTrackModel(const std::vector<TrackRecord>& records, const RaceSizes& sizes) {
-  TrackModel m;
+TTrackModel BuildTrackModel(const std::vector<TrackRecord>& records, const TRaceSizes& sizes) {
+  TTrackModel m;
   for (const TrackRecord& r : records) AddRecord(m, r, sizes);
   SortPath(m.Path);
   return m;

@@ -15,25 +15,25 @@ namespace tracktool {
 namespace {
 
 /// An RGBA colour with components 0..1.
-struct Colour {
+struct TColour {
   double R, G, B, A;
 };
 
-constexpr Colour PanelTop{0.06, 0.09, 0.15, 1.0};
-constexpr Colour PanelBottom{0.11, 0.15, 0.23, 1.0};
-constexpr Colour PanelRim{0.33, 0.45, 0.62, 0.55};
-constexpr Colour RoadEdge{0.70, 0.80, 0.90, 1.0};
-constexpr Colour Asphalt{0.24, 0.27, 0.32, 1.0};
-constexpr Colour LaneMark{0.85, 0.88, 0.92, 0.35};
-constexpr Colour CheckCyan{0.22, 0.84, 1.0, 1.0};
-constexpr Colour ObstacleOrange{1.0, 0.55, 0.24, 1.0};
-constexpr Colour DecorViolet{0.83, 0.42, 1.0, 0.9};
-constexpr Colour DecalAmber{1.0, 0.72, 0.25, 0.9};
-constexpr Colour OpponentGold{1.0, 0.82, 0.40, 1.0};
-constexpr Colour PlayerGreen{0.30, 1.0, 0.56, 1.0};
-constexpr Colour PathPink{1.0, 0.35, 0.55, 0.8};
-constexpr Colour White{1, 1, 1, 1};
-constexpr Colour Black{0, 0, 0, 1};
+constexpr TColour PanelTop{0.06, 0.09, 0.15, 1.0};
+constexpr TColour PanelBottom{0.11, 0.15, 0.23, 1.0};
+constexpr TColour PanelRim{0.33, 0.45, 0.62, 0.55};
+constexpr TColour RoadEdge{0.70, 0.80, 0.90, 1.0};
+constexpr TColour Asphalt{0.24, 0.27, 0.32, 1.0};
+constexpr TColour LaneMark{0.85, 0.88, 0.92, 0.35};
+constexpr TColour CheckCyan{0.22, 0.84, 1.0, 1.0};
+constexpr TColour ObstacleOrange{1.0, 0.55, 0.24, 1.0};
+constexpr TColour DecorViolet{0.83, 0.42, 1.0, 0.9};
+constexpr TColour DecalAmber{1.0, 0.72, 0.25, 0.9};
+constexpr TColour OpponentGold{1.0, 0.82, 0.40, 1.0};
+constexpr TColour PlayerGreen{0.30, 1.0, 0.56, 1.0};
+constexpr TColour PathPink{1.0, 0.35, 0.55, 0.8};
+constexpr TColour White{1, 1, 1, 1};
+constexpr TColour Black{0, 0, 0, 1};
 
 constexpr double MarginFraction = 0.07;
 constexpr int DetailWidth = 400;
@@ -42,29 +42,29 @@ using CairoPtr = std::unique_ptr<cairo_t, decltype(&cairo_destroy)>;
 using SurfacePtr = std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)>;
 
 /// World extent of everything drawn.
-Rect Bounds(const TrackModel& m) {
-  Rect b{1e9, 1e9, -1e9, -1e9};
-  const auto grow = [&b](Vec2 p) {
+TRect Bounds(const TTrackModel& m) {
+  TRect b{1e9, 1e9, -1e9, -1e9};
+  const auto grow = [&b](TVec2 p) {
     b = {std::min(b.Left, p.X), std::min(b.Top, p.Y), std::max(b.Right, p.X),
          std::max(b.Bottom, p.Y)};
   };
-  for (const RoadArea& a : m.Road) {
+  for (const TRoadArea& a : m.Road) {
     grow({a.Area.Left, a.Area.Top});
     grow({a.Area.Right, a.Area.Bottom});
   }
-  for (const ObstacleShape& o : m.Obstacles) {
-    grow(o.Centre - Vec2{o.Reach, o.Reach});
-    grow(o.Centre + Vec2{o.Reach, o.Reach});
+  for (const TObstacleShape& o : m.Obstacles) {
+    grow(o.Centre - TVec2{o.Reach, o.Reach});
+    grow(o.Centre + TVec2{o.Reach, o.Reach});
   }
   if (b.Left > b.Right) b = {0, 0, 1, 1};
   return b;
 }
 
 /// Draws one overview onto a Cairo context set up in world coordinates.
-class OverviewPainter {
+class TOverviewPainter {
  public:
-  OverviewPainter(cairo_t* cr, const TrackModel& model, const RaceSizes& sizes,
-                  const RenderOptions& options)
+  TOverviewPainter(cairo_t* cr, const TTrackModel& model, const TRaceSizes& sizes,
+                   const TRenderOptions& options)
       : Cr_(cr), Model_(model), Sizes_(sizes), Options_(options) {}
 
   void Paint() {
@@ -86,7 +86,7 @@ class OverviewPainter {
   /// World length of one device pixel.
   double Pixel() const { return 1.0 / Scale_; }
 
-  void Set(Colour c) { cairo_set_source_rgba(Cr_, c.R, c.G, c.B, c.A); }
+  void Set(TColour c) { cairo_set_source_rgba(Cr_, c.R, c.G, c.B, c.A); }
 
   void PaintPanel() {
     const double w = Options_.Width;
@@ -111,43 +111,43 @@ class OverviewPainter {
   }
 
   void SetWorldTransform() {
-    const Rect b = Bounds(Model_);
+    const TRect b = Bounds(Model_);
     const double margin = std::min(Options_.Width, Options_.Height) * MarginFraction;
     const double sx = (Options_.Width - 2 * margin) / (b.Right - b.Left);
     const double sy = (Options_.Height - 2 * margin) / (b.Bottom - b.Top);
     Scale_ = std::min(sx, sy);
-    const Vec2 c = b.Centre();
+    const TVec2 c = b.Centre();
     cairo_translate(Cr_, Options_.Width / 2.0, Options_.Height / 2.0);
     cairo_scale(Cr_, Scale_, Scale_);
     cairo_translate(Cr_, -c.X, -c.Y);
   }
 
   /// Adds the outline of a road piece: a rectangle, or a quarter disc for a corner.
-  void RoadShape(const RoadArea& a) {
+  void RoadShape(const TRoadArea& a) {
     if (a.Kind < Kind::RoadCornerFirst || a.Kind > Kind::RoadCornerLast) {
       cairo_rectangle(Cr_, a.Area.Left, a.Area.Top, a.Area.Right - a.Area.Left,
                       a.Area.Bottom - a.Area.Top);
       return;
     }
     const auto sides = Sizes_.CornerSides(a.Kind);
-    const Vec2 c = a.Area.Centre();
+    const TVec2 c = a.Area.Centre();
     const double half = (a.Area.Right - a.Area.Left) / 2;
-    const Vec2 pivot = c + Vec2{static_cast<double>(DirDx(sides[0]) + DirDx(sides[1])),
-                                static_cast<double>(DirDy(sides[0]) + DirDy(sides[1]))} *
-                               half;
+    const TVec2 pivot = c + TVec2{static_cast<double>(DirDx(sides[0]) + DirDx(sides[1])),
+                                  static_cast<double>(DirDy(sides[0]) + DirDy(sides[1]))} *
+                                half;
     const double start = Degrees(c - pivot) * std::numbers::pi / 180 - std::numbers::pi / 4;
     cairo_move_to(Cr_, pivot.X, pivot.Y);
     cairo_arc(Cr_, pivot.X, pivot.Y, 2 * half, start, start + std::numbers::pi / 2);
     cairo_close_path(Cr_);
   }
 
-  bool IsRoadPiece(const RoadArea& a) const {
+  bool IsRoadPiece(const TRoadArea& a) const {
     return a.Kind >= Kind::RoadHorizontal && a.Kind <= Kind::RoadCornerLast;
   }
 
   /// Adds the outlines of all road pieces to the current path, so they fill without seams.
   void RoadOutline() {
-    for (const RoadArea& a : Model_.Road) {
+    for (const TRoadArea& a : Model_.Road) {
       if (IsRoadPiece(a)) RoadShape(a);
     }
   }
@@ -178,18 +178,18 @@ class OverviewPainter {
 
   void TracePath() {
     cairo_move_to(Cr_, Model_.Path.front().P.X, Model_.Path.front().P.Y);
-    for (const PathPoint& p : Model_.Path) cairo_line_to(Cr_, p.P.X, p.P.Y);
+    for (const TPathPoint& p : Model_.Path) cairo_line_to(Cr_, p.P.X, p.P.Y);
     cairo_close_path(Cr_);
   }
 
   void PaintDecorations() {
-    for (const RoadArea& a : Model_.Road) {
+    for (const TRoadArea& a : Model_.Road) {
       if (IsRoadPiece(a) || a.Kind == Kind::PaintStartLine) continue;
-      const Vec2 c = a.Area.Centre();
+      const TVec2 c = a.Area.Centre();
       const double size = (a.Area.Right - a.Area.Left) / 2;
       if (a.Kind == Kind::PaintDecal) {
-        const Vec2 along = FromDegrees(a.Angle) * (size / 2);
-        const Vec2 across{-along.Y, along.X};
+        const TVec2 along = FromDegrees(a.Angle) * (size / 2);
+        const TVec2 across{-along.Y, along.X};
         Set(DecalAmber);
         cairo_move_to(Cr_, c.X - along.X - across.X, c.Y - along.Y - across.Y);
         cairo_line_to(Cr_, c.X + along.X, c.Y + along.Y);
@@ -209,19 +209,19 @@ class OverviewPainter {
     cairo_set_line_width(Cr_, 1.5 * Pixel());
     TracePath();
     cairo_stroke(Cr_);
-    for (const PathPoint& p : Model_.Path) {
+    for (const TPathPoint& p : Model_.Path) {
       cairo_arc(Cr_, p.P.X, p.P.Y, (p.Tag > 0 ? 5 : 3) * Pixel(), 0, 2 * std::numbers::pi);
       cairo_fill(Cr_);
       if (p.Tag == 0) continue;
       char tag[16];
       std::snprintf(tag, sizeof tag, "t%d", p.Tag);
-      Label(p.P + Vec2{8 * Pixel(), -8 * Pixel()}, tag, 11);
+      Label(p.P + TVec2{8 * Pixel(), -8 * Pixel()}, tag, 11);
     }
   }
 
   void PaintCheckLines() {
-    for (const CheckLineShape& c : Model_.CheckLines) {
-      const Rect& a = c.Area;
+    for (const TCheckLineShape& c : Model_.CheckLines) {
+      const TRect& a = c.Area;
       Set({CheckCyan.R, CheckCyan.G, CheckCyan.B, 0.22});
       cairo_rectangle(Cr_, a.Left, a.Top, a.Right - a.Left, a.Bottom - a.Top);
       cairo_fill_preserve(Cr_);
@@ -233,13 +233,13 @@ class OverviewPainter {
   }
 
   void PaintObstacles() {
-    for (const ObstacleShape& o : Model_.Obstacles) {
+    for (const TObstacleShape& o : Model_.Obstacles) {
       Set(ObstacleOrange);
       if (o.RandomRotation) {
         cairo_arc(Cr_, o.Centre.X, o.Centre.Y, o.Reach * 0.8, 0, 2 * std::numbers::pi);
       } else {
         cairo_move_to(Cr_, o.Shape[0].X, o.Shape[0].Y);
-        for (const Vec2& p : o.Shape) cairo_line_to(Cr_, p.X, p.Y);
+        for (const TVec2& p : o.Shape) cairo_line_to(Cr_, p.X, p.Y);
         cairo_close_path(Cr_);
       }
       cairo_fill(Cr_);
@@ -248,19 +248,19 @@ class OverviewPainter {
 
   void PaintGrid() {
     int player = 0;
-    for (const GridSlotShape& s : Model_.Slots) player = std::max(player, s.Number);
-    for (const GridSlotShape& s : Model_.Slots) {
+    for (const TGridSlotShape& s : Model_.Slots) player = std::max(player, s.Number);
+    for (const TGridSlotShape& s : Model_.Slots) {
       Set(s.Number == player ? PlayerGreen : OpponentGold);
       cairo_move_to(Cr_, s.Car[0].X, s.Car[0].Y);
-      for (const Vec2& p : s.Car) cairo_line_to(Cr_, p.X, p.Y);
+      for (const TVec2& p : s.Car) cairo_line_to(Cr_, p.X, p.Y);
       cairo_close_path(Cr_);
       cairo_fill(Cr_);
     }
   }
 
   void PaintFinish() {
-    for (const FinishLineShape& f : Model_.FinishLines) {
-      const CellSize size = Sizes_.Cell("fline");
+    for (const TFinishLineShape& f : Model_.FinishLines) {
+      const TCellSize size = Sizes_.Cell("fline");
       const double thick = std::max(static_cast<double>(size.Width), 5 * Pixel());
       const int squares = 8;
       cairo_save(Cr_);
@@ -281,24 +281,24 @@ class OverviewPainter {
   }
 
   /// Arrow just past the finish line pointing the way the cars drive (towards path point 1).
-  void PaintArrow(const FinishLineShape& f, double thick) {
+  void PaintArrow(const TFinishLineShape& f, double thick) {
     if (Model_.Path.empty()) return;
-    const Vec2 d = Normalized(Model_.Path.front().P - f.Centre);
-    const Vec2 side{-d.Y, d.X};
+    const TVec2 d = Normalized(Model_.Path.front().P - f.Centre);
+    const TVec2 side{-d.Y, d.X};
     const double len = std::max(48.0, 8 * Pixel());
-    const Vec2 base = f.Centre + d * (thick + len * 0.3);
-    const Vec2 tip = base + d * len;
+    const TVec2 base = f.Centre + d * (thick + len * 0.3);
+    const TVec2 tip = base + d * len;
     Set(White);
     cairo_move_to(Cr_, tip.X, tip.Y);
-    const Vec2 l = base + side * (len / 2);
-    const Vec2 r = base - side * (len / 2);
+    const TVec2 l = base + side * (len / 2);
+    const TVec2 r = base - side * (len / 2);
     cairo_line_to(Cr_, l.X, l.Y);
     cairo_line_to(Cr_, r.X, r.Y);
     cairo_close_path(Cr_);
     cairo_fill(Cr_);
   }
 
-  void Label(Vec2 at, const std::string& text, double size) {
+  void Label(TVec2 at, const std::string& text, double size) {
     cairo_select_font_face(Cr_, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
     cairo_set_font_size(Cr_, size * Pixel());
     cairo_text_extents_t extents;
@@ -310,16 +310,16 @@ class OverviewPainter {
   }
 
   cairo_t* Cr_;
-  const TrackModel& Model_;
-  const RaceSizes& Sizes_;
-  const RenderOptions& Options_;
+  const TTrackModel& Model_;
+  const TRaceSizes& Sizes_;
+  const TRenderOptions& Options_;
   double Scale_ = 1;
 };
 
 }  // namespace
 
-bool RenderOverview(const TrackModel& model, const RaceSizes& sizes, const RenderOptions& options,
-                    const std::string& file, std::string& error) {
+bool RenderOverview(const TTrackModel& model, const TRaceSizes& sizes,
+                    const TRenderOptions& options, const std::string& file, std::string& error) {
   if (options.Width <= 0 || options.Height <= 0) {
     error = "picture size must be positive";
     return false;
@@ -327,7 +327,7 @@ bool RenderOverview(const TrackModel& model, const RaceSizes& sizes, const Rende
   SurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, options.Width, options.Height),
                      &cairo_surface_destroy);
   CairoPtr cr(cairo_create(surface.get()), &cairo_destroy);
-  OverviewPainter(cr.get(), model, sizes, options).Paint();
+  TOverviewPainter(cr.get(), model, sizes, options).Paint();
   cairo_surface_flush(surface.get());
   if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS) {
     error = cairo_status_to_string(cairo_status(cr.get()));

@@ -9,7 +9,7 @@
 namespace tracktool {
 
 /// How an overview is drawn.
-struct RenderOptions {
+struct TRenderOptions {
   int Width = 200;
   int Height = 150;
   /// Leave the background transparent instead of a dark panel.
@@ -21,8 +21,8 @@ struct RenderOptions {
 
 /// Draws the road scaled to fit, with the finish line, driving direction, checkpoints, grid and
 /// obstacles, and writes it as a PNG file; false with a reason in error on failure.
-bool RenderOverview(const TrackModel& model, const RaceSizes& sizes, const RenderOptions& options,
-                    const std::string& file, std::string& error);
+bool RenderOverview(const TTrackModel& model, const TRaceSizes& sizes,
+                    const TRenderOptions& options, const std::string& file, std::string& error);
 
 /// Releases the font caches Cairo and fontconfig keep for the whole process; call it once at
 /// the end, when no Cairo object is left.

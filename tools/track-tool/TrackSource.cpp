@@ -32,12 +32,12 @@ constexpr std::array<std::pair<std::string_view, int>, 3> DecorationNames{
      {"decal", Kind::PaintDecal}}};
 
 /// Reads one source line after another, keeping the line number for messages.
-struct LineReader {
+struct TLineReader {
   const std::string& Name;
   int Number = 0;
 
   [[noreturn]] void Fail(const std::string& what) const {
-    throw SourceError(Name + " line " + std::to_string(Number) + ": " + what);
+    throw TSourceError(Name + " line " + std::to_string(Number) + ": " + what);
   }
 
   int Int(const std::string& word, int low, int high) const {
@@ -58,12 +58,12 @@ std::vector<std::string> Words(const std::string& line) {
   return words;
 }
 
-PlacedItem ParseItem(const std::vector<std::string>& w, const LineReader& reader, int code) {
+TPlacedItem ParseItem(const std::vector<std::string>& w, const TLineReader& reader, int code) {
   if (w[1].size() != 1 || w[1][0] < 'a' || w[1][0] > 'z') {
     reader.Fail("the anchor must be one lower-case letter of the map");
   }
   constexpr int Reach = 1000;
-  PlacedItem item;
+  TPlacedItem item;
   item.Anchor = w[1][0];
   item.Code = code;
   item.Dx = reader.Int(w[3], -Reach, Reach);
@@ -73,7 +73,7 @@ PlacedItem ParseItem(const std::vector<std::string>& w, const LineReader& reader
   return item;
 }
 
-void ParseSetting(const std::vector<std::string>& w, const LineReader& reader, TrackSource& src) {
+void ParseSetting(const std::vector<std::string>& w, const TLineReader& reader, TTrackSource& src) {
   const std::string& key = w[0];
   if (key == "obstacle" || key == "decor") {
     const bool obstacle = key == "obstacle";
@@ -125,10 +125,10 @@ int DecorationCode(std::string_view name) {
   return -1;
 }
 
-TrackSource ParseTrackSource(std::string_view text, const std::string& name) {
-  TrackSource src;
+TTrackSource ParseTrackSource(std::string_view text, const std::string& name) {
+  TTrackSource src;
   src.Name = name;
-  LineReader reader{src.Name};
+  TLineReader reader{src.Name};
   std::istringstream in{std::string(text)};
   bool inMap = false;
   bool mapSeen = false;
@@ -151,18 +151,18 @@ TrackSource ParseTrackSource(std::string_view text, const std::string& name) {
     }
     ParseSetting(w, reader, src);
   }
-  if (inMap) throw SourceError(name + ": the map has no \"end\" line");
-  if (!mapSeen || src.Map.empty()) throw SourceError(name + ": no map");
+  if (inMap) throw TSourceError(name + ": the map has no \"end\" line");
+  if (!mapSeen || src.Map.empty()) throw TSourceError(name + ": no map");
   if (src.Laps == 0 || src.Opponents == 0 || src.LengthText.empty()) {
-    throw SourceError(name + ": laps, opponents and length must all be given");
+    throw TSourceError(name + ": laps, opponents and length must all be given");
   }
   return src;
 }
 
-TrackSource LoadTrackSource(const std::string& file) {
+TTrackSource LoadTrackSource(const std::string& file) {
   std::ifstream in(file);
   const std::string name = std::filesystem::path(file).filename().string();
-  if (!in) throw SourceError("cannot read track source " + file);
+  if (!in) throw TSourceError("cannot read track source " + file);
   std::ostringstream text;
   text << in.rdbuf();
   return ParseTrackSource(text.str(), name);

@@ -9,13 +9,13 @@
 namespace tracktool {
 
 /// Raised for a track source that cannot be compiled; the message names the line or cell.
-class SourceError : public std::runtime_error {
+class TSourceError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
 
 /// An obstacle or decoration placed relative to a lettered anchor cell of the map.
-struct PlacedItem {
+struct TPlacedItem {
   char Anchor = 'a';
   /// Obstacle kind (record parameter B of an obstacle), or record kind of a decoration.
   int Code = 0;
@@ -28,7 +28,7 @@ struct PlacedItem {
 /// A parsed track source. Map characters: ' ' or '.' grass, '-' and '|' straights, '/' and
 /// '\' corners (they turn the road like mirrors), '>' '<' '^' 'v' the start straight and the
 /// driving direction, 'C' a straight with a checkpoint, 'a'..'z' anchor cells on the grass.
-struct TrackSource {
+struct TTrackSource {
   /// Track name used in messages (the file name without its folder).
   std::string Name;
   int Laps = 0;
@@ -38,8 +38,8 @@ struct TrackSource {
   /// Number of tagged path points (tags 1..Tags).
   int Tags = 5;
   std::vector<std::string> Map;
-  std::vector<PlacedItem> Obstacles;
-  std::vector<PlacedItem> Decorations;
+  std::vector<TPlacedItem> Obstacles;
+  std::vector<TPlacedItem> Decorations;
 };
 
 /// Obstacle kind of a source name ("block", "rock", "arc", "wall-h", "wall-v", "stripes-h",
@@ -50,9 +50,9 @@ int ObstacleCode(std::string_view name);
 int DecorationCode(std::string_view name);
 
 /// Parses the text of a track source; throws SourceError naming the track and the line.
-TrackSource ParseTrackSource(std::string_view text, const std::string& name);
+TTrackSource ParseTrackSource(std::string_view text, const std::string& name);
 
 /// Reads and parses a track source file; throws SourceError.
-TrackSource LoadTrackSource(const std::string& file);
+TTrackSource LoadTrackSource(const std::string& file);
 
 }  // namespace tracktool

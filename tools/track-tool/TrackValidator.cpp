@@ -30,22 +30,22 @@ constexpr double WalkLimit = 2000;
 /// Longest path segment checked; a damaged file's far-flung point is reported instead.
 constexpr double MaxSegment = 20000;
 
-std::string Xy(Vec2 p) {
+std::string Xy(TVec2 p) {
   std::ostringstream out;
   out << "(" << std::lround(p.X) << ", " << std::lround(p.Y) << ")";
   return out.str();
 }
 
 /// Runs every rule over one track and collects what is broken.
-class TrackChecker {
+class TTrackChecker {
  public:
-  TrackChecker(const TrackFileData& data, const RaceSizes& sizes, int opponents)
+  TTrackChecker(const TTrackFileData& data, const TRaceSizes& sizes, int opponents)
       : Data_(data),
         Sizes_(sizes),
         Opponents_(opponents),
         Model_(BuildTrackModel(data.Records, sizes)) {}
 
-  std::vector<TrackProblem> Run() {
+  std::vector<TTrackProblem> Run() {
     CheckFileSize();
     CheckCheckLineNumbers();
     CheckGridNumbers();
@@ -66,13 +66,13 @@ class TrackChecker {
   }
 
  private:
-  void Fail(const std::string& rule, const std::string& message, std::optional<Vec2> at = {}) {
+  void Fail(const std::string& rule, const std::string& message, std::optional<TVec2> at = {}) {
     Problems_.push_back({rule, message, at});
   }
 
-  std::vector<Vec2> PathPoints() const {
-    std::vector<Vec2> points;
-    for (const PathPoint& p : Model_.Path) points.push_back(p.P);
+  std::vector<TVec2> PathPoints() const {
+    std::vector<TVec2> points;
+    for (const TPathPoint& p : Model_.Path) points.push_back(p.P);
     return points;
   }
 
@@ -107,20 +107,20 @@ class TrackChecker {
     }
     for (int tag = 2; tag < tagged; ++tag) {
       const bool present = std::any_of(Model_.Path.begin(), Model_.Path.end(),
-                                       [tag](const PathPoint& p) { return p.Tag == tag; });
+                                       [tag](const TPathPoint& p) { return p.Tag == tag; });
       if (!present) Fail("tags", "no path point carries tag " + std::to_string(tag));
     }
   }
 
   void CheckTagsAwayFromFinish() {
-    const Vec2 finish = Model_.FinishLines.front().Centre;
+    const TVec2 finish = Model_.FinishLines.front().Centre;
     const double keepOff = TargetBox + Sizes_.LargestCar().Height;
     const std::size_t n = Model_.Path.size();
     for (std::size_t i = 0; i < n; ++i) {
       const int tag = Model_.Path[i].Tag;
       if (tag < 2 || tag >= Model_.TaggedPathCount) continue;
       for (const std::size_t k : {i, (i + n - 1) % n}) {
-        const Vec2 d = Model_.Path[k].P - finish;
+        const TVec2 d = Model_.Path[k].P - finish;
         if (std::max(std::abs(d.X), std::abs(d.Y)) < keepOff) {
           Fail("tags",
                "the point carrying tag " + std::to_string(tag) +
@@ -134,8 +134,8 @@ class TrackChecker {
 
   void CheckRoadUnderPath() {
     for (std::size_t i = 0; i < Loop_->SegmentCount(); ++i) {
-      const Vec2 a = Loop_->SegmentStart(i);
-      const Vec2 b = Loop_->SegmentEnd(i);
+      const TVec2 a = Loop_->SegmentStart(i);
+      const TVec2 b = Loop_->SegmentEnd(i);
       if (Distance(a, b) > MaxSegment) {
         Fail("path points",
              "point " + std::to_string(i + 1) + " lies more than " +
@@ -148,11 +148,11 @@ class TrackChecker {
   }
 
   /// Samples a path segment pixel by pixel for a stretch off the road as long as the probes' span.
-  void CheckRoadAlong(std::size_t segment, Vec2 a, Vec2 b) {
+  void CheckRoadAlong(std::size_t segment, TVec2 a, TVec2 b) {
     const int steps = std::max(1, static_cast<int>(std::ceil(Distance(a, b))));
     int offRoad = 0;
     for (int s = 0; s <= steps; ++s) {
-      const Vec2 p = a + (b - a) * (static_cast<double>(s) / steps);
+      const TVec2 p = a + (b - a) * (static_cast<double>(s) / steps);
       offRoad = Model_.OnRoad(p) ? 0 : offRoad + 1;
       if (offRoad * Distance(a, b) / steps >= ProbeSpan) {
         Fail("road",
@@ -171,7 +171,7 @@ class TrackChecker {
                               " checkpoint lines are needed, found " + std::to_string(n));
     }
     std::map<int, int> seen;
-    for (const CheckLineShape& c : Model_.CheckLines) {
+    for (const TCheckLineShape& c : Model_.CheckLines) {
       if (c.Number < 0 || c.Number >= n) {
         Fail("checkpoints",
              "number " + std::to_string(c.Number) + " is outside 0.." + std::to_string(n - 1),
@@ -187,11 +187,11 @@ class TrackChecker {
   }
 
   /// The ends of the road's cross-section through p, perpendicular to the driving direction.
-  std::array<Vec2, 2> CrossSection(Vec2 p, Vec2 direction) const {
-    const Vec2 normal{-direction.Y, direction.X};
-    std::array<Vec2, 2> ends{p, p};
+  std::array<TVec2, 2> CrossSection(TVec2 p, TVec2 direction) const {
+    const TVec2 normal{-direction.Y, direction.X};
+    std::array<TVec2, 2> ends{p, p};
     for (std::size_t side = 0; side < 2; ++side) {
-      const Vec2 step = normal * (side == 0 ? 1.0 : -1.0);
+      const TVec2 step = normal * (side == 0 ? 1.0 : -1.0);
       for (double t = 1; t < WalkLimit && Model_.OnRoad(p + step * t); t += 1) {
         ends[side] = p + step * t;
       }
@@ -201,14 +201,14 @@ class TrackChecker {
 
   void CheckCheckLines() {
     std::vector<std::pair<int, double>> order;
-    for (const CheckLineShape& c : Model_.CheckLines) {
-      const PathPosition at = Loop_->Locate(c.Area.Centre());
+    for (const TCheckLineShape& c : Model_.CheckLines) {
+      const TPathPosition at = Loop_->Locate(c.Area.Centre());
       if (!c.Area.Contains(at.Nearest)) {
         Fail("checkpoints", "the path does not pass through checkpoint " + std::to_string(c.Number),
              c.Area.Centre());
         continue;
       }
-      for (const Vec2& end : CrossSection(at.Nearest, at.Direction)) {
+      for (const TVec2& end : CrossSection(at.Nearest, at.Direction)) {
         if (!c.Area.Contains(end, EdgeTolerance)) {
           Fail("checkpoints",
                "checkpoint " + std::to_string(c.Number) +
@@ -237,14 +237,14 @@ class TrackChecker {
   }
 
   void CheckFinishLine() {
-    const FinishLineShape& f = Model_.FinishLines.front();
-    const PathPosition at = Loop_->Locate(f.Centre);
+    const TFinishLineShape& f = Model_.FinishLines.front();
+    const TPathPosition at = Loop_->Locate(f.Centre);
     FinishAlong_ = at.Along;
     if (!PointInQuad(at.Nearest, f.Shape, EdgeTolerance)) {
       Fail("finish line", "the path does not cross the finish line", f.Centre);
       return;
     }
-    for (const Vec2& end : CrossSection(at.Nearest, at.Direction)) {
+    for (const TVec2& end : CrossSection(at.Nearest, at.Direction)) {
       if (!PointInQuad(end, f.Shape, EdgeTolerance)) {
         Fail("finish line", "the finish line does not span the road", end);
         return;
@@ -254,7 +254,7 @@ class TrackChecker {
 
   void CheckGridNumbers() {
     std::map<int, int> seen;
-    for (const GridSlotShape& s : Model_.Slots) {
+    for (const TGridSlotShape& s : Model_.Slots) {
       if (s.Number < 1 || s.Number > MaxGridSlot) {
         Fail("grid",
              "slot number " + std::to_string(s.Number) + " is outside 1.." +
@@ -273,18 +273,18 @@ class TrackChecker {
     }
   }
 
-  std::vector<const GridSlotShape*> NeededSlots() const {
-    std::vector<const GridSlotShape*> slots;
-    for (const GridSlotShape& s : Model_.Slots) {
+  std::vector<const TGridSlotShape*> NeededSlots() const {
+    std::vector<const TGridSlotShape*> slots;
+    for (const TGridSlotShape& s : Model_.Slots) {
       if (s.Number >= 1 && s.Number <= Opponents_ + 1) slots.push_back(&s);
     }
     return slots;
   }
 
   void CheckGrid() {
-    const std::vector<const GridSlotShape*> slots = NeededSlots();
+    const std::vector<const TGridSlotShape*> slots = NeededSlots();
     std::map<int, double> behind;
-    for (const GridSlotShape* s : slots) {
+    for (const TGridSlotShape* s : slots) {
       if (CheckSlotPlace(*s))
         behind[s->Number] = Loop_->Ahead(Loop_->Locate(s->Centre).Along, FinishAlong_);
     }
@@ -310,9 +310,9 @@ class TrackChecker {
   }
 
   /// Checks that a slot stands on the road behind the finish line facing it.
-  bool CheckSlotPlace(const GridSlotShape& s) {
+  bool CheckSlotPlace(const TGridSlotShape& s) {
     const std::string name = "slot " + std::to_string(s.Number);
-    const PathPosition at = Loop_->Locate(s.Centre);
+    const TPathPosition at = Loop_->Locate(s.Centre);
     if (!Model_.OnRoad(s.Centre)) {
       Fail("grid", name + " is not on the road", s.Centre);
       return false;
@@ -330,9 +330,9 @@ class TrackChecker {
   }
 
   void CheckObstacles() {
-    const CellSize car = Sizes_.LargestCar();
+    const TCellSize car = Sizes_.LargestCar();
     const double carReach = std::hypot(car.Width / 2.0, car.Height / 2.0);
-    for (const ObstacleShape& o : Model_.Obstacles) {
+    for (const TObstacleShape& o : Model_.Obstacles) {
       if (o.Reach + carReach >= CollisionRange) {
         Fail("obstacles",
              "obstacle too large: the player only collides with obstacles whose "
@@ -347,7 +347,7 @@ class TrackChecker {
                  std::to_string(std::lround(ObstacleClearance)) + " px clear)",
              o.Centre);
       }
-      for (const GridSlotShape* s : NeededSlots()) {
+      for (const TGridSlotShape* s : NeededSlots()) {
         if (ObstacleTouches(o, s->Car)) {
           Fail("obstacles", "obstacle on grid slot " + std::to_string(s->Number), o.Centre);
         }
@@ -355,18 +355,18 @@ class TrackChecker {
     }
   }
 
-  double PathClearance(const ObstacleShape& o) const {
+  double PathClearance(const TObstacleShape& o) const {
     double best = WalkLimit;
     for (std::size_t i = 0; i < Loop_->SegmentCount(); ++i) {
-      const Vec2 a = Loop_->SegmentStart(i);
-      const Vec2 b = Loop_->SegmentEnd(i);
+      const TVec2 a = Loop_->SegmentStart(i);
+      const TVec2 b = Loop_->SegmentEnd(i);
       best = std::min(best, o.RandomRotation ? PointSegmentDistance(o.Centre, a, b) - o.Reach
                                              : QuadSegmentDistance(o.Shape, a, b));
     }
     return best;
   }
 
-  static bool ObstacleTouches(const ObstacleShape& o, const Quad& car) {
+  static bool ObstacleTouches(const TObstacleShape& o, const Quad& car) {
     if (!o.RandomRotation) return QuadsOverlap(o.Shape, car);
     for (std::size_t i = 0; i < 4; ++i) {
       if (PointSegmentDistance(o.Centre, car[i], car[(i + 1) % 4]) < o.Reach) return true;
@@ -374,23 +374,23 @@ class TrackChecker {
     return PointInQuad(o.Centre, car);
   }
 
-  const TrackFileData& Data_;
-  const RaceSizes& Sizes_;
+  const TTrackFileData& Data_;
+  const TRaceSizes& Sizes_;
   const int Opponents_;
-  const TrackModel Model_;
-  std::optional<PathLoop> Loop_;
+  const TTrackModel Model_;
+  std::optional<TPathLoop> Loop_;
   double FinishAlong_ = 0;
-  std::vector<TrackProblem> Problems_;
+  std::vector<TTrackProblem> Problems_;
 };
 
 }  // namespace
 
-std::vector<TrackProblem> ValidateTrack(const TrackFileData& data, const RaceSizes& sizes,
-                                        int opponents) {
-  return TrackChecker(data, sizes, opponents).Run();
+std::vector<TTrackProblem> ValidateTrack(const TTrackFileData& data, const TRaceSizes& sizes,
+                                         int opponents) {
+  return TTrackChecker(data, sizes, opponents).Run();
 }
 
-std::string FormatProblem(const std::string& track, const TrackProblem& problem) {
+std::string FormatProblem(const std::string& track, const TTrackProblem& problem) {
   std::string line = track + ": " + problem.Rule + ": " + problem.Message;
   if (problem.Place) line += " at " + Xy(*problem.Place);
   return line;

@@ -12,10 +12,10 @@
 namespace tracktool {
 
 /// One broken rule: which rule, what is wrong and, where it has one, the place in the world.
-struct TrackProblem {
+struct TTrackProblem {
   std::string Rule;
   std::string Message;
-  std::optional<Vec2> Place;
+  std::optional<TVec2> Place;
 };
 
 /// Checks every rule a track needs for a race with the given number of opponents: whole
@@ -24,10 +24,10 @@ struct TrackProblem {
 /// order and across the whole road; one finish line across the road; grid slots 1..opponents+1
 /// behind the line, facing it, apart and the player's last; obstacles off the path and the grid.
 /// Returns the problems found, none for a good track.
-std::vector<TrackProblem> ValidateTrack(const TrackFileData& data, const RaceSizes& sizes,
-                                        int opponents);
+std::vector<TTrackProblem> ValidateTrack(const TTrackFileData& data, const TRaceSizes& sizes,
+                                         int opponents);
 
 /// One line for a problem: "<track>: <rule>: <message> at (x, y)".
-std::string FormatProblem(const std::string& track, const TrackProblem& problem);
+std::string FormatProblem(const std::string& track, const TTrackProblem& problem);
 
 }  // namespace tracktool

@@ -36,12 +36,12 @@ const char* const Usage =
     "The race sizes file defaults to " CLD_RACE_SIZES_FILE "\n";
 
 /// Raised for a command line that does not fit the usage.
-struct UsageError {
+struct TUsageError {
   std::string Message;
 };
 
 /// The command line split into positional words and --options.
-struct CommandLine {
+struct TCommandLine {
   std::vector<std::string> Words;
   std::string Sizes = CLD_RACE_SIZES_FILE;
   std::optional<int> Opponents;
@@ -55,28 +55,28 @@ int ParseInt(const std::string& text, const std::string& what) {
   int value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (error != std::errc() || end != text.data() + text.size()) {
-    throw UsageError{what + " must be a whole number, not \"" + text + "\""};
+    throw TUsageError{what + " must be a whole number, not \"" + text + "\""};
   }
   return value;
 }
 
-void ParseSize(const std::string& text, CommandLine& cmd) {
+void ParseSize(const std::string& text, TCommandLine& cmd) {
   const auto x = text.find('x');
-  if (x == std::string::npos) throw UsageError{"--size takes WIDTHxHEIGHT, e.g. 200x150"};
+  if (x == std::string::npos) throw TUsageError{"--size takes WIDTHxHEIGHT, e.g. 200x150"};
   cmd.Width = ParseInt(text.substr(0, x), "width");
   cmd.Height = ParseInt(text.substr(x + 1), "height");
   constexpr int MaxSide = 8192;
   if (cmd.Width <= 0 || cmd.Height <= 0 || cmd.Width > MaxSide || cmd.Height > MaxSide) {
-    throw UsageError{"--size must be between 1x1 and 8192x8192"};
+    throw TUsageError{"--size must be between 1x1 and 8192x8192"};
   }
 }
 
-CommandLine ParseCommandLine(int argc, char** argv) {
-  CommandLine cmd;
+TCommandLine ParseCommandLine(int argc, char** argv) {
+  TCommandLine cmd;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     const auto value = [&]() -> std::string {
-      if (i + 1 >= argc) throw UsageError{arg + " needs a value"};
+      if (i + 1 >= argc) throw TUsageError{arg + " needs a value"};
       return argv[++i];
     };
     if (arg == "--sizes") {
@@ -90,7 +90,7 @@ CommandLine ParseCommandLine(int argc, char** argv) {
     } else if (arg == "--details") {
       cmd.Details = true;
     } else if (arg.starts_with("--")) {
-      throw UsageError{"unknown option " + arg};
+      throw TUsageError{"unknown option " + arg};
     } else {
       cmd.Words.push_back(arg);
     }
@@ -98,52 +98,52 @@ CommandLine ParseCommandLine(int argc, char** argv) {
   return cmd;
 }
 
-void NeedWords(const CommandLine& cmd, std::size_t count) {
-  if (cmd.Words.size() != count) throw UsageError{"wrong number of arguments"};
+void NeedWords(const TCommandLine& cmd, std::size_t count) {
+  if (cmd.Words.size() != count) throw TUsageError{"wrong number of arguments"};
 }
 
 std::string FileName(const std::string& path) {
   return std::filesystem::path(path).filename().string();
 }
 
-int Compile(const CommandLine& cmd) {
+int Compile(const TCommandLine& cmd) {
   NeedWords(cmd, 3);
-  const RaceSizes sizes = RaceSizes::Load(cmd.Sizes);
-  const TrackSource src = LoadTrackSource(cmd.Words[1]);
+  const TRaceSizes sizes = TRaceSizes::Load(cmd.Sizes);
+  const TTrackSource src = LoadTrackSource(cmd.Words[1]);
   const std::vector<TrackRecord> records = CompileTrack(src, sizes);
   WriteTrackFile(cmd.Words[2], records);
-  const TrackModel model = BuildTrackModel(records, sizes);
+  const TTrackModel model = BuildTrackModel(records, sizes);
   std::printf("%s: %zu records, lap %.1f (wanted %s), %zu path points, %zu checkpoints\n",
               FileName(cmd.Words[2]).c_str(), records.size(), model.LapLength() / 10.0,
               src.LengthText.c_str(), model.Path.size(), model.CheckLines.size());
   return 0;
 }
 
-int Validate(const CommandLine& cmd) {
+int Validate(const TCommandLine& cmd) {
   NeedWords(cmd, 2);
   if (!cmd.Opponents || *cmd.Opponents < 1 || *cmd.Opponents > MaxOpponents) {
-    throw UsageError{"validate needs --opponents N with N from 1 to 8"};
+    throw TUsageError{"validate needs --opponents N with N from 1 to 8"};
   }
-  const RaceSizes sizes = RaceSizes::Load(cmd.Sizes);
-  const TrackFileData data = ReadTrackFile(cmd.Words[1]);
-  const std::vector<TrackProblem> problems = ValidateTrack(data, sizes, *cmd.Opponents);
-  for (const TrackProblem& p : problems) {
+  const TRaceSizes sizes = TRaceSizes::Load(cmd.Sizes);
+  const TTrackFileData data = ReadTrackFile(cmd.Words[1]);
+  const std::vector<TTrackProblem> problems = ValidateTrack(data, sizes, *cmd.Opponents);
+  for (const TTrackProblem& p : problems) {
     std::fprintf(stderr, "%s\n", FormatProblem(FileName(cmd.Words[1]), p).c_str());
   }
   return problems.empty() ? 0 : ExitFailure;
 }
 
-int Dump(const CommandLine& cmd) {
+int Dump(const TCommandLine& cmd) {
   NeedWords(cmd, 2);
   std::fputs(DumpRecords(ReadTrackFile(cmd.Words[1]).Records).c_str(), stdout);
   return 0;
 }
 
-int Render(const CommandLine& cmd) {
+int Render(const TCommandLine& cmd) {
   NeedWords(cmd, 3);
-  const RaceSizes sizes = RaceSizes::Load(cmd.Sizes);
-  const TrackModel model = BuildTrackModel(ReadTrackFile(cmd.Words[1]).Records, sizes);
-  RenderOptions options;
+  const TRaceSizes sizes = TRaceSizes::Load(cmd.Sizes);
+  const TTrackModel model = BuildTrackModel(ReadTrackFile(cmd.Words[1]).Records, sizes);
+  TRenderOptions options;
   options.Width = cmd.Width;
   options.Height = cmd.Height;
   options.Transparent = cmd.Transparent;
@@ -156,14 +156,14 @@ int Render(const CommandLine& cmd) {
   return 0;
 }
 
-int Run(const CommandLine& cmd) {
-  if (cmd.Words.empty()) throw UsageError{"no command"};
+int Run(const TCommandLine& cmd) {
+  if (cmd.Words.empty()) throw TUsageError{"no command"};
   const std::string& command = cmd.Words[0];
   if (command == "compile") return Compile(cmd);
   if (command == "validate") return Validate(cmd);
   if (command == "dump") return Dump(cmd);
   if (command == "render") return Render(cmd);
-  throw UsageError{"unknown command " + command};
+  throw TUsageError{"unknown command " + command};
 }
 
 }  // namespace
@@ -172,7 +172,7 @@ int main(int argc, char** argv) {
   int status = ExitFailure;
   try {
     status = Run(ParseCommandLine(argc, argv));
-  } catch (const UsageError& e) {
+  } catch (const TUsageError& e) {
     std::fprintf(stderr, "track-tool: %s\n%s", e.Message.c_str(), Usage);
     status = ExitUsage;
   } catch (const std::exception& e) {

@@ -3,9 +3,9 @@
 #include <exception>
 #include <string>
 
-#include "song_builder.h"
-#include "synth/file_output.h"
-#include "synth/source_text.h"
+#include "SongBuilder.h"
+#include "synth/FileOutput.h"
+#include "synth/SourceText.h"
 
 int main(int argc, char** argv) {
   if (argc != 3) {

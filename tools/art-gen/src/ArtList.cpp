@@ -10,108 +10,108 @@ namespace {
 
 constexpr int kMaxTemplateDepth = 8;
 
-CellLayout layoutFromRecipe(const Recipe& recipe) {
-  CellLayout layout;
-  std::tie(layout.width, layout.height) = recipe.size("cell");
-  if (recipe.has("grid")) std::tie(layout.columns, layout.rows) = recipe.size("grid");
+TCellLayout LayoutFromRecipe(const TRecipe& recipe) {
+  TCellLayout layout;
+  std::tie(layout.Width, layout.Height) = recipe.Size("cell");
+  if (recipe.Has("grid")) std::tie(layout.Columns, layout.Rows) = recipe.Size("grid");
   return layout;
 }
 
-std::string describe(const CellLayout& l) {
-  return std::to_string(l.columns) + "x" + std::to_string(l.rows) + " cells of " +
-         std::to_string(l.width) + "x" + std::to_string(l.height);
+std::string Describe(const TCellLayout& l) {
+  return std::to_string(l.Columns) + "x" + std::to_string(l.Rows) + " cells of " +
+         std::to_string(l.Width) + "x" + std::to_string(l.Height);
 }
 
 }  // namespace
 
-ArtList::ArtList(const std::filesystem::path& path, const racesizes::TRaceSizeTable& sizes)
-    : document_(ArtDocument::load(path)), palette_(std::make_unique<Palette>()) {
-  for (const ArtSection& section : document_.sections()) {
-    if (section.type == "palette") {
-      for (const ArtParam& p : section.params) {
+TArtList::TArtList(const std::filesystem::path& path, const racesizes::TRaceSizeTable& sizes)
+    : Document_(TArtDocument::Load(path)), Palette_(std::make_unique<TPalette>()) {
+  for (const TArtSection& section : Document_.Sections()) {
+    if (section.Type == "palette") {
+      for (const TArtParam& p : section.Params) {
         try {
-          palette_->define(p.key, p.value);
+          Palette_->Define(p.Key, p.Value);
         } catch (const std::runtime_error& e) {
-          throw std::runtime_error(p.where + ": " + e.what());
+          throw std::runtime_error(p.Where + ": " + e.what());
         }
       }
-    } else if (section.type == "template") {
-      if (section.name.empty()) throw std::runtime_error(section.where + ": template needs a name");
-      if (!templates_.emplace(section.name, &section).second) {
-        throw std::runtime_error(section.where + ": template \"" + section.name + "\" repeated");
+    } else if (section.Type == "template") {
+      if (section.Name.empty()) throw std::runtime_error(section.Where + ": template needs a name");
+      if (!Templates_.emplace(section.Name, &section).second) {
+        throw std::runtime_error(section.Where + ": template \"" + section.Name + "\" repeated");
       }
-    } else if (section.type != "entry") {
-      throw std::runtime_error(section.where + ": unknown section type \"" + section.type + "\"");
+    } else if (section.Type != "entry") {
+      throw std::runtime_error(section.Where + ": unknown section type \"" + section.Type + "\"");
     }
   }
   std::set<std::string> keys;
-  for (const ArtSection& section : document_.sections()) {
-    if (section.type != "entry") continue;
-    if (section.name.empty()) throw std::runtime_error(section.where + ": entry needs a key");
-    if (!keys.insert(section.name).second) {
-      throw std::runtime_error(section.where + ": key \"" + section.name + "\" repeated");
+  for (const TArtSection& section : Document_.Sections()) {
+    if (section.Type != "entry") continue;
+    if (section.Name.empty()) throw std::runtime_error(section.Where + ": entry needs a key");
+    if (!keys.insert(section.Name).second) {
+      throw std::runtime_error(section.Where + ": key \"" + section.Name + "\" repeated");
     }
-    addEntry(section, sizes);
+    AddEntry(section, sizes);
   }
-  if (entries_.empty()) throw std::runtime_error(path.string() + ": no entries");
+  if (Entries_.empty()) throw std::runtime_error(path.string() + ": no entries");
 }
 
-std::set<std::string> ArtList::fontFamilies() const {
+std::set<std::string> TArtList::FontFamilies() const {
   std::set<std::string> families;
   const std::string suffix = "_font";
-  for (const ArtSection& section : document_.sections()) {
-    for (const ArtParam& p : section.params) {
-      if (p.key.size() > suffix.size() &&
-          p.key.compare(p.key.size() - suffix.size(), suffix.size(), suffix) == 0) {
-        families.insert(p.value);
+  for (const TArtSection& section : Document_.Sections()) {
+    for (const TArtParam& p : section.Params) {
+      if (p.Key.size() > suffix.size() &&
+          p.Key.compare(p.Key.size() - suffix.size(), suffix.size(), suffix) == 0) {
+        families.insert(p.Value);
       }
     }
   }
   return families;
 }
 
-void ArtList::collectLayers(const ArtSection& section, std::vector<const ArtSection*>& layers,
-                            int depth) const {
+void TArtList::CollectLayers(const TArtSection& section, std::vector<const TArtSection*>& layers,
+                             int depth) const {
   if (depth > kMaxTemplateDepth) {
-    throw std::runtime_error(section.where + ": templates nested too deeply");
+    throw std::runtime_error(section.Where + ": templates nested too deeply");
   }
   layers.push_back(&section);
-  for (const ArtParam& p : section.params) {
-    if (p.key != "use") continue;
-    for (const std::string& name : splitWords(p.value)) {
-      const auto it = templates_.find(name);
-      if (it == templates_.end()) {
-        throw std::runtime_error(p.where + ": unknown template \"" + name + "\"");
+  for (const TArtParam& p : section.Params) {
+    if (p.Key != "use") continue;
+    for (const std::string& name : SplitWords(p.Value)) {
+      const auto it = Templates_.find(name);
+      if (it == Templates_.end()) {
+        throw std::runtime_error(p.Where + ": unknown template \"" + name + "\"");
       }
-      collectLayers(*it->second, layers, depth + 1);
+      CollectLayers(*it->second, layers, depth + 1);
     }
   }
 }
 
-void ArtList::addEntry(const ArtSection& section, const racesizes::TRaceSizeTable& sizes) {
-  std::vector<const ArtSection*> layers;
-  collectLayers(section, layers, 0);
-  Recipe recipe(section.name, layers, *palette_);
-  recipe.all("use");
-  CellLayout layout;
-  if (const auto fixed = sizes.Find(section.name)) {
+void TArtList::AddEntry(const TArtSection& section, const racesizes::TRaceSizeTable& sizes) {
+  std::vector<const TArtSection*> layers;
+  CollectLayers(section, layers, 0);
+  TRecipe recipe(section.Name, layers, *Palette_);
+  recipe.All("use");
+  TCellLayout layout;
+  if (const auto fixed = sizes.Find(section.Name)) {
     layout = {fixed->Width, fixed->Height, fixed->Columns, fixed->Rows};
-    if (recipe.has("cell")) {
-      const CellLayout stated = layoutFromRecipe(recipe);
+    if (recipe.Has("cell")) {
+      const TCellLayout stated = LayoutFromRecipe(recipe);
       if (!(stated == layout)) {
-        recipe.fail("states " + describe(stated) + " but the race size table fixes " +
-                    describe(layout));
+        recipe.Fail("states " + Describe(stated) + " but the race size table fixes " +
+                    Describe(layout));
       }
     }
   } else {
-    layout = layoutFromRecipe(recipe);
+    layout = LayoutFromRecipe(recipe);
   }
-  const double margin = recipe.number("margin", 0.0);
-  if (margin < 0 || margin * 2 >= std::min(layout.width, layout.height)) {
-    recipe.fail("margin leaves no room inside the cell");
+  const double margin = recipe.Number("margin", 0.0);
+  if (margin < 0 || margin * 2 >= std::min(layout.Width, layout.Height)) {
+    recipe.Fail("margin leaves no room inside the cell");
   }
-  std::string kind = recipe.text("kind");
-  entries_.push_back({std::move(recipe), std::move(kind), layout, static_cast<int>(margin)});
+  std::string kind = recipe.Text("kind");
+  Entries_.push_back({std::move(recipe), std::move(kind), layout, static_cast<int>(margin)});
 }
 
 }  // namespace artgen

@@ -17,11 +17,11 @@ namespace artgen {
 
 /// One picture of a list: its recipe, painter kind, cell layout and the transparent
 /// margin kept inside every cell.
-struct ArtEntry {
-  Recipe recipe;
-  std::string kind;
-  CellLayout layout;
-  int margin = 0;
+struct TArtEntry {
+  TRecipe Recipe;
+  std::string Kind;
+  TCellLayout Layout;
+  int Margin = 0;
 };
 
 /// A list of pictures read from an art file: "[palette]" sections define colours,
@@ -30,27 +30,27 @@ struct ArtEntry {
 /// "cell = WxH", its grid with "grid = CxR" (default 1x1), an optional transparent
 /// "margin" and the templates it builds on with "use = a b". Keys listed in the race size
 /// table take their layout from it; a differing cell or grid in the entry is an error.
-class ArtList {
+class TArtList {
  public:
   /// Loads and checks the list; throws std::runtime_error with file:line on errors.
-  ArtList(const std::filesystem::path& path, const racesizes::TRaceSizeTable& sizes);
-  ArtList(const ArtList&) = delete;
-  ArtList& operator=(const ArtList&) = delete;
+  TArtList(const std::filesystem::path& path, const racesizes::TRaceSizeTable& sizes);
+  TArtList(const TArtList&) = delete;
+  TArtList& operator=(const TArtList&) = delete;
 
   /// The pictures in list order.
-  const std::vector<ArtEntry>& entries() const { return entries_; }
+  const std::vector<TArtEntry>& Entries() const { return Entries_; }
   /// Every font family named by a "..._font" parameter anywhere in the list.
-  std::set<std::string> fontFamilies() const;
+  std::set<std::string> FontFamilies() const;
 
  private:
-  void addEntry(const ArtSection& section, const racesizes::TRaceSizeTable& sizes);
-  void collectLayers(const ArtSection& section, std::vector<const ArtSection*>& layers,
+  void AddEntry(const TArtSection& section, const racesizes::TRaceSizeTable& sizes);
+  void CollectLayers(const TArtSection& section, std::vector<const TArtSection*>& layers,
                      int depth) const;
 
-  ArtDocument document_;
-  std::unique_ptr<Palette> palette_;
-  std::map<std::string, const ArtSection*> templates_;
-  std::vector<ArtEntry> entries_;
+  TArtDocument Document_;
+  std::unique_ptr<TPalette> Palette_;
+  std::map<std::string, const TArtSection*> Templates_;
+  std::vector<TArtEntry> Entries_;
 };
 
 }  // namespace artgen

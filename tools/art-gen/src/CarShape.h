@@ -14,7 +14,7 @@ enum class CarLayer { Whole, Paint };
 /// canopy, stripes, engines, headlights), centred on the origin with the nose pointing
 /// along +y, filling width x length. lean runs from -1 (full right steer) to +1 (full left steer)
 /// and turns the front wheels and nose towards the driver's side of the turn.
-void drawCar(cairo_t* cr, const Recipe& design, double width, double length, double lean,
+void DrawCar(cairo_t* cr, const TRecipe& design, double width, double length, double lean,
              CarLayer layer = CarLayer::Whole);
 
 }  // namespace artgen

@@ -3,20 +3,20 @@
 namespace artgen {
 
 /// Size of one animation cell and how many cells a picture has across and down.
-struct CellLayout {
-  int width = 0;
-  int height = 0;
-  int columns = 1;
-  int rows = 1;
+struct TCellLayout {
+  int Width = 0;
+  int Height = 0;
+  int Columns = 1;
+  int Rows = 1;
 
   /// Number of cells, counted row by row.
-  int count() const { return columns * rows; }
+  int Count() const { return Columns * Rows; }
   /// Whole picture width in pixels.
-  int pictureWidth() const { return width * columns; }
+  int PictureWidth() const { return Width * Columns; }
   /// Whole picture height in pixels.
-  int pictureHeight() const { return height * rows; }
+  int PictureHeight() const { return Height * Rows; }
   /// Same cell size and grid.
-  bool operator==(const CellLayout&) const = default;
+  bool operator==(const TCellLayout&) const = default;
 };
 
 }  // namespace artgen

@@ -14,15 +14,15 @@ namespace artgen {
 inline constexpr const char* kContactSheetFont = "DejaVu Sans";
 
 /// One picture shown on a contact sheet.
-struct SheetItem {
-  std::string key;
-  CellLayout layout;
-  cairo_surface_t* picture;
+struct TSheetItem {
+  std::string Key;
+  TCellLayout Layout;
+  cairo_surface_t* Picture;
 };
 
 /// Writes a review sheet: every picture with its key and layout, each cell apart on a
 /// checkerboard with its cell number. Large pictures are shown scaled down.
-void writeContactSheet(const std::vector<SheetItem>& items, const std::string& title,
+void WriteContactSheet(const std::vector<TSheetItem>& items, const std::string& title,
                        const std::filesystem::path& out);
 
 }  // namespace artgen

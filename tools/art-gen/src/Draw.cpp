@@ -8,11 +8,11 @@
 
 namespace artgen {
 
-SurfacePtr makeSurface(int width, int height) {
+SurfacePtr MakeSurface(int width, int height) {
   return SurfacePtr(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
 }
 
-ContextPtr makeContext(cairo_surface_t* surface) {
+ContextPtr MakeContext(cairo_surface_t* surface) {
   ContextPtr cr(cairo_create(surface));
   cairo_font_options_t* options = cairo_font_options_create();
   cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
@@ -27,11 +27,11 @@ ContextPtr makeContext(cairo_surface_t* surface) {
 
 namespace draw {
 
-void setColour(cairo_t* cr, const Colour& c) {
-  cairo_set_source_rgba(cr, c.r, c.g, c.b, c.a);
+void SetColour(cairo_t* cr, const TColour& c) {
+  cairo_set_source_rgba(cr, c.R, c.G, c.B, c.A);
 }
 
-void roundedRect(cairo_t* cr, double x, double y, double w, double h, double r) {
+void RoundedRect(cairo_t* cr, double x, double y, double w, double h, double r) {
   r = std::min({r, w / 2, h / 2});
   const double pi = std::numbers::pi;
   cairo_new_sub_path(cr);
@@ -42,7 +42,7 @@ void roundedRect(cairo_t* cr, double x, double y, double w, double h, double r) 
   cairo_close_path(cr);
 }
 
-void chamferRect(cairo_t* cr, double x, double y, double w, double h, double c) {
+void ChamferRect(cairo_t* cr, double x, double y, double w, double h, double c) {
   c = std::min({c, w / 2, h / 2});
   cairo_new_sub_path(cr);
   cairo_move_to(cr, x + c, y);
@@ -56,25 +56,26 @@ void chamferRect(cairo_t* cr, double x, double y, double w, double h, double c) 
   cairo_close_path(cr);
 }
 
-void verticalGradient(cairo_t* cr, double y0, double y1, const Colour& top, const Colour& bottom) {
+void VerticalGradient(cairo_t* cr, double y0, double y1, const TColour& top,
+                      const TColour& bottom) {
   cairo_pattern_t* p = cairo_pattern_create_linear(0, y0, 0, y1);
-  cairo_pattern_add_color_stop_rgba(p, 0, top.r, top.g, top.b, top.a);
-  cairo_pattern_add_color_stop_rgba(p, 1, bottom.r, bottom.g, bottom.b, bottom.a);
+  cairo_pattern_add_color_stop_rgba(p, 0, top.R, top.G, top.B, top.A);
+  cairo_pattern_add_color_stop_rgba(p, 1, bottom.R, bottom.G, bottom.B, bottom.A);
   cairo_set_source(cr, p);
   cairo_pattern_destroy(p);
 }
 
-void fillRadial(cairo_t* cr, double fx, double fy, double r0, double cx, double cy, double r1,
-                const Colour& inner, const Colour& outer) {
+void FillRadial(cairo_t* cr, double fx, double fy, double r0, double cx, double cy, double r1,
+                const TColour& inner, const TColour& outer) {
   cairo_pattern_t* p = cairo_pattern_create_radial(fx, fy, r0, cx, cy, r1);
-  cairo_pattern_add_color_stop_rgb(p, 0, inner.r, inner.g, inner.b);
-  cairo_pattern_add_color_stop_rgb(p, 1, outer.r, outer.g, outer.b);
+  cairo_pattern_add_color_stop_rgb(p, 0, inner.R, inner.G, inner.B);
+  cairo_pattern_add_color_stop_rgb(p, 1, outer.R, outer.G, outer.B);
   cairo_set_source(cr, p);
   cairo_fill(cr);
   cairo_pattern_destroy(p);
 }
 
-void glowStroke(cairo_t* cr, const Colour& colour, double coreWidth, double spread) {
+void GlowStroke(cairo_t* cr, const TColour& colour, double coreWidth, double spread) {
   cairo_path_t* path = cairo_copy_path(cr);
   cairo_new_path(cr);
   cairo_save(cr);
@@ -84,31 +85,31 @@ void glowStroke(cairo_t* cr, const Colour& colour, double coreWidth, double spre
   for (int i = kLayers; i >= 1; --i) {
     const double t = static_cast<double>(i) / kLayers;
     cairo_append_path(cr, path);
-    setColour(cr, withAlpha(colour, colour.a * 0.16 * (1.2 - t)));
+    SetColour(cr, WithAlpha(colour, colour.A * 0.16 * (1.2 - t)));
     cairo_set_line_width(cr, coreWidth + spread * t * 2);
     cairo_stroke(cr);
   }
   cairo_append_path(cr, path);
-  setColour(cr, colour);
+  SetColour(cr, colour);
   cairo_set_line_width(cr, coreWidth);
   cairo_stroke(cr);
   cairo_restore(cr);
   cairo_path_destroy(path);
 }
 
-void radialGlow(cairo_t* cr, double cx, double cy, double r, const Colour& colour) {
+void RadialGlow(cairo_t* cr, double cx, double cy, double r, const TColour& colour) {
   cairo_pattern_t* p = cairo_pattern_create_radial(cx, cy, 0, cx, cy, r);
-  cairo_pattern_add_color_stop_rgba(p, 0, colour.r, colour.g, colour.b, colour.a);
-  cairo_pattern_add_color_stop_rgba(p, 0.35, colour.r, colour.g, colour.b, colour.a * 0.45);
-  cairo_pattern_add_color_stop_rgba(p, 1, colour.r, colour.g, colour.b, 0);
+  cairo_pattern_add_color_stop_rgba(p, 0, colour.R, colour.G, colour.B, colour.A);
+  cairo_pattern_add_color_stop_rgba(p, 0.35, colour.R, colour.G, colour.B, colour.A * 0.45);
+  cairo_pattern_add_color_stop_rgba(p, 1, colour.R, colour.G, colour.B, 0);
   cairo_set_source(cr, p);
   cairo_arc(cr, cx, cy, r, 0, 2 * std::numbers::pi);
   cairo_fill(cr);
   cairo_pattern_destroy(p);
 }
 
-void selectFont(cairo_t* cr, const Font& font) {
-  std::string family = font.family;
+void SelectFont(cairo_t* cr, const TFont& font) {
+  std::string family = font.Family;
   cairo_font_weight_t weight = CAIRO_FONT_WEIGHT_NORMAL;
   const auto colon = family.find(":bold");
   if (colon != std::string::npos) {
@@ -116,13 +117,13 @@ void selectFont(cairo_t* cr, const Font& font) {
     weight = CAIRO_FONT_WEIGHT_BOLD;
   }
   cairo_select_font_face(cr, family.c_str(), CAIRO_FONT_SLANT_NORMAL, weight);
-  cairo_set_font_size(cr, font.size);
+  cairo_set_font_size(cr, font.Size);
 }
 
 namespace {
 
 // The text cut into UTF-8 characters.
-std::vector<std::string> characters(const std::string& text) {
+std::vector<std::string> Characters(const std::string& text) {
   std::vector<std::string> out;
   for (std::size_t i = 0; i < text.size();) {
     std::size_t len = 1;
@@ -135,7 +136,7 @@ std::vector<std::string> characters(const std::string& text) {
   return out;
 }
 
-double advance(cairo_t* cr, const std::string& text) {
+double Advance(cairo_t* cr, const std::string& text) {
   cairo_text_extents_t e;
   cairo_text_extents(cr, text.c_str(), &e);
   return e.x_advance;
@@ -143,62 +144,62 @@ double advance(cairo_t* cr, const std::string& text) {
 
 }  // namespace
 
-double textWidth(cairo_t* cr, const Font& font, const std::string& text) {
-  selectFont(cr, font);
-  if (font.spacing == 0.0) return advance(cr, text);
-  const auto chars = characters(text);
+double TextWidth(cairo_t* cr, const TFont& font, const std::string& text) {
+  SelectFont(cr, font);
+  if (font.Spacing == 0.0) return Advance(cr, text);
+  const auto chars = Characters(text);
   double w = 0;
-  for (const auto& c : chars) w += advance(cr, c) + font.spacing;
-  return chars.empty() ? 0 : w - font.spacing;
+  for (const auto& c : chars) w += Advance(cr, c) + font.Spacing;
+  return chars.empty() ? 0 : w - font.Spacing;
 }
 
-double capHeight(cairo_t* cr, const Font& font) {
-  selectFont(cr, font);
+double CapHeight(cairo_t* cr, const TFont& font) {
+  SelectFont(cr, font);
   cairo_text_extents_t e;
   cairo_text_extents(cr, "H", &e);
   return -e.y_bearing;
 }
 
-Font fitFont(cairo_t* cr, Font font, const std::string& text, double maxWidth) {
-  while (font.size > 6 && textWidth(cr, font, text) > maxWidth) font.size -= 0.5;
+TFont FitFont(cairo_t* cr, TFont font, const std::string& text, double maxWidth) {
+  while (font.Size > 6 && TextWidth(cr, font, text) > maxWidth) font.Size -= 0.5;
   return font;
 }
 
-void textPath(cairo_t* cr, const Font& font, const std::string& text, double x, double y,
+void TextPath(cairo_t* cr, const TFont& font, const std::string& text, double x, double y,
               Align align) {
-  const double w = textWidth(cr, font, text);
+  const double w = TextWidth(cr, font, text);
   if (align == Align::Centre) x -= w / 2;
   if (align == Align::Right) x -= w;
-  if (font.spacing == 0.0) {
+  if (font.Spacing == 0.0) {
     cairo_move_to(cr, x, y);
     cairo_text_path(cr, text.c_str());
     return;
   }
-  for (const auto& c : characters(text)) {
+  for (const auto& c : Characters(text)) {
     cairo_move_to(cr, x, y);
     cairo_text_path(cr, c.c_str());
-    x += advance(cr, c) + font.spacing;
+    x += Advance(cr, c) + font.Spacing;
   }
 }
 
-void text(cairo_t* cr, const Font& font, const std::string& text, double x, double y, Align align,
-          const Colour& colour) {
-  textPath(cr, font, text, x, y, align);
-  setColour(cr, colour);
+void Text(cairo_t* cr, const TFont& font, const std::string& text, double x, double y, Align align,
+          const TColour& colour) {
+  TextPath(cr, font, text, x, y, align);
+  SetColour(cr, colour);
   cairo_fill(cr);
 }
 
-void textMiddle(cairo_t* cr, const Font& font, const std::string& text, double x, double cy,
-                Align align, const Colour& colour) {
-  draw::text(cr, font, text, x, cy + capHeight(cr, font) / 2, align, colour);
+void TextMiddle(cairo_t* cr, const TFont& font, const std::string& text, double x, double cy,
+                Align align, const TColour& colour) {
+  draw::Text(cr, font, text, x, cy + CapHeight(cr, font) / 2, align, colour);
 }
 
-void glowText(cairo_t* cr, const Font& font, const std::string& text, double x, double cy,
-              Align align, const Colour& fill, const Colour& glow, double spread) {
-  const double baseline = cy + capHeight(cr, font) / 2;
-  textPath(cr, font, text, x, baseline, align);
-  glowStroke(cr, withAlpha(glow, glow.a * 0.5), 0.8, spread);
-  draw::text(cr, font, text, x, baseline, align, fill);
+void GlowText(cairo_t* cr, const TFont& font, const std::string& text, double x, double cy,
+              Align align, const TColour& fill, const TColour& glow, double spread) {
+  const double baseline = cy + CapHeight(cr, font) / 2;
+  TextPath(cr, font, text, x, baseline, align);
+  GlowStroke(cr, WithAlpha(glow, glow.A * 0.5), 0.8, spread);
+  draw::Text(cr, font, text, x, baseline, align, fill);
 }
 
 }  // namespace draw

@@ -9,9 +9,9 @@ namespace artgen {
 
 /// Draws a whole picture: every cell of the entry's grid with the painter of its kind.
 /// Throws std::runtime_error for an unknown kind or for own parameters no painter read.
-SurfacePtr renderEntry(const ArtEntry& entry, const std::filesystem::path& inputs);
+SurfacePtr RenderEntry(const TArtEntry& entry, const std::filesystem::path& inputs);
 
 /// Writes a surface as a PNG file; throws std::runtime_error on failure.
-void writePng(cairo_surface_t* surface, const std::filesystem::path& path);
+void WritePng(cairo_surface_t* surface, const std::filesystem::path& path);
 
 }  // namespace artgen

@@ -11,7 +11,7 @@ namespace artgen::paint {
 
 namespace {
 
-std::vector<std::string> splitUtf8(const Recipe& r, const std::string& text) {
+std::vector<std::string> SplitUtf8(const TRecipe& r, const std::string& text) {
   std::vector<std::string> chars;
   std::size_t i = 0;
   while (i < text.size()) {
@@ -24,9 +24,9 @@ std::vector<std::string> splitUtf8(const Recipe& r, const std::string& text) {
     } else if (lead >= 0xC0) {
       len = 2;
     } else if (lead >= 0x80) {
-      r.fail("chars is not valid UTF-8");
+      r.Fail("chars is not valid UTF-8");
     }
-    if (i + len > text.size()) r.fail("chars ends inside a UTF-8 sequence");
+    if (i + len > text.size()) r.Fail("chars ends inside a UTF-8 sequence");
     chars.push_back(text.substr(i, len));
     i += len;
   }
@@ -35,25 +35,25 @@ std::vector<std::string> splitUtf8(const Recipe& r, const std::string& text) {
 
 }  // namespace
 
-void fontSheet(cairo_t* cr, const Cell& cell) {
-  const Recipe& r = cell.recipe;
-  const auto chars = splitUtf8(r, r.text("chars"));
-  if (static_cast<int>(chars.size()) > cell.count) {
-    r.fail("has " + std::to_string(chars.size()) + " chars but only " + std::to_string(cell.count) +
+void FontSheet(cairo_t* cr, const TCell& cell) {
+  const TRecipe& r = cell.Recipe;
+  const auto chars = SplitUtf8(r, r.Text("chars"));
+  if (static_cast<int>(chars.size()) > cell.Count) {
+    r.Fail("has " + std::to_string(chars.size()) + " chars but only " + std::to_string(cell.Count) +
            " cells");
   }
-  const Font font = recipeFont(r, "glyph");
-  const double baseline = r.number("baseline");
-  const Colour ink = r.colour("ink");
-  const Colour outline = r.colour("outline");
-  if (cell.index >= static_cast<int>(chars.size())) return;
-  const std::string& glyph = chars[static_cast<std::size_t>(cell.index)];
-  draw::textPath(cr, font, glyph, cell.width / 2, baseline, Align::Centre);
-  draw::setColour(cr, outline);
+  const TFont font = RecipeFont(r, "glyph");
+  const double baseline = r.Number("baseline");
+  const TColour ink = r.Colour("ink");
+  const TColour outline = r.Colour("outline");
+  if (cell.Index >= static_cast<int>(chars.size())) return;
+  const std::string& glyph = chars[static_cast<std::size_t>(cell.Index)];
+  draw::TextPath(cr, font, glyph, cell.Width / 2, baseline, Align::Centre);
+  draw::SetColour(cr, outline);
   cairo_set_line_width(cr, 2);
   cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
   cairo_stroke(cr);
-  draw::text(cr, font, glyph, cell.width / 2, baseline, Align::Centre, ink);
+  draw::Text(cr, font, glyph, cell.Width / 2, baseline, Align::Centre, ink);
 }
 
 }  // namespace artgen::paint

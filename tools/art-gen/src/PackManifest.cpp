@@ -5,7 +5,7 @@
 
 namespace artgen {
 
-void writePackManifest(const std::vector<ArtEntry>& entries, const std::filesystem::path& manifest,
+void WritePackManifest(const std::vector<TArtEntry>& entries, const std::filesystem::path& manifest,
                        const std::filesystem::path& pictureDir) {
   const auto base = std::filesystem::absolute(manifest).parent_path();
   const auto pictures = std::filesystem::absolute(pictureDir);
@@ -13,10 +13,10 @@ void writePackManifest(const std::vector<ArtEntry>& entries, const std::filesyst
   if (!out) throw std::runtime_error("cannot write " + manifest.string());
   out << "# Image list: one entry per line, in list order.\n";
   out << "# entry <key> <picture> <tile width> <tile height>\n";
-  for (const ArtEntry& e : entries) {
-    const auto picture = (pictures / (e.recipe.key() + ".png")).lexically_relative(base);
-    out << "entry " << e.recipe.key() << ' ' << picture.generic_string() << ' ' << e.layout.width
-        << ' ' << e.layout.height << '\n';
+  for (const TArtEntry& e : entries) {
+    const auto picture = (pictures / (e.Recipe.Key() + ".png")).lexically_relative(base);
+    out << "entry " << e.Recipe.Key() << ' ' << picture.generic_string() << ' ' << e.Layout.Width
+        << ' ' << e.Layout.Height << '\n';
   }
   if (!out.flush()) throw std::runtime_error("cannot write " + manifest.string());
 }

@@ -10,7 +10,7 @@ namespace artgen {
 /// Writes the packing manifest of a list: one line per entry in list order,
 /// "entry <key> <picture> <tile width> <tile height>", with each picture "<key>.png" in
 /// pictureDir named relative to the manifest's folder. Throws std::runtime_error on failure.
-void writePackManifest(const std::vector<ArtEntry>& entries, const std::filesystem::path& manifest,
+void WritePackManifest(const std::vector<TArtEntry>& entries, const std::filesystem::path& manifest,
                        const std::filesystem::path& pictureDir);
 
 }  // namespace artgen

@@ -17,33 +17,33 @@ enum class WidgetState { Normal, Hover, Disabled };
 
 /// The state a widget cell shows: the "state" parameter (normal, hover, disabled) when
 /// given, else the cell number (0 normal, 1 hover, 2 and later disabled).
-WidgetState widgetState(const Cell& cell);
+WidgetState CellWidgetState(const TCell& cell);
 
 /// A font from the parameters "<prefix>_font" and "<prefix>_size".
-Font recipeFont(const Recipe& recipe, const std::string& prefix);
+TFont RecipeFont(const TRecipe& recipe, const std::string& prefix);
 
 /// A surface whose pixel (x, y) is shade(x + 0.5, y + 0.5), given as straight alpha.
-SurfacePtr pixelSurface(int width, int height, const std::function<Colour(double, double)>& shade);
+SurfacePtr PixelSurface(int width, int height, const std::function<TColour(double, double)>& shade);
 
 /// Paints a surface with its top-left at (x, y).
-void paintSurface(cairo_t* cr, cairo_surface_t* surface, double x, double y);
+void PaintSurface(cairo_t* cr, cairo_surface_t* surface, double x, double y);
 
 /// Smooth step from 0 at edge0 to 1 at edge1.
-double smoothStep(double edge0, double edge1, double x);
+double SmoothStep(double edge0, double edge1, double x);
 
 /// Draws every "text = x y align size colour font words..." line of the recipe: the words
 /// centred vertically on y, anchored by align (l, c, r), in the font "<font>_font", with a
 /// halo when "<font>_glow" names a colour.
-void paintTexts(cairo_t* cr, const Recipe& recipe);
+void PaintTexts(cairo_t* cr, const TRecipe& recipe);
 
 /// The first count words of a feature line as numbers; fails naming what when short or bad.
-std::vector<double> leadingNumbers(const Recipe& recipe, const std::vector<std::string>& words,
+std::vector<double> LeadingNumbers(const TRecipe& recipe, const std::vector<std::string>& words,
                                    std::size_t count, const std::string& what);
 
 /// The words from index from on, joined by single blanks.
-std::string joinWords(const std::vector<std::string>& words, std::size_t from);
+std::string JoinWords(const std::vector<std::string>& words, std::size_t from);
 
 /// Angle in radians of a value given in degrees.
-double radians(double degrees);
+double Radians(double degrees);
 
 }  // namespace artgen

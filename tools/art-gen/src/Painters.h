@@ -7,102 +7,102 @@
 namespace artgen {
 
 /// The painter of a picture kind, or nullptr for an unknown kind.
-Painter findPainter(const std::string& kind);
+Painter FindPainter(const std::string& kind);
 
 /// One drawing routine per kind of picture; each draws one cell from its recipe.
 namespace paint {
 
 /// Widget button: cell 0 normal, 1 hover (brighter), 2 disabled (greyed), painted label and icon.
-void button(cairo_t* cr, const Cell& cell);
+void Button(cairo_t* cr, const TCell& cell);
 /// Options switch face, on or off.
-void toggleSwitch(cairo_t* cr, const Cell& cell);
+void ToggleSwitch(cairo_t* cr, const TCell& cell);
 /// Dark text field of an edit box.
-void editBox(cairo_t* cr, const Cell& cell);
+void EditBox(cairo_t* cr, const TCell& cell);
 /// Full-length handling bar with a colour ramp and segments.
-void statBar(cairo_t* cr, const Cell& cell);
+void StatBar(cairo_t* cr, const TCell& cell);
 /// Translucent highlight bar of the profile list.
-void chooseBar(cairo_t* cr, const Cell& cell);
+void ChooseBar(cairo_t* cr, const TCell& cell);
 /// Small label plate such as the new-record badge.
-void badge(cairo_t* cr, const Cell& cell);
+void Badge(cairo_t* cr, const TCell& cell);
 /// Dark strip with fading ends behind a line of game text.
-void strip(cairo_t* cr, const Cell& cell);
+void Strip(cairo_t* cr, const TCell& cell);
 /// Screen panel: framed plate with title, wells, troughs, rules, key caps and texts.
-void panel(cairo_t* cr, const Cell& cell);
+void Panel(cairo_t* cr, const TCell& cell);
 /// Bitmap-font picture: one glyph of the character list per cell.
-void fontSheet(cairo_t* cr, const Cell& cell);
+void FontSheet(cairo_t* cr, const TCell& cell);
 /// Mouse pointer whose glow pulses over the cells.
-void cursor(cairo_t* cr, const Cell& cell);
+void Cursor(cairo_t* cr, const TCell& cell);
 /// Turning planet or sun; each cell is one step of the turn.
-void planet(cairo_t* cr, const Cell& cell);
+void Planet(cairo_t* cr, const TCell& cell);
 /// Soft menu light with a streak and sparkles.
-void glowLight(cairo_t* cr, const Cell& cell);
+void GlowLight(cairo_t* cr, const TCell& cell);
 /// Full-screen space scene with nebulae, stars, orbits, floor grid and texts.
-void spaceScreen(cairo_t* cr, const Cell& cell);
+void SpaceScreen(cairo_t* cr, const TCell& cell);
 /// Logo: comet emblem, gradient wordmarks and texts on transparency.
-void logo(cairo_t* cr, const Cell& cell);
+void Logo(cairo_t* cr, const TCell& cell);
 /// Desktop icon: the logo's comet and wordmark on a rounded space plate, drawn at a design
 /// size and scaled to the cell so that every icon size is the same picture.
-void icon(cairo_t* cr, const Cell& cell);
+void Icon(cairo_t* cr, const TCell& cell);
 /// Track preview: an input picture of the track on a framed screen card.
-void trackPreview(cairo_t* cr, const Cell& cell);
+void TrackPreview(cairo_t* cr, const TCell& cell);
 /// Locked-track card with a padlock.
-void lockedPreview(cairo_t* cr, const Cell& cell);
+void LockedPreview(cairo_t* cr, const TCell& cell);
 /// The locked card's padlock alone on transparency, to lay over a dimmed car card.
-void lockBadge(cairo_t* cr, const Cell& cell);
+void LockBadge(cairo_t* cr, const TCell& cell);
 /// Car showcase card: the car design large, on a glowing pad, with its name.
-void carPreview(cairo_t* cr, const Cell& cell);
+void CarPreview(cairo_t* cr, const TCell& cell);
 /// Race car sprite: cell 2 straight, lower cells steer right, higher cells left.
-void raceCar(cairo_t* cr, const Cell& cell);
+void RaceCar(cairo_t* cr, const TCell& cell);
 /// Straight road piece along x or y.
-void roadStraight(cairo_t* cr, const Cell& cell);
+void RoadStraight(cairo_t* cr, const TCell& cell);
 /// Corner road cells, each joining the two sides named for it.
-void roadCorner(cairo_t* cr, const Cell& cell);
+void RoadCorner(cairo_t* cr, const TCell& cell);
 /// Chequered start line.
-void startLine(cairo_t* cr, const Cell& cell);
+void StartLine(cairo_t* cr, const TCell& cell);
 /// Chevron decal painted on the road.
-void roadDecal(cairo_t* cr, const Cell& cell);
+void RoadDecal(cairo_t* cr, const TCell& cell);
 /// Decorative road marks, one pattern per cell.
-void paintMarks(cairo_t* cr, const Cell& cell);
+void PaintMarks(cairo_t* cr, const TCell& cell);
 /// Obstacle blocks, one style and colour per cell.
-void block(cairo_t* cr, const Cell& cell);
+void Block(cairo_t* cr, const TCell& cell);
 /// Rocks, one shape per cell.
-void rock(cairo_t* cr, const Cell& cell);
+void Rock(cairo_t* cr, const TCell& cell);
 /// Half-ring barriers, one colour per cell.
-void arcBarrier(cairo_t* cr, const Cell& cell);
+void ArcBarrier(cairo_t* cr, const TCell& cell);
 /// Plain wall, horizontal or vertical by its cell shape.
-void wall(cairo_t* cr, const Cell& cell);
+void Wall(cairo_t* cr, const TCell& cell);
 /// Striped wall, one colour pair per cell.
-void stripedWall(cairo_t* cr, const Cell& cell);
+void StripedWall(cairo_t* cr, const TCell& cell);
 /// Race ground that tiles in both directions.
-void ground(cairo_t* cr, const Cell& cell);
+void Ground(cairo_t* cr, const TCell& cell);
 /// Soft smoke puff.
-void smoke(cairo_t* cr, const Cell& cell);
+void Smoke(cairo_t* cr, const TCell& cell);
 /// Translucent glowing checkpoint gate.
-void checkpoint(cairo_t* cr, const Cell& cell);
+void Checkpoint(cairo_t* cr, const TCell& cell);
 /// Finish gate (never shown in a race).
-void finishGate(cairo_t* cr, const Cell& cell);
+void FinishGate(cairo_t* cr, const TCell& cell);
 /// Road probe dot (never shown in a race).
-void probe(cairo_t* cr, const Cell& cell);
+void Probe(cairo_t* cr, const TCell& cell);
 /// HUD console with the speedometer dial, radar and text screen; cell 0 forward, 1 reverse.
-void speedo(cairo_t* cr, const Cell& cell);
+void Speedo(cairo_t* cr, const TCell& cell);
 /// HUD glass layer: dial and radar bezels and the needle hub.
-void speedoGlass(cairo_t* cr, const Cell& cell);
+void SpeedoGlass(cairo_t* cr, const TCell& cell);
 /// Speedometer needle rising from the bottom middle.
-void needle(cairo_t* cr, const Cell& cell);
+void Needle(cairo_t* cr, const TCell& cell);
 /// Checkpoint pointer pointing up.
-void radarArrow(cairo_t* cr, const Cell& cell);
+void RadarArrow(cairo_t* cr, const TCell& cell);
 /// Ring of arrows around the player car at the start.
-void startRing(cairo_t* cr, const Cell& cell);
+void StartRing(cairo_t* cr, const TCell& cell);
 /// The ring under the player's car: a soft disc, a broken glowing ring and a chevron at the
 /// nose (+y, where the car picture points).
-void playerMark(cairo_t* cr, const Cell& cell);
+void PlayerMark(cairo_t* cr, const TCell& cell);
 /// The marks of the race's track map, white to be tinted: cell 0 a car dot with a dark rim,
 /// cell 1 the next-checkpoint ring.
-void mapMarks(cairo_t* cr, const Cell& cell);
+void MapMarks(cairo_t* cr, const TCell& cell);
 /// Start-light housing with a socket under each lamp.
-void lightHousing(cairo_t* cr, const Cell& cell);
+void LightHousing(cairo_t* cr, const TCell& cell);
 /// Lit start lamp with its glow.
-void lamp(cairo_t* cr, const Cell& cell);
+void Lamp(cairo_t* cr, const TCell& cell);
 
 }  // namespace paint
 }  // namespace artgen

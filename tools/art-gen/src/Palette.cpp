@@ -4,19 +4,19 @@
 
 namespace artgen {
 
-void Palette::define(const std::string& name, const std::string& value) {
-  colours_[name] = resolve(value);
+void TPalette::Define(const std::string& name, const std::string& value) {
+  Colours_[name] = Resolve(value);
 }
 
-Colour Palette::resolve(const std::string& text) const {
+TColour TPalette::Resolve(const std::string& text) const {
   const auto at = text.find('@');
   const std::string base = text.substr(0, at);
-  Colour c;
+  TColour c;
   if (!base.empty() && base[0] == '#') {
-    c = parseHexColour(base);
+    c = ParseHexColour(base);
   } else {
-    const auto it = colours_.find(base);
-    if (it == colours_.end()) throw std::runtime_error("unknown colour \"" + base + "\"");
+    const auto it = Colours_.find(base);
+    if (it == Colours_.end()) throw std::runtime_error("unknown colour \"" + base + "\"");
     c = it->second;
   }
   if (at != std::string::npos) {
@@ -31,7 +31,7 @@ Colour Palette::resolve(const std::string& text) const {
     if (used != alpha.size() || a < 0.0 || a > 1.0) {
       throw std::runtime_error("bad alpha in colour \"" + text + "\"");
     }
-    c.a *= a;
+    c.A *= a;
   }
   return c;
 }

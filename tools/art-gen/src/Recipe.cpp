@@ -5,7 +5,7 @@
 
 namespace artgen {
 
-double parseNumber(const std::string& text, const std::string& what) {
+double ParseNumber(const std::string& text, const std::string& what) {
   std::size_t used = 0;
   double value = 0.0;
   try {
@@ -19,7 +19,7 @@ double parseNumber(const std::string& text, const std::string& what) {
   return value;
 }
 
-std::vector<std::string> splitWords(const std::string& text) {
+std::vector<std::string> SplitWords(const std::string& text) {
   std::istringstream in(text);
   std::vector<std::string> words;
   std::string word;
@@ -27,114 +27,114 @@ std::vector<std::string> splitWords(const std::string& text) {
   return words;
 }
 
-Recipe::Recipe(std::string key, std::vector<const ArtSection*> layers, const Palette& palette)
-    : key_(std::move(key)), layers_(std::move(layers)), palette_(palette) {}
+TRecipe::TRecipe(std::string key, std::vector<const TArtSection*> layers, const TPalette& palette)
+    : Key_(std::move(key)), Layers_(std::move(layers)), Palette_(palette) {}
 
-const std::vector<ArtParam>* Recipe::lookup(const std::string& name) const {
-  used_.insert(name);
-  for (const ArtSection* layer : layers_) {
-    for (const ArtParam& p : layer->params) {
-      if (p.key == name) return &layer->params;
+const std::vector<TArtParam>* TRecipe::Lookup(const std::string& name) const {
+  Used_.insert(name);
+  for (const TArtSection* layer : Layers_) {
+    for (const TArtParam& p : layer->Params) {
+      if (p.Key == name) return &layer->Params;
     }
   }
   return nullptr;
 }
 
-void Recipe::fail(const std::string& message) const {
-  throw std::runtime_error(where() + ": entry \"" + key_ + "\": " + message);
+void TRecipe::Fail(const std::string& message) const {
+  throw std::runtime_error(Where() + ": entry \"" + Key_ + "\": " + message);
 }
 
-bool Recipe::has(const std::string& name) const {
-  return lookup(name) != nullptr;
+bool TRecipe::Has(const std::string& name) const {
+  return Lookup(name) != nullptr;
 }
 
-std::string Recipe::text(const std::string& name) const {
-  const auto values = all(name);
-  if (values.empty()) fail("missing parameter \"" + name + "\"");
+std::string TRecipe::Text(const std::string& name) const {
+  const auto values = All(name);
+  if (values.empty()) Fail("missing parameter \"" + name + "\"");
   return values.back();
 }
 
-std::string Recipe::text(const std::string& name, const std::string& fallback) const {
-  const auto values = all(name);
+std::string TRecipe::Text(const std::string& name, const std::string& fallback) const {
+  const auto values = All(name);
   return values.empty() ? fallback : values.back();
 }
 
-double Recipe::number(const std::string& name) const {
-  const std::string value = text(name);
+double TRecipe::Number(const std::string& name) const {
+  const std::string value = Text(name);
   try {
-    return parseNumber(value, name);
+    return ParseNumber(value, name);
   } catch (const std::runtime_error& e) {
-    fail(e.what());
+    Fail(e.what());
   }
 }
 
-double Recipe::number(const std::string& name, double fallback) const {
-  return has(name) ? number(name) : fallback;
+double TRecipe::Number(const std::string& name, double fallback) const {
+  return Has(name) ? Number(name) : fallback;
 }
 
-Colour Recipe::colour(const std::string& name) const {
-  return resolveColour(text(name));
+TColour TRecipe::Colour(const std::string& name) const {
+  return ResolveColour(Text(name));
 }
 
-Colour Recipe::colour(const std::string& name, const std::string& fallback) const {
-  return resolveColour(text(name, fallback));
+TColour TRecipe::Colour(const std::string& name, const std::string& fallback) const {
+  return ResolveColour(Text(name, fallback));
 }
 
-Colour Recipe::resolveColour(const std::string& text) const {
+TColour TRecipe::ResolveColour(const std::string& text) const {
   try {
-    return palette_.resolve(text);
+    return Palette_.Resolve(text);
   } catch (const std::runtime_error& e) {
-    fail(e.what());
+    Fail(e.what());
   }
 }
 
-std::vector<std::string> Recipe::all(const std::string& name) const {
+std::vector<std::string> TRecipe::All(const std::string& name) const {
   std::vector<std::string> values;
-  const auto* params = lookup(name);
+  const auto* params = Lookup(name);
   if (params == nullptr) return values;
-  for (const ArtParam& p : *params) {
-    if (p.key == name) values.push_back(p.value);
+  for (const TArtParam& p : *params) {
+    if (p.Key == name) values.push_back(p.Value);
   }
   return values;
 }
 
-std::vector<double> Recipe::numbers(const std::string& name) const {
-  std::string value = text(name);
+std::vector<double> TRecipe::Numbers(const std::string& name) const {
+  std::string value = Text(name);
   for (char& c : value) {
     if (c == ',') c = ' ';
   }
   std::vector<double> result;
   try {
-    for (const auto& word : splitWords(value)) result.push_back(parseNumber(word, name));
+    for (const auto& word : SplitWords(value)) result.push_back(ParseNumber(word, name));
   } catch (const std::runtime_error& e) {
-    fail(e.what());
+    Fail(e.what());
   }
   return result;
 }
 
-std::pair<int, int> Recipe::size(const std::string& name) const {
-  const std::string value = text(name);
+std::pair<int, int> TRecipe::Size(const std::string& name) const {
+  const std::string value = Text(name);
   const auto x = value.find('x');
-  if (x == std::string::npos) fail("parameter \"" + name + "\" must look like WxH");
+  if (x == std::string::npos) Fail("parameter \"" + name + "\" must look like WxH");
   double w = 0.0;
   double h = 0.0;
   try {
-    w = parseNumber(value.substr(0, x), name);
-    h = parseNumber(value.substr(x + 1), name);
+    w = ParseNumber(value.substr(0, x), name);
+    h = ParseNumber(value.substr(x + 1), name);
   } catch (const std::runtime_error& e) {
-    fail(e.what());
+    Fail(e.what());
   }
   if (w < 1 || h < 1 || w > 4096 || h > 4096 || w != static_cast<int>(w) ||
       h != static_cast<int>(h)) {
-    fail("parameter \"" + name + "\" needs whole sizes 1..4096");
+    Fail("parameter \"" + name + "\" needs whole sizes 1..4096");
   }
   return {static_cast<int>(w), static_cast<int>(h)};
 }
 
-std::vector<std::string> Recipe::unusedOwnKeys() const {
+std::vector<std::string> TRecipe::UnusedOwnKeys() const {
   std::vector<std::string> unused;
-  for (const ArtParam& p : layers_.front()->params) {
-    if (used_.count(p.key) == 0) unused.push_back(p.key);
+  for (const TArtParam& p : Layers_.front()->Params) {
+    if (Used_.count(p.Key) == 0) unused.push_back(p.Key);
   }
   return unused;
 }

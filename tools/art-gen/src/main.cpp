@@ -25,7 +25,7 @@ constexpr const char* kUsage =
     "usage: art-gen --list FILE --out DIR [--sizes FILE] [--inputs DIR] [--manifest FILE] "
     "[--contact FILE]\n";
 
-std::map<std::string, std::string> parseArguments(int argc, char** argv) {
+std::map<std::string, std::string> ParseArguments(int argc, char** argv) {
   std::map<std::string, std::string> args;
   for (int i = 1; i < argc; i += 2) {
     const std::string name = argv[i];
@@ -42,7 +42,7 @@ std::map<std::string, std::string> parseArguments(int argc, char** argv) {
   return args;
 }
 
-void run(const std::map<std::string, std::string>& args) {
+void Run(const std::map<std::string, std::string>& args) {
   const auto get = [&](const std::string& k) {
     const auto it = args.find(k);
     return it == args.end() ? std::string{} : it->second;
@@ -50,24 +50,24 @@ void run(const std::map<std::string, std::string>& args) {
   const racesizes::TRaceSizeTable sizes = get("sizes").empty()
                                               ? racesizes::TRaceSizeTable{}
                                               : racesizes::TRaceSizeTable::Load(get("sizes"));
-  const artgen::ArtList list(get("list"), sizes);
-  std::set<std::string> fonts = list.fontFamilies();
+  const artgen::TArtList list(get("list"), sizes);
+  std::set<std::string> fonts = list.FontFamilies();
   if (!get("contact").empty()) fonts.insert(artgen::kContactSheetFont);
-  artgen::requireFonts(fonts);
+  artgen::RequireFonts(fonts);
   const std::filesystem::path out = get("out");
   std::filesystem::create_directories(out);
   std::vector<artgen::SurfacePtr> pictures;
-  std::vector<artgen::SheetItem> sheet;
-  for (const artgen::ArtEntry& entry : list.entries()) {
-    pictures.push_back(artgen::renderEntry(entry, get("inputs")));
-    artgen::writePng(pictures.back().get(), out / (entry.recipe.key() + ".png"));
-    sheet.push_back({entry.recipe.key(), entry.layout, pictures.back().get()});
+  std::vector<artgen::TSheetItem> sheet;
+  for (const artgen::TArtEntry& entry : list.Entries()) {
+    pictures.push_back(artgen::RenderEntry(entry, get("inputs")));
+    artgen::WritePng(pictures.back().get(), out / (entry.Recipe.Key() + ".png"));
+    sheet.push_back({entry.Recipe.Key(), entry.Layout, pictures.back().get()});
   }
-  if (!get("manifest").empty()) artgen::writePackManifest(list.entries(), get("manifest"), out);
+  if (!get("manifest").empty()) artgen::WritePackManifest(list.Entries(), get("manifest"), out);
   if (!get("contact").empty()) {
     const std::filesystem::path contact = get("contact");
     if (contact.has_parent_path()) std::filesystem::create_directories(contact.parent_path());
-    artgen::writeContactSheet(sheet, std::filesystem::path(get("list")).filename().string(),
+    artgen::WriteContactSheet(sheet, std::filesystem::path(get("list")).filename().string(),
                               contact);
   }
 }
@@ -77,11 +77,11 @@ void run(const std::map<std::string, std::string>& args) {
 int main(int argc, char** argv) {
   int status = 0;
   try {
-    run(parseArguments(argc, argv));
+    Run(ParseArguments(argc, argv));
   } catch (const std::exception& e) {
     std::cerr << "art-gen: " << e.what() << '\n';
     status = 1;
   }
-  artgen::releaseFontCaches();
+  artgen::ReleaseFontCaches();
   return status;
 }
