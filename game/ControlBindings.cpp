@@ -1,10 +1,8 @@
 #include "ControlBindings.h"
 
-#include <cctype>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
-#include <string_view>
 
 #include "SafeFileWriter.h"
 #include "platform/VirtualKeys.h"
@@ -45,18 +43,6 @@ constexpr const char* kHeader =
     "; A line the game cannot read keeps that action's default. Delete this file to get every\n"
     "; default back.\n";
 
-std::string Trim(const std::string& text) {
-  const auto first = text.find_first_not_of(" \t\r");
-  if (first == std::string::npos) return "";
-  const auto last = text.find_last_not_of(" \t\r");
-  return text.substr(first, last - first + 1);
-}
-
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
 bool ActionOfName(const std::string& name, TRaceAction& action) {
   for (size_t i = 0; i < kRaceActionCount; ++i) {
     if (name == kActions[i].Name) {
@@ -73,7 +59,7 @@ bool ParseInputs(const std::string& list, std::vector<TControlInput>& inputs, st
   std::string item;
   while (std::getline(items, item, ',')) {
     TControlInput input;
-    if (!TControlInput::Parse(Trim(item), input, error)) return false;
+    if (!TControlInput::Parse(TIniReader::Trim(item), input, error)) return false;
     inputs.push_back(input);
   }
   if (inputs.empty()) {
@@ -135,36 +121,27 @@ void TControlBindings::Note(int lineNumber, const std::string& problem) {
   Problems_.push_back("controls.ini line " + std::to_string(lineNumber) + ": " + problem);
 }
 
-void TControlBindings::ParseLine(int lineNumber, const std::string& rawLine) {
-  const std::string line = Trim(rawLine.substr(0, rawLine.find_first_of(";#")));
-  if (line.empty() || line.front() == '[') return;
-  const auto equals = line.find('=');
-  if (equals == std::string::npos) {
-    Note(lineNumber, "expected ACTION = INPUT, INPUT, ... but found '" + line + "'");
-    return;
-  }
-  const std::string name = Lower(Trim(line.substr(0, equals)));
+void TControlBindings::ParseEntry(const TIniReader::TEntry& entry) {
   TRaceAction action{};
-  if (!ActionOfName(name, action)) {
-    Note(lineNumber, "unknown action '" + name + "'");
+  if (!ActionOfName(entry.Name, action)) {
+    Note(entry.LineNumber, "unknown action '" + entry.Name + "'");
     return;
   }
   std::vector<TControlInput> inputs;
   std::string error;
-  if (!ParseInputs(line.substr(equals + 1), inputs, error)) {
-    Note(lineNumber, error + "; " + name + " keeps its default");
+  if (!ParseInputs(entry.Value, inputs, error)) {
+    Note(entry.LineNumber, error + "; " + entry.Name + " keeps its default");
     return;
   }
   SetInputs(action, std::move(inputs));
 }
 
 void TControlBindings::Parse(const std::string& text) {
-  // Editors that save UTF-8 with a byte-order mark put it before the first line.
-  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-  std::istringstream lines(text.starts_with(kByteOrderMark) ? text.substr(kByteOrderMark.size())
-                                                            : text);
-  std::string line;
-  for (int number = 1; std::getline(lines, line); ++number) ParseLine(number, line);
+  TIniReader::Read(
+      text, [this](const TIniReader::TEntry& entry) { ParseEntry(entry); },
+      [this](int lineNumber, const std::string& line) {
+        Note(lineNumber, "expected ACTION = INPUT, INPUT, ... but found '" + line + "'");
+      });
 }
 
 std::string TControlBindings::Text() const {

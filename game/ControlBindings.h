@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ControlInput.h"
+#include "IniReader.h"
 
 namespace game {
 
@@ -46,7 +47,7 @@ class TControlBindings {
   void LoadOrCreate(const std::string& path);
 
  private:
-  void ParseLine(int lineNumber, const std::string& line);
+  void ParseEntry(const TIniReader::TEntry& entry);
   void Note(int lineNumber, const std::string& problem);
 
   std::array<std::vector<TControlInput>, kRaceActionCount> Inputs_;

@@ -1,11 +1,9 @@
 #include "OptionsIni.h"
 
-#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <string_view>
 
 #include "SafeFileWriter.h"
 
@@ -21,18 +19,6 @@ constexpr const char* kCameraComment =
     ";   look-ahead  the view leads the car in its direction of travel, more the faster it goes\n"
     ";   classic     the car stays at one point of the screen\n";
 
-std::string Trim(const std::string& text) {
-  const auto first = text.find_first_not_of(" \t\r");
-  if (first == std::string::npos) return "";
-  const auto last = text.find_last_not_of(" \t\r");
-  return text.substr(first, last - first + 1);
-}
-
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
 }  // namespace
 
 void TOptionsIni::Note(int lineNumber, const std::string& problem) {
@@ -40,33 +26,24 @@ void TOptionsIni::Note(int lineNumber, const std::string& problem) {
                       problem);
 }
 
-void TOptionsIni::ParseLine(int lineNumber, const std::string& rawLine) {
-  const std::string line = Trim(rawLine.substr(0, rawLine.find_first_of(";#")));
-  if (line.empty() || line.front() == '[') return;
-  const auto equals = line.find('=');
-  if (equals == std::string::npos) {
-    Note(lineNumber, "expected NAME = VALUE but found '" + line + "'");
+void TOptionsIni::ParseEntry(const TIniReader::TEntry& entry) {
+  if (entry.Name != "camera") {
+    Note(entry.LineNumber, "unknown option '" + entry.Name + "'");
     return;
   }
-  const std::string name = Lower(Trim(line.substr(0, equals)));
-  const std::string value = Lower(Trim(line.substr(equals + 1)));
-  if (name != "camera") {
-    Note(lineNumber, "unknown option '" + name + "'");
-    return;
-  }
+  const std::string value = TIniReader::Lower(entry.Value);
   if (!ParseCameraMode(value, Camera)) {
-    Note(lineNumber,
+    Note(entry.LineNumber,
          "camera must be look-ahead or classic, not '" + value + "'; camera keeps its default");
   }
 }
 
 void TOptionsIni::Parse(const std::string& text) {
-  // Editors that save UTF-8 with a byte-order mark put it before the first line.
-  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-  std::istringstream lines(text.starts_with(kByteOrderMark) ? text.substr(kByteOrderMark.size())
-                                                            : text);
-  std::string line;
-  for (int number = 1; std::getline(lines, line); ++number) ParseLine(number, line);
+  TIniReader::Read(
+      text, [this](const TIniReader::TEntry& entry) { ParseEntry(entry); },
+      [this](int lineNumber, const std::string& line) {
+        Note(lineNumber, "expected NAME = VALUE but found '" + line + "'");
+      });
 }
 
 std::string TOptionsIni::Text() const {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "CameraMode.h"
+#include "IniReader.h"
 
 namespace game {
 
@@ -38,7 +39,7 @@ class TOptionsIni {
   bool SaveIfMissing(const std::string& path, std::string& error) const;
 
  private:
-  void ParseLine(int lineNumber, const std::string& line);
+  void ParseEntry(const TIniReader::TEntry& entry);
   void Note(int lineNumber, const std::string& problem);
 
   std::vector<std::string> Problems_;
