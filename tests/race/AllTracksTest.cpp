@@ -25,13 +25,19 @@ using racesim::TSimOptions;
 
 class AllTracks : public ::testing::TestWithParam<int32_t> {};
 
-TEST_P(AllTracks, EveryCarFinishesAndNoneGetsStuck) {
-  racesim::TSimDisplay display(false, CLD_DATA_DIR "/Data/data2.oil");
+/// An autopilot race of the first car on the track in this slot.
+TSimOptions AutopilotRace(int32_t slot) {
   TSimOptions options;
-  options.TrackSlot = GetParam();
+  options.TrackSlot = slot;
   options.Car = 0;
   options.Seed = 2024;
   options.Autopilot = true;
+  return options;
+}
+
+TEST_P(AllTracks, EveryCarFinishesAndNoneGetsStuck) {
+  racesim::TSimDisplay display(false, CLD_DATA_DIR "/Data/data2.oil");
+  const TSimOptions options = AutopilotRace(GetParam());
   TRaceSimulator sim(options, display.Images(), CLD_DATA_DIR);
   const racesim::TRaceOutcome outcome = sim.Run(sim.DefaultFrameLimit());
   std::ostringstream report;
@@ -137,11 +143,7 @@ uint32_t MapAlpha(const game::TMiniMap& map, int32_t x, int32_t y) {
 
 TEST_P(AllTracks, TrackMapIsMadeOfTheRoadTheCarsDriveOn) {
   racesim::TSimDisplay display(false, CLD_DATA_DIR "/Data/data2.oil");
-  TSimOptions options;
-  options.TrackSlot = GetParam();
-  options.Car = 0;
-  options.Seed = 2024;
-  options.Autopilot = true;
+  const TSimOptions options = AutopilotRace(GetParam());
   TRaceSimulator sim(options, display.Images(), CLD_DATA_DIR);
   const game::TMiniMap* map = nullptr;
   for (vexel::TSprite* sprite : sim.World().Engine.SpriteList()) {

@@ -17,16 +17,6 @@ namespace {
 
 using game::TPoint2;
 
-/// The middle of a drawn quad.
-TPoint2 Middle(const std::vector<vexel::TVertex>& quad) {
-  TPoint2 sum;
-  for (const vexel::TVertex& v : quad) {
-    sum.X += v.X;
-    sum.Y += v.Y;
-  }
-  return {sum.X / static_cast<double>(quad.size()), sum.Y / static_cast<double>(quad.size())};
-}
-
 class MiniMap : public RaceFixture {
  protected:
   /// MinimalTrack with an L of road: a horizontal straight over the top of a vertical one at

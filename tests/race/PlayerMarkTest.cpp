@@ -14,15 +14,6 @@ namespace {
 
 using game::TPoint2;
 
-TPoint2 Middle(const std::vector<vexel::TVertex>& quad) {
-  TPoint2 sum;
-  for (const vexel::TVertex& v : quad) {
-    sum.X += v.X;
-    sum.Y += v.Y;
-  }
-  return {sum.X / static_cast<double>(quad.size()), sum.Y / static_cast<double>(quad.size())};
-}
-
 /// The direction of a quad's first edge, in degrees.
 double EdgeAngle(const std::vector<vexel::TVertex>& quad) {
   return std::atan2(quad[1].Y - quad[0].Y, quad[1].X - quad[0].X) * game::RadToDeg;

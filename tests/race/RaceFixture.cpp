@@ -97,6 +97,15 @@ std::vector<TRecord> MinimalTrack(int32_t opponents) {
   return records;
 }
 
+game::TPoint2 Middle(const std::vector<vexel::TVertex>& quad) {
+  game::TPoint2 sum;
+  for (const vexel::TVertex& v : quad) {
+    sum.X += v.X;
+    sum.Y += v.Y;
+  }
+  return {sum.X / static_cast<double>(quad.size()), sum.Y / static_cast<double>(quad.size())};
+}
+
 bool SameRgb(uint32_t a, uint32_t b) {
   for (const int shift : {0, 8, 16}) {
     const int difference =

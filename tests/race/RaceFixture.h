@@ -40,6 +40,9 @@ std::vector<TRecord> MinimalTrack(int32_t opponents);
 /// display device (one step a channel).
 bool SameRgb(uint32_t a, uint32_t b);
 
+/// The middle of a drawn quad.
+game::TPoint2 Middle(const std::vector<vexel::TVertex>& quad);
+
 /// A race world over a sprite engine and race pictures of the game's cell sizes (solid
 /// pictures, bound to the recording device), with its own random generator and key flags.
 class RaceFixture : public ::testing::Test {

@@ -47,10 +47,11 @@ bool TRawConnection::Send(std::string_view bytes) {
   return true;
 }
 
-std::string TRawConnection::ReadUntilClosed(std::chrono::milliseconds limit) {
+std::string TRawConnection::ReadWhile(std::chrono::milliseconds limit,
+                                      const std::function<bool(const std::string&)>& more) {
   std::string text;
   const auto end = TClock::now() + limit;
-  while (!Closed_) {
+  while (!Closed_ && more(text)) {
     pollfd poll{Socket_, POLLIN, 0};
     if (::poll(&poll, 1, MillisecondsLeft(end)) <= 0) break;
     char buffer[65536];
@@ -64,21 +65,12 @@ std::string TRawConnection::ReadUntilClosed(std::chrono::milliseconds limit) {
   return text;
 }
 
+std::string TRawConnection::ReadUntilClosed(std::chrono::milliseconds limit) {
+  return ReadWhile(limit, [](const std::string&) { return true; });
+}
+
 std::string TRawConnection::ReadReplies(int count, std::chrono::milliseconds limit) {
-  std::string text;
-  const auto end = TClock::now() + limit;
-  while (!Closed_ && CountReplies(text) < count) {
-    pollfd poll{Socket_, POLLIN, 0};
-    if (::poll(&poll, 1, MillisecondsLeft(end)) <= 0) break;
-    char buffer[65536];
-    const ssize_t got = recv(Socket_, buffer, sizeof buffer, 0);
-    if (got <= 0) {
-      Closed_ = true;
-      break;
-    }
-    text.append(buffer, static_cast<size_t>(got));
-  }
-  return text;
+  return ReadWhile(limit, [count](const std::string& text) { return CountReplies(text) < count; });
 }
 
 bool TRawConnection::ClosedWithin(std::chrono::milliseconds limit) {

@@ -2,6 +2,7 @@
 // Test support: a plain TCP connection to 127.0.0.1 for sending exactly the bytes a test wants.
 
 #include <chrono>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,10 @@ class TRawConnection {
   bool ClosedWithin(std::chrono::milliseconds limit);
 
  private:
+  /// What arrives while `more` says the text so far wants more (until close or time-out).
+  std::string ReadWhile(std::chrono::milliseconds limit,
+                        const std::function<bool(const std::string&)>& more);
+
   int Socket_ = -1;
   bool Closed_ = false;
 };
