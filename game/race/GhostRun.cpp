@@ -61,9 +61,9 @@ class TGhostReader {
     return value;
   }
   int64_t Signed(size_t bytes) {
-    const uint64_t value = Unsigned(bytes);
-    const uint64_t sign = uint64_t{1} << (8 * bytes - 1);
-    return static_cast<int64_t>(value ^ sign) - static_cast<int64_t>(sign);
+    // Moves the sign bit to the top and back, which repeats it over the upper bytes.
+    const size_t unused = 64 - 8 * bytes;
+    return static_cast<int64_t>(Unsigned(bytes) << unused) >> unused;
   }
   float Float() { return std::bit_cast<float>(static_cast<uint32_t>(Unsigned(4))); }
   std::string Text() {

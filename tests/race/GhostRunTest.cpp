@@ -125,6 +125,10 @@ TEST(GhostRun, ReadsTheEdgesOfItsRanges) {
   run.Date = -1;
   EXPECT_EQ(TGhostRun::Parse(run.Serialize()).Frames.size(), 0u);
   EXPECT_EQ(TGhostRun::Parse(run.Serialize()).Date, -1);
+  run.Date = std::numeric_limits<std::time_t>::min();
+  EXPECT_EQ(TGhostRun::Parse(run.Serialize()).Date, run.Date);
+  run.Date = std::numeric_limits<std::time_t>::max();
+  EXPECT_EQ(TGhostRun::Parse(run.Serialize()).Date, run.Date);
   run.TimeFrames = run.BestLapFrames = TGhostRun::kMaxFrames;
   run.Frames.assign(TGhostRun::kMaxFrames, TGhostFrame{-0.0f, 1e30f, -1e-30f});
   const TGhostRun back = TGhostRun::Parse(run.Serialize());
