@@ -22,6 +22,7 @@
 #include "screens/RaceHud.h"
 #include "screens/RaceOverScreen.h"
 #include "screens/RaceScreens.h"
+#include "screens/RecordsScreen.h"
 #include "screens/TrackCarScreens.h"
 
 namespace game {
@@ -102,6 +103,7 @@ TForm1::TForm1(platform::TApplication& application, const TGameOptions& options)
   Groups_.push_back(std::make_unique<TProfileScreens>(*this));
   Groups_.push_back(std::make_unique<TTrackCarScreens>(*this));
   Groups_.push_back(std::make_unique<THighScoreScreens>(*this));
+  Groups_.push_back(std::make_unique<TRecordsScreen>(*this));
   Groups_.push_back(std::make_unique<TRaceOverScreen>(*this, *Hud_, *race));
   Groups_.push_back(std::make_unique<TClosingScreen>(*this));
   Groups_.push_back(std::move(race));

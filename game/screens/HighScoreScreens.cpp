@@ -1,5 +1,6 @@
 #include "HighScoreScreens.h"
 
+#include "RecordsScreen.h"
 #include "game/Unit_pr.h"
 #include "platform/VirtualKeys.h"
 
@@ -40,6 +41,10 @@ void THighScoreScreens::EnterTable() {
   AddButton("b_viewwhiscr", 290, 520, [this] { Form.OpenScorePage(); });
   AddButton("b_back", 390, 545, [this] {
     Form.ChangeState(4, TStateChange::Replace, [this] { Form.PlaySound("check1"); });
+  });
+  AddButton("b_records", 540, 507, [this] {
+    Form.ChangeState(TRecordsScreen::kState, TStateChange::Replace,
+                     [this] { Form.PlaySound("check1"); });
   });
   // The table's panel and text and the buttons are drawn over the menu scenery's planets.
   MakePanel("scrHiscr", "scr_hiscr", 266, 190, kTableDepth);

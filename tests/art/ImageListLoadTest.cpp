@@ -52,7 +52,7 @@ TEST_P(EngineLoad, HoldsThePicturesInOrder) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Lists, EngineLoad,
-                         ::testing::Values(ListFile{"Menu", "data1.oil", "data1.pack", 81},
+                         ::testing::Values(ListFile{"Menu", "data1.oil", "data1.pack", 83},
                                            ListFile{"Race", "data2.oil", "data2.pack", 51}),
                          [](const auto& p) { return std::string(p.param.Name); });
 

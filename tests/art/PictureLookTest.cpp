@@ -59,13 +59,13 @@ struct ButtonCase {
 };
 
 const std::vector<ButtonCase> kButtons = {
-    {"b_stgame", 2},     {"b_opt", 2},    {"b_presshere", 2}, {"b_help", 2},   {"b_visit", 2},
-    {"b_exit", 2},       {"b_logo", 2},   {"b_back", 2},      {"b_next", 2},   {"b_prev", 2},
-    {"b_apply", 2},      {"b_cancel", 2}, {"b_yes", 2},       {"b_no", 2},     {"b_clrhiscr", 2},
-    {"b_viewwhiscr", 2}, {"bc_next", 2},  {"bc_prev", 2},     {"bc_race", 2},  {"b_back2", 3},
-    {"b_up", 3},         {"b_down", 3},   {"b_add", 3},       {"b_delete", 3}, {"b_select", 3},
-    {"b_ok", 3},         {"b_yes1", 2},   {"b_no1", 2},       {"bro_next", 2}, {"b_hiscr", 3},
-    {"bro_replay", 2},
+    {"b_stgame", 2},     {"b_opt", 2},     {"b_presshere", 2}, {"b_help", 2},   {"b_visit", 2},
+    {"b_exit", 2},       {"b_logo", 2},    {"b_back", 2},      {"b_next", 2},   {"b_prev", 2},
+    {"b_apply", 2},      {"b_cancel", 2},  {"b_yes", 2},       {"b_no", 2},     {"b_clrhiscr", 2},
+    {"b_viewwhiscr", 2}, {"bc_next", 2},   {"bc_prev", 2},     {"bc_race", 2},  {"b_back2", 3},
+    {"b_up", 3},         {"b_down", 3},    {"b_add", 3},       {"b_delete", 3}, {"b_select", 3},
+    {"b_ok", 3},         {"b_yes1", 2},    {"b_no1", 2},       {"bro_next", 2}, {"b_hiscr", 3},
+    {"bro_replay", 2},   {"b_records", 2},
 };
 
 TEST_F(ArtPictures, HoverCellsAreBrighterThanNormalCells) {
@@ -99,6 +99,7 @@ struct ContrastCase {
 // Areas in picture pixels: screen position of the text minus the picture's position.
 const std::vector<ContrastCase> kContrast = {
     {"scr_hiscr", {14, 76, 430, 206}, true, "dark table rows at x 280..710, y 266..472"},
+    {"scr_records", {14, 90, 690, 250}, true, "dark record rows at x 54..730, y 250..500"},
     {"scr_choose", {196, 74, 200, 120}, false, "track information at x 556..756, y 354..474"},
     {"scr_change", {62, 70, 286, 150}, false, "profile names at x 432..718, y 350..500"},
     {"scr_delete", {110, 72, 200, 28}, false, "profile name centred on x 580 at y 352"},
