@@ -5,8 +5,9 @@
 
 namespace game {
 
-/// States 8 (the ten best names and scores, a link to the world scores) and 9 (whether to
-/// keep the table: "b_yes" keeps it, "b_no" resets it; left, right, up, down and enter work too).
+/// States 8 (the ten best names and scores, links to the world scores and the records) and 9
+/// (whether to keep the table: "b_yes" keeps it, "b_no" resets it; left, right, up, down and
+/// enter work too).
 class THighScoreScreens : public TScreenGroup {
  public:
   using TScreenGroup::TScreenGroup;
