@@ -6,7 +6,8 @@
 #   bash scripts/lint.sh --fix   renames what breaks the naming rule, then reformats
 #
 # clang-tidy reads the compile commands of a configured build (BUILD_DIR, default build/;
-# configured here when missing) and runs on LINT_JOBS cores (default 2).
+# configured here when missing) and runs on LINT_JOBS cores (default 2). The check takes the
+# files of a folder together where they compile as one (scripts/naming-check.py).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
@@ -31,11 +32,7 @@ if [ "$fix" -eq 1 ]; then
   # files is changed once.
   run-clang-tidy -quiet -j "$jobs" -p "$build" -fix "$sources" >/dev/null || true
 else
-  report=$(mktemp)
-  trap 'rm -f "$report"' EXIT
-  run-clang-tidy -quiet -j "$jobs" -p "$build" "$sources" >"$report" 2>&1 || status=1
-  # Each finding once, though a header is read by many files.
-  grep -E '(warning|error): ' "$report" | sort -u || true
+  python3 "$root/scripts/naming-check.py" "$build" "$jobs" "$sources" || status=1
 fi
 
 mapfile -t files < <(git ls-files '*.cpp' '*.h')
