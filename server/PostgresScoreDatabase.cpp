@@ -165,6 +165,10 @@ pg_conn* TPostgresScoreDatabase::Connect() {
   // database's machine may lose the last fraction of a second. Waiting for every commit to
   // reach the disk would bound the service to a few hundred scores a second.
   PQclear(PQexec(connection, "SET synchronous_commit = off"));
+  // A write held up by a lock (a long moderation transaction, a stuck client) gives up after a
+  // second, as a write to the SQLite file does after its busy time-out: it answers 500 instead of
+  // holding a database thread, and a stop signal is never kept waiting on it.
+  PQclear(PQexec(connection, "SET lock_timeout = 1000"));
   bool schemaReady = false;
   {
     const std::lock_guard lock(Mutex_);

@@ -37,6 +37,8 @@ class TPostgresScoreDatabase : public TScoreStore {
   void SetBanned(const std::string& name, bool banned) override;
   std::string Secret() override;
   void DropExpiredTokens(int64_t now) override;
+  /// The connections it may hold.
+  std::size_t Parallelism() const override { return MaxConnections_; }
 
  private:
   class TLease;

@@ -68,6 +68,9 @@ class TScoreStore {
 
   /// Forgets redeemed tokens that expired before this time (seconds since 1970).
   virtual void DropExpiredTokens(int64_t now) = 0;
+
+  /// How many calls the store runs side by side; more callers wait their turn.
+  virtual std::size_t Parallelism() const = 0;
 };
 
 /// Opens the store at the location: a "postgresql://" or "postgres://" address, keeping up to

@@ -102,8 +102,10 @@ int Serve(const server::TServerOptions& options) {
   server::THttpLimits limits;
   limits.MaxConnections = options.MaxConnections;
   limits.MaxConnectionsPerAddress = options.MaxConnectionsPerAddress;
-  server::THttpServer http(options.Bind, options.Port, options.Threads, connections, limits,
-                           context);
+  // A waiting thread per call the store can run at once: more would only queue inside it, and
+  // each would hold up a stop.
+  server::THttpServer http(options.Bind, options.Port, options.Threads,
+                           static_cast<int>(store->Parallelism()), limits, context);
   if (!options.PortFile.empty()) std::ofstream(options.PortFile) << http.Port() << '\n';
   log.Error("listening on http://" + options.Bind + ":" + std::to_string(http.Port()));
   http.Run();
