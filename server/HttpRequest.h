@@ -2,6 +2,7 @@
 // What the HTTP layer hands to the score service for one request.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,7 +18,12 @@ struct THttpRequest {
   std::string ClientAddress;
 };
 
-/// Answers one request; called on the HTTP layer's threads.
+/// Answers one request; may wait (on a database, say), so the HTTP layer calls it on its waiting
+/// threads when it has a quick handler too, else on the threads that serve the connections.
 using THttpHandler = std::function<TServiceReply(const THttpRequest&)>;
+
+/// Answers one request when it can without waiting on anything; nothing to have the handler
+/// answer it on a waiting thread. Called on the threads that serve the connections.
+using THttpQuickHandler = std::function<std::optional<TServiceReply>(const THttpRequest&)>;
 
 }  // namespace server

@@ -21,8 +21,8 @@ constexpr std::chrono::milliseconds kAcceptRetry{100};
 
 }  // namespace
 
-THttpServer::THttpServer(const std::string& bind, int port, int threads, const THttpLimits& limits,
-                         THttpSessionContext context)
+THttpServer::THttpServer(const std::string& bind, int port, int threads, int waitingThreads,
+                         const THttpLimits& limits, THttpSessionContext context)
     : Counter_(limits.MaxConnections, limits.MaxConnectionsPerAddress, context.TrustedProxy),
       Context_(std::move(context)),
       Limits_(limits),
@@ -30,7 +30,9 @@ THttpServer::THttpServer(const std::string& bind, int port, int threads, const T
       Io_(threads),
       Acceptor_(Io_),
       Signals_(Io_, SIGINT, SIGTERM),
-      RetryTimer_(Io_) {
+      RetryTimer_(Io_),
+      Waiting_(static_cast<std::size_t>(waitingThreads)) {
+  Context_.Waiting = &Waiting_;
   boost::beast::error_code error;
   const auto address = asio::ip::make_address(bind, error);
   if (error) throw std::runtime_error("cannot listen on " + bind + ": not an IP address");
@@ -62,6 +64,10 @@ void THttpServer::Run() {
   for (int i = 1; i < Threads_; ++i) workers.emplace_back([this] { Io_.run(); });
   Io_.run();
   for (auto& worker : workers) worker.join();
+  // Requests waiting on the handler right now finish; queued ones are dropped with their
+  // sessions.
+  Waiting_.stop();
+  Waiting_.join();
 }
 
 void THttpServer::Accept() {

@@ -1,6 +1,7 @@
 #include "HttpSession.h"
 
 #include <boost/asio/dispatch.hpp>
+#include <boost/asio/post.hpp>
 #include <boost/beast/core/error.hpp>
 #include <boost/beast/http/error.hpp>
 #include <boost/beast/http/read.hpp>
@@ -134,15 +135,31 @@ void THttpSession::Answer() {
     Context_.Log->Error("too many header fields from " + Peer_);
     return Send(Refusal(431, "too many header fields"), true, line);
   }
-  TServiceReply reply;
+  const THttpRequest call{View(request.target()), ClientAddress()};
+  const bool close = !request.keep_alive();
+  const bool mayWait = !Context_.Quick || !Context_.Waiting;
+  auto reply = Call(call, mayWait);
+  if (reply) return Send(std::move(*reply), close, line);
+  // The request's target lives in the parser, which stays untouched until the reply is sent:
+  // the session reads nothing more meanwhile.
+  asio::post(*Context_.Waiting, [self = shared_from_this(), call, close, line]() {
+    auto slowReply = self->Call(call, true);
+    asio::post(self->Stream_.get_executor(),
+               [self, reply = std::move(*slowReply), close, line]() mutable {
+                 self->Send(std::move(reply), close, line);
+               });
+  });
+}
+
+std::optional<TServiceReply> THttpSession::Call(const THttpRequest& request, bool mayWait) {
   try {
-    reply = Context_.Handler({View(request.target()), ClientAddress()});
+    if (mayWait) return Context_.Handler(request);
+    return Context_.Quick(request);
   } catch (const std::exception& e) {
     // Nothing a request does may end the process: it gets a 500 and the reason is logged.
     Context_.Log->Error(std::string("request from ") + Peer_ + " failed: " + e.what());
-    reply = Refusal(500, "internal error");
+    return Refusal(500, "internal error");
   }
-  Send(std::move(reply), !request.keep_alive(), line);
 }
 
 void THttpSession::Send(TServiceReply reply, bool close, std::string_view requestLine) {

@@ -2,6 +2,7 @@
 // One client connection of the score service's HTTP layer.
 
 #include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/thread_pool.hpp>
 #include <boost/beast/core/flat_buffer.hpp>
 #include <boost/beast/core/tcp_stream.hpp>
 #include <boost/beast/http/empty_body.hpp>
@@ -20,6 +21,10 @@ namespace server {
 /// The settings every session of one server shares.
 struct THttpSessionContext {
   THttpHandler Handler;
+  /// Answers what needs no waiting; when set, everything else goes to the handler on Waiting.
+  THttpQuickHandler Quick;
+  /// The threads the handler may wait on (set by the server).
+  boost::asio::thread_pool* Waiting = nullptr;
   TServerLog* Log = nullptr;
   /// The address whose X-Forwarded-For header is believed; empty for none.
   std::string TrustedProxy;
@@ -44,6 +49,7 @@ class THttpSession : public std::enable_shared_from_this<THttpSession> {
   void ReadHeader();
   void OnHeader(boost::beast::error_code error, std::size_t headerBytes);
   void Answer();
+  std::optional<TServiceReply> Call(const THttpRequest& request, bool mayWait);
   void RefuseBrokenHeader(boost::beast::error_code error);
   void Send(TServiceReply reply, bool close, std::string_view requestLine);
   void OnSent(bool close, boost::beast::error_code error);

@@ -1,8 +1,11 @@
 #include "PostgresScoreDatabase.h"
 
 #include <libpq-fe.h>
+#include <poll.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 namespace server {
 
@@ -46,7 +49,8 @@ constexpr const char* kAdd =
     "  SELECT $3::text, $4::bigint, $5::text, $6::bigint FROM r"
     "  RETURNING id, name, score, options, created),"
     " b AS (INSERT INTO best (name, id, score, options, created)"
-    "  SELECT name, id, score, options, created FROM s"
+    "  SELECT name, id, score, options, created FROM s WHERE NOT EXISTS"
+    "  (SELECT 1 FROM best o WHERE o.name = s.name AND o.score >= s.score)"
     "  ON CONFLICT (name) DO UPDATE SET id = excluded.id, score = excluded.score,"
     "  options = excluded.options, created = excluded.created"
     "  WHERE excluded.score > best.score RETURNING 1)"
@@ -56,7 +60,8 @@ constexpr const char* kAddWithoutToken =
     "  VALUES ($1::text, $2::bigint, $3::text, $4::bigint)"
     "  RETURNING id, name, score, options, created),"
     " b AS (INSERT INTO best (name, id, score, options, created)"
-    "  SELECT name, id, score, options, created FROM s"
+    "  SELECT name, id, score, options, created FROM s WHERE NOT EXISTS"
+    "  (SELECT 1 FROM best o WHERE o.name = s.name AND o.score >= s.score)"
     "  ON CONFLICT (name) DO UPDATE SET id = excluded.id, score = excluded.score,"
     "  options = excluded.options, created = excluded.created"
     "  WHERE excluded.score > best.score RETURNING 1)"
@@ -77,6 +82,10 @@ constexpr const char* kRefillBest =
     " SELECT name, id, score, options, created FROM scores WHERE name = $1"
     " ORDER BY score DESC, id LIMIT 1";
 
+// The statements every connection prepares once the tables exist.
+constexpr std::pair<const char*, const char*> kPrepared[] = {
+    {"add", kAdd}, {"add_untokened", kAddWithoutToken}, {"top", kSelectTop}};
+
 // The address with any password left out, for messages.
 std::string WithoutPassword(const std::string& address) {
   const size_t scheme = address.find("://");
@@ -85,6 +94,14 @@ std::string WithoutPassword(const std::string& address) {
   const size_t colon = address.find(':', scheme + 3);
   if (colon == std::string::npos || colon > at) return address;
   return address.substr(0, colon) + ":*" + address.substr(at);
+}
+
+// Whether a connection that has been waiting in the pool can still be used. The database server
+// sends nothing unasked to an idle session, so any input (the error message of a server shutting
+// down, the end of the stream) means the session is over.
+bool IdleAndOpen(pg_conn* connection) {
+  pollfd waiting{PQsocket(connection), POLLIN, 0};
+  return PQstatus(connection) == CONNECTION_OK && poll(&waiting, 1, 0) == 0;
 }
 
 int64_t ToInt(const char* text) {
@@ -108,8 +125,11 @@ class TPostgresScoreDatabase::TLease {
   pg_conn* Connection_;
 };
 
-TPostgresScoreDatabase::TPostgresScoreDatabase(const std::string& address)
-    : Address_(address), Shown_(WithoutPassword(address)) {
+TPostgresScoreDatabase::TPostgresScoreDatabase(const std::string& address,
+                                               std::size_t maxConnections)
+    : Address_(address),
+      Shown_(WithoutPassword(address)),
+      MaxConnections_(std::max<std::size_t>(maxConnections, 1)) {
   const TLease lease(*this);
   const TResult readOnly = Run(*lease, "SHOW transaction_read_only");
   if (std::string(PQgetvalue(readOnly.get(), 0, 0)) == "on") {
@@ -123,6 +143,9 @@ TPostgresScoreDatabase::TPostgresScoreDatabase(const std::string& address)
     throw;
   }
   Run(*lease, kUnlockSchema);
+  Prepare(*lease);
+  const std::lock_guard lock(Mutex_);
+  SchemaReady_ = true;
 }
 
 TPostgresScoreDatabase::~TPostgresScoreDatabase() {
@@ -142,17 +165,30 @@ pg_conn* TPostgresScoreDatabase::Connect() {
   // database's machine may lose the last fraction of a second. Waiting for every commit to
   // reach the disk would bound the service to a few hundred scores a second.
   PQclear(PQexec(connection, "SET synchronous_commit = off"));
+  // A write held up by a lock (a long moderation transaction, a stuck client) gives up after a
+  // second, as a write to the SQLite file does after its busy time-out: it answers 500 instead of
+  // holding a database thread, and a stop signal is never kept waiting on it.
+  PQclear(PQexec(connection, "SET lock_timeout = 1000"));
+  bool schemaReady = false;
+  {
+    const std::lock_guard lock(Mutex_);
+    schemaReady = SchemaReady_;
+  }
+  if (schemaReady) {
+    try {
+      Prepare(connection);
+    } catch (...) {
+      PQfinish(connection);
+      throw;
+    }
+  }
   return connection;
 }
 
 pg_conn* TPostgresScoreDatabase::Borrow() {
   std::unique_lock lock(Mutex_);
-  Returned_.wait(lock, [this] { return !Idle_.empty() || Open_ < kMaxConnections; });
-  if (!Idle_.empty()) {
-    pg_conn* connection = Idle_.back();
-    Idle_.pop_back();
-    return connection;
-  }
+  Returned_.wait(lock, [this] { return !Idle_.empty() || Open_ < MaxConnections_; });
+  if (pg_conn* connection = TakeIdle()) return connection;
   ++Open_;
   lock.unlock();
   try {
@@ -163,6 +199,17 @@ pg_conn* TPostgresScoreDatabase::Borrow() {
     Returned_.notify_one();
     throw;
   }
+}
+
+pg_conn* TPostgresScoreDatabase::TakeIdle() {
+  while (!Idle_.empty()) {
+    pg_conn* connection = Idle_.back();
+    Idle_.pop_back();
+    if (IdleAndOpen(connection)) return connection;
+    PQfinish(connection);
+    --Open_;
+  }
+  return nullptr;
 }
 
 void TPostgresScoreDatabase::GiveBack(pg_conn* connection) {
@@ -191,19 +238,42 @@ TPostgresScoreDatabase::TResult TPostgresScoreDatabase::Run(
   return result;
 }
 
+void TPostgresScoreDatabase::Prepare(pg_conn* connection) {
+  for (const auto& [name, sql] : kPrepared) {
+    const TResult result(PQprepare(connection, name, sql, 0, nullptr), PQclear);
+    if (PQresultStatus(result.get()) != PGRES_COMMAND_OK) {
+      throw TDatabaseError("score database " + Shown_ + ": " + PQerrorMessage(connection));
+    }
+  }
+}
+
+TPostgresScoreDatabase::TResult TPostgresScoreDatabase::RunPrepared(
+    pg_conn* connection, const char* name, const std::vector<std::string>& params) {
+  std::vector<const char*> values;
+  for (const auto& param : params) values.push_back(param.c_str());
+  TResult result(PQexecPrepared(connection, name, static_cast<int>(values.size()), values.data(),
+                                nullptr, nullptr, 0),
+                 PQclear);
+  const ExecStatusType status = PQresultStatus(result.get());
+  if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
+    throw TDatabaseError("score database " + Shown_ + ": " + PQerrorMessage(connection));
+  }
+  return result;
+}
+
 TScoreStore::TAddResult TPostgresScoreDatabase::Add(const TScoreRow& row, const std::string& token,
                                                     int64_t tokenExpiry) {
   const TLease lease(*this);
   std::vector<std::string> params = {row.Name, std::to_string(row.Score), row.OptionsText,
                                      std::to_string(row.Time)};
   if (!token.empty()) params.insert(params.begin(), {token, std::to_string(tokenExpiry)});
-  const TResult result = Run(*lease, token.empty() ? kAddWithoutToken : kAdd, params);
+  const TResult result = RunPrepared(*lease, token.empty() ? "add_untokened" : "add", params);
   return ToInt(PQgetvalue(result.get(), 0, 0)) == 1 ? TAddResult::kStored : TAddResult::kTokenUsed;
 }
 
 std::vector<TScoreRow> TPostgresScoreDatabase::Top(int limit) {
   const TLease lease(*this);
-  const TResult result = Run(*lease, kSelectTop, {std::to_string(limit)});
+  const TResult result = RunPrepared(*lease, "top", {std::to_string(limit)});
   std::vector<TScoreRow> rows;
   for (int i = 0; i < PQntuples(result.get()); ++i) {
     rows.push_back({PQgetvalue(result.get(), i, 0), ToInt(PQgetvalue(result.get(), i, 1)),

@@ -15,17 +15,16 @@ struct pg_result;
 namespace server {
 
 /// The scores in a PostgreSQL database reached through libpq. Keeps a few connections and
-/// lends one to each call, so calls from several threads run side by side. A score and the
-/// redemption of its token are one statement, so two processes racing with the same token store
-/// the score once.
+/// lends one to each call, so calls from several threads run side by side; a connection the
+/// database server closed (a restart, say) is replaced before it is lent. A score and the
+/// redemption of its token are one prepared statement, so a submission costs one round trip
+/// and two processes racing with the same token store the score once.
 class TPostgresScoreDatabase : public TScoreStore {
  public:
-  /// Connections held at most.
-  static constexpr std::size_t kMaxConnections = 8;
-
   /// Connects to the database at the address ("postgresql://..."), makes the tables when
-  /// missing and checks that it can write; throws TDatabaseError when it cannot be used.
-  explicit TPostgresScoreDatabase(const std::string& address);
+  /// missing and checks that it can write; throws TDatabaseError when it cannot be used. Holds
+  /// up to the given number of connections (at least one), opened as calls need them.
+  TPostgresScoreDatabase(const std::string& address, std::size_t maxConnections);
   ~TPostgresScoreDatabase() override;
   TPostgresScoreDatabase(const TPostgresScoreDatabase&) = delete;
   TPostgresScoreDatabase& operator=(const TPostgresScoreDatabase&) = delete;
@@ -38,6 +37,8 @@ class TPostgresScoreDatabase : public TScoreStore {
   void SetBanned(const std::string& name, bool banned) override;
   std::string Secret() override;
   void DropExpiredTokens(int64_t now) override;
+  /// The connections it may hold.
+  std::size_t Parallelism() const override { return MaxConnections_; }
 
  private:
   class TLease;
@@ -47,6 +48,11 @@ class TPostgresScoreDatabase : public TScoreStore {
   pg_conn* Borrow();
   void GiveBack(pg_conn* connection);
   TResult Run(pg_conn* connection, const char* sql, const std::vector<std::string>& params = {});
+  TResult RunPrepared(pg_conn* connection, const char* name,
+                      const std::vector<std::string>& params);
+  void Prepare(pg_conn* connection);
+
+  pg_conn* TakeIdle();
 
   std::string Address_;
   std::string Shown_;
@@ -54,6 +60,8 @@ class TPostgresScoreDatabase : public TScoreStore {
   std::condition_variable Returned_;
   std::vector<pg_conn*> Idle_;
   std::size_t Open_ = 0;
+  std::size_t MaxConnections_;
+  bool SchemaReady_ = false;
 };
 
 }  // namespace server

@@ -34,6 +34,8 @@ class TScoreDatabase : public TScoreStore {
   void SetBanned(const std::string& name, bool banned) override;
   std::string Secret() override;
   void DropExpiredTokens(int64_t now) override;
+  /// One: the file has one connection, and SQLite writes one at a time.
+  std::size_t Parallelism() const override { return 1; }
 
  private:
   class TStatement;

@@ -29,6 +29,20 @@ TScoreService::TScoreService(TScoreStore& store, const TTokenSigner& tokens,
 
 TServiceReply TScoreService::Handle(std::string_view query, const std::string& clientAddress,
                                     TClock::time_point now, int64_t wallSeconds) {
+  return *Dispatch(query, clientAddress, now, wallSeconds, true);
+}
+
+std::optional<TServiceReply> TScoreService::HandleWithoutWaiting(std::string_view query,
+                                                                 const std::string& clientAddress,
+                                                                 TClock::time_point now,
+                                                                 int64_t wallSeconds) {
+  return Dispatch(query, clientAddress, now, wallSeconds, false);
+}
+
+std::optional<TServiceReply> TScoreService::Dispatch(std::string_view query,
+                                                     const std::string& clientAddress,
+                                                     TClock::time_point now, int64_t wallSeconds,
+                                                     bool mayWait) {
   if (query.size() > TScoreQuery::kMaxLength) return Refusal(414, "query too long");
   const auto parsed = TScoreQuery::Parse(query);
   if (!parsed) return Refusal(400, "malformed query");
@@ -36,9 +50,10 @@ TServiceReply TScoreService::Handle(std::string_view query, const std::string& c
     case TScoreQuery::TKind::Handshake:
       return Handshake(clientAddress, now, wallSeconds);
     case TScoreQuery::TKind::Submission:
+      if (!mayWait) return std::nullopt;
       return Submit(parsed->Info, clientAddress, now, wallSeconds);
     case TScoreQuery::TKind::Page:
-      return Page(now);
+      return Page(now, mayWait);
   }
   return Refusal(400, "malformed query");
 }
@@ -85,7 +100,7 @@ TServiceReply TScoreService::Submit(const std::string& info, const std::string& 
   return {200, "text/plain; charset=utf-8", "OK"};
 }
 
-TServiceReply TScoreService::Page(TClock::time_point now) {
+std::optional<TServiceReply> TScoreService::Page(TClock::time_point now, bool mayWait) {
   std::shared_ptr<const std::string> page;
   uint64_t generation = 0;
   {
@@ -93,6 +108,7 @@ TServiceReply TScoreService::Page(TClock::time_point now) {
     if (Page_ && now - PageMade_ < kPageMaxAge) page = Page_;
     generation = Generation_;
   }
+  if (!page && !mayWait) return std::nullopt;
   if (!page) {
     try {
       page = std::make_shared<const std::string>(RenderScorePage(Store_.Top(kScorePageRows)));
@@ -107,7 +123,7 @@ TServiceReply TScoreService::Page(TClock::time_point now) {
       PageMade_ = now;
     }
   }
-  return {200, "text/html; charset=utf-8", *page};
+  return TServiceReply{200, "text/html; charset=utf-8", *page};
 }
 
 void TScoreService::DropExpiredTokens(TClock::time_point now, int64_t wallSeconds) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -50,12 +51,21 @@ class TScoreService {
   TServiceReply Handle(std::string_view query, const std::string& clientAddress,
                        TClock::time_point now, int64_t wallSeconds);
 
+  /// The same answer as Handle when it needs no database call (a handshake, a refusal of the
+  /// query's form, a page still kept); nothing when only Handle, which may wait on the
+  /// database, can answer.
+  std::optional<TServiceReply> HandleWithoutWaiting(std::string_view query,
+                                                    const std::string& clientAddress,
+                                                    TClock::time_point now, int64_t wallSeconds);
+
  private:
+  std::optional<TServiceReply> Dispatch(std::string_view query, const std::string& clientAddress,
+                                        TClock::time_point now, int64_t wallSeconds, bool mayWait);
   TServiceReply Handshake(const std::string& clientAddress, TClock::time_point now,
                           int64_t wallSeconds);
   TServiceReply Submit(const std::string& info, const std::string& clientAddress,
                        TClock::time_point now, int64_t wallSeconds);
-  TServiceReply Page(TClock::time_point now);
+  std::optional<TServiceReply> Page(TClock::time_point now, bool mayWait);
   void DropExpiredTokens(TClock::time_point now, int64_t wallSeconds);
   void LogError(const std::string& message);
 

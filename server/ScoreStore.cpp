@@ -10,9 +10,9 @@
 
 namespace server {
 
-std::unique_ptr<TScoreStore> OpenScoreStore(const std::string& location) {
+std::unique_ptr<TScoreStore> OpenScoreStore(const std::string& location, std::size_t connections) {
   if (location.starts_with("postgresql://") || location.starts_with("postgres://")) {
-    return std::make_unique<TPostgresScoreDatabase>(location);
+    return std::make_unique<TPostgresScoreDatabase>(location, connections);
   }
   return std::make_unique<TScoreDatabase>(location);
 }

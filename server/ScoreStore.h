@@ -68,12 +68,17 @@ class TScoreStore {
 
   /// Forgets redeemed tokens that expired before this time (seconds since 1970).
   virtual void DropExpiredTokens(int64_t now) = 0;
+
+  /// How many calls the store runs side by side; more callers wait their turn.
+  virtual std::size_t Parallelism() const = 0;
 };
 
-/// Opens the store at the location: a "postgresql://" or "postgres://" address, or an SQLite
-/// file (created when missing). Checks that it can be written and is not damaged; throws
-/// TDatabaseError naming the location when it cannot be used.
-std::unique_ptr<TScoreStore> OpenScoreStore(const std::string& location);
+/// Opens the store at the location: a "postgresql://" or "postgres://" address, keeping up to
+/// the given number of connections to it, or an SQLite file (created when missing). Checks that
+/// it can be written and is not damaged; throws TDatabaseError naming the location when it
+/// cannot be used.
+std::unique_ptr<TScoreStore> OpenScoreStore(const std::string& location,
+                                            std::size_t connections = 4);
 
 /// 64 random bytes as 128 hex digits, for a new token secret.
 std::string RandomSecret();

@@ -23,6 +23,8 @@ const char* TServerOptions::Usage() {
          "                       or a postgresql:// address\n"
          "  --bind ADDR          address to listen on (default 127.0.0.1)\n"
          "  --threads N          threads answering requests, 1 to 64 (default 4)\n"
+         "  --db-connections N   database connections, each with a thread waiting on it,\n"
+         "                       1 to 64 (default: one per core)\n"
          "  --max-connections N  open connections in all (default 4096)\n"
          "  --max-connections-per-address N\n"
          "                       open connections from one client address (default 32)\n"
@@ -51,6 +53,9 @@ std::optional<TServerOptions> TServerOptions::Parse(const std::vector<std::strin
     } else if (arg == "--port" && hasValue && ReadInt(args[i + 1], 0, 65535, options.Port)) {
       ++i;
     } else if (arg == "--threads" && hasValue && ReadInt(args[i + 1], 1, 64, options.Threads)) {
+      ++i;
+    } else if (arg == "--db-connections" && hasValue &&
+               ReadInt(args[i + 1], 1, 64, options.DatabaseConnections)) {
       ++i;
     } else if (arg == "--max-connections" && hasValue &&
                ReadInt(args[i + 1], 1, 1'000'000, options.MaxConnections)) {

@@ -17,6 +17,8 @@ struct TServerOptions {
   std::string Bind = "127.0.0.1";
   /// Threads answering requests; waiting connections hold none.
   int Threads = 4;
+  /// Database connections kept, each with a thread waiting on it (0: one per core).
+  int DatabaseConnections = 0;
   /// Open connections in all, and from one client address.
   int MaxConnections = 4096;
   int MaxConnectionsPerAddress = 32;

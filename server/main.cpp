@@ -2,6 +2,7 @@
 
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -9,8 +10,10 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "AdminCommand.h"
@@ -34,18 +37,28 @@ void RaiseDescriptorLimit() {
   }
 }
 
-// The answer to one request: the service for its one path, 404 for anything else.
-server::TServiceReply Answer(server::TScoreService& service, const server::THttpRequest& request) {
+// The answer to one request: the service for its one path, 404 for anything else. Nothing when
+// the answer needs the database and may not wait for it.
+std::optional<server::TServiceReply> Answer(server::TScoreService& service,
+                                            const server::THttpRequest& request, bool mayWait) {
   const std::string_view target = request.Target;
   const size_t mark = target.find('?');
   if (target.substr(0, mark) != online::kScorePath) {
-    return {404, "text/plain; charset=utf-8", "ERROR|not found"};
+    return server::TServiceReply{404, "text/plain; charset=utf-8", "ERROR|not found"};
   }
   const std::string_view query = mark == std::string_view::npos ? "" : target.substr(mark + 1);
-  const auto now = std::chrono::system_clock::now();
-  return service.Handle(
-      query, request.ClientAddress, server::TScoreService::TClock::now(),
-      std::chrono::duration_cast<std::chrono::seconds>(now.time_since_epoch()).count());
+  const auto now = server::TScoreService::TClock::now();
+  const int64_t wallSeconds = std::chrono::duration_cast<std::chrono::seconds>(
+                                  std::chrono::system_clock::now().time_since_epoch())
+                                  .count();
+  if (mayWait) return service.Handle(query, request.ClientAddress, now, wallSeconds);
+  return service.HandleWithoutWaiting(query, request.ClientAddress, now, wallSeconds);
+}
+
+// The database connections to keep: the option's number, else one per core.
+int DatabaseConnections(const server::TServerOptions& options) {
+  if (options.DatabaseConnections > 0) return options.DatabaseConnections;
+  return static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
 }
 
 // The token secret: the file's contents when one is given, else the one kept in the database.
@@ -69,7 +82,9 @@ int Serve(const server::TServerOptions& options) {
   std::signal(SIGPIPE, SIG_IGN);
   RaiseDescriptorLimit();
   server::TServerLog log(options.AccessLog);
-  const auto store = server::OpenScoreStore(options.Database);
+  const int connections = DatabaseConnections(options);
+  const auto store =
+      server::OpenScoreStore(options.Database, static_cast<std::size_t>(connections));
   const server::TTokenSigner tokens(TokenSecret(options, *store));
   server::TServiceLimits serviceLimits;
   serviceLimits.HandshakesPerMinute = options.HandshakeRate;
@@ -79,12 +94,18 @@ int Serve(const server::TServerOptions& options) {
   context.Log = &log;
   context.TrustedProxy = options.TrustProxy;
   context.Handler = [&service](const server::THttpRequest& request) {
-    return Answer(service, request);
+    return *Answer(service, request, true);
+  };
+  context.Quick = [&service](const server::THttpRequest& request) {
+    return Answer(service, request, false);
   };
   server::THttpLimits limits;
   limits.MaxConnections = options.MaxConnections;
   limits.MaxConnectionsPerAddress = options.MaxConnectionsPerAddress;
-  server::THttpServer http(options.Bind, options.Port, options.Threads, limits, context);
+  // A waiting thread per call the store can run at once: more would only queue inside it, and
+  // each would hold up a stop.
+  server::THttpServer http(options.Bind, options.Port, options.Threads,
+                           static_cast<int>(store->Parallelism()), limits, context);
   if (!options.PortFile.empty()) std::ofstream(options.PortFile) << http.Port() << '\n';
   log.Error("listening on http://" + options.Bind + ":" + std::to_string(http.Port()));
   http.Run();

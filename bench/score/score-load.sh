@@ -3,8 +3,10 @@
 # 4 s) and 1,000 idle connections are held open: the score page, then handshake and submission
 # pairs, at 16 and 256 connections, on an SQLite file; then handshake and submission pairs
 # through two instances on one PostgreSQL database (a throwaway cluster, when PostgreSQL is
-# installed). Prints wrk's figures, the stored submissions per second and the service's peak
-# resident memory. The rate and connection limits are raised for the run.
+# installed). Prints wrk's figures, the stored submissions per second, the service's peak
+# resident memory, and the processor time the service and PostgreSQL used (on a shared machine,
+# the share of the run's processor time they got tells a slow service from a busy machine). The
+# rate and connection limits are raised for the run.
 # Usage: bench/score/score-load.sh [BUILD_DIR] [DURATION]
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -54,6 +56,21 @@ watch_rss() {
   echo "$peak" >"$work/rss"
 }
 
+# Processor time (clock ticks) used so far by the processes, and by the PostgreSQL cluster's.
+cpu_ticks() {
+  local total=0 pid
+  for pid in "$@"; do
+    total=$((total + $(awk '{print $14 + $15}' "/proc/$pid/stat" 2>/dev/null || echo 0)))
+  done
+  echo "$total"
+}
+postgres_pids() {
+  [ -s "$work/pg/data/postmaster.pid" ] || return 0
+  local main
+  main=$(head -1 "$work/pg/data/postmaster.pid")
+  echo "$main" $(pgrep -P "$main")
+}
+
 run_wrk() {
   local label=$1 connections=$2 script=$3; shift 3
   echo "== $label, $duration s, $connections connections"
@@ -82,6 +99,10 @@ bench_backend() {
   rm -f "$work/stop-rss"
   watch_rss "${server_pids[@]}" & local watcher=$!
   local page="/cgi/version.pl?prg=CometLaneDerby&show&type=0"
+  local service_start postgres_start clock_start
+  service_start=$(cpu_ticks "${server_pids[@]}")
+  postgres_start=$(cpu_ticks $(postgres_pids))
+  clock_start=$(date +%s%N)
   for connections in 16 256; do
     if [ ${#addresses[@]} -eq 1 ]; then
       run_wrk "$label: score page (100 rows)" "$connections" "" "${addresses[0]}$page"
@@ -90,6 +111,13 @@ bench_backend() {
       run_wrk "$label: handshake + submission pairs" "$connections" submit.lua "${addresses[@]}"
     fi
   done
+  local service postgres
+  service=$(( $(cpu_ticks "${server_pids[@]}") - service_start ))
+  postgres=$(( $(cpu_ticks $(postgres_pids)) - postgres_start ))
+  awk -v s="$service" -v p="$postgres" -v hz="$(getconf CLK_TCK)" -v cores="$(nproc)" \
+    -v ns="$(( $(date +%s%N) - clock_start ))" -v label="$label" 'BEGIN {
+      printf "== %s: processor time over the runs: service %.1f s, PostgreSQL %.1f s, of %.1f s x %d cores\n",
+        label, s / hz, p / hz, ns / 1e9, cores }'
   touch "$work/stop-rss"
   wait $watcher
   kill $holder; wait $holder 2>/dev/null || true

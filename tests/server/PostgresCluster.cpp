@@ -38,11 +38,23 @@ TPostgresCluster::TPostgresCluster() : Bin_(BinaryFolder()) {
     throw std::runtime_error("cannot give " + Folder_ + " to the postgres user");
   }
   if (Run("initdb", "-D " + Folder_ + "/data -A trust -U postgres --no-sync > " + Folder_ +
-                        "/initdb.log 2>&1") != 0 ||
-      Run("pg_ctl", "-D " + Folder_ + "/data -l " + Folder_ +
+                        "/initdb.log 2>&1") != 0) {
+    throw std::runtime_error("initdb failed in " + Folder_);
+  }
+  Start();
+}
+
+void TPostgresCluster::Start() {
+  if (Run("pg_ctl", "-D " + Folder_ + "/data -l " + Folder_ +
                         "/server.log -w -t 30 -o \"-c listen_addresses='' -k " + Folder_ +
                         " -c fsync=off -c max_connections=100\" start > /dev/null") != 0) {
     throw std::runtime_error("the PostgreSQL cluster in " + Folder_ + " did not start");
+  }
+}
+
+void TPostgresCluster::Stop() {
+  if (Run("pg_ctl", "-D " + Folder_ + "/data -m fast -w -t 30 stop > /dev/null") != 0) {
+    throw std::runtime_error("the PostgreSQL cluster in " + Folder_ + " did not stop");
   }
 }
 

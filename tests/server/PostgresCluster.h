@@ -21,6 +21,11 @@ class TPostgresCluster {
   /// Makes a new empty database and returns its "postgresql://" address.
   std::string NewDatabase();
 
+  /// Shuts the cluster down (its sessions are ended, as an operator's restart ends them) and
+  /// starts it again; throws when it does not come back.
+  void Stop();
+  void Start();
+
  private:
   int Run(const std::string& program, const std::string& arguments) const;
 

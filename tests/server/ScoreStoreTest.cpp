@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <string>
@@ -118,6 +119,29 @@ TEST_P(ScoreStores, ATokenIsRedeemedOnceEvenWhenRacing) {
   EXPECT_EQ(Store->Count(), 10);
 }
 
+TEST_P(ScoreStores, ScoresOfOneNameArrivingTogetherKeepItsBest) {
+  // Four processes' worth of stores, each sending rising and falling scores of one name at once:
+  // whichever order they commit in, the page shows the highest.
+  std::vector<std::unique_ptr<TScoreStore>> stores;
+  for (int i = 0; i < 4; ++i) stores.push_back(server::OpenScoreStore(Location, 2));
+  std::vector<std::thread> senders;
+  for (int i = 0; i < 4; ++i) {
+    senders.emplace_back([&, i] {
+      for (int n = 0; n < 50; ++n) {
+        const int64_t score = (n * 37 + i * 11) % 200;
+        stores[static_cast<size_t>(i)]->Add({"Ann", score, "", 1}, "", 0);
+      }
+    });
+  }
+  for (auto& sender : senders) sender.join();
+  int64_t best = 0;
+  for (int i = 0; i < 4; ++i) {
+    for (int n = 0; n < 50; ++n) best = std::max<int64_t>(best, (n * 37 + i * 11) % 200);
+  }
+  EXPECT_EQ(TopNamesAndScores(), (TTop{{"Ann", best}}));
+  EXPECT_EQ(Store->Count(), 200);
+}
+
 TEST_P(ScoreStores, ExpiredRedeemedTokensAreForgotten) {
   ASSERT_EQ(Store->Add({"Ann", 1, "", 1}, "old", 100), TScoreStore::TAddResult::kStored);
   ASSERT_EQ(Store->Add({"Ann", 1, "", 1}, "new", 300), TScoreStore::TAddResult::kStored);
@@ -147,6 +171,23 @@ INSTANTIATE_TEST_SUITE_P(Backends, ScoreStores,
                          [](const auto& test) {
                            return test.param == TBackend::kSqlite ? "Sqlite" : "Postgres";
                          });
+
+TEST(PostgresStore, PooledConnectionsEndedByARestartAreReplacedBeforeUse) {
+  if (TPostgresCluster::BinaryFolder().empty()) GTEST_SKIP() << "PostgreSQL is not installed";
+  TPostgresCluster cluster;
+  const auto store = server::OpenScoreStore(cluster.NewDatabase(), 3);
+  // Three connections in the pool, all idle once the calls are over.
+  std::vector<std::thread> callers;
+  for (int i = 0; i < 3; ++i) callers.emplace_back([&store] { store->Top(10); });
+  for (auto& caller : callers) caller.join();
+  cluster.Stop();
+  EXPECT_THROW(store->Top(10), server::TDatabaseError);
+  cluster.Start();
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(store->Add({"Ann", i, "", 1}, "", 0), TScoreStore::TAddResult::kStored) << i;
+  }
+  EXPECT_EQ(store->Count(), 3);
+}
 
 TEST(PostgresStore, AnUnreachableDatabaseIsAClearError) {
   try {

@@ -13,15 +13,17 @@ using Args = std::vector<std::string>;
 
 TEST(ServerOptions, ReadsEverySetting) {
   std::string error;
-  const auto options = server::TServerOptions::Parse(
-      {"--port", "8080", "--db", "s.db", "--bind", "0.0.0.0", "--threads", "4", "--port-file", "p"},
-      error);
+  const auto options =
+      server::TServerOptions::Parse({"--port", "8080", "--db", "s.db", "--bind", "0.0.0.0",
+                                     "--threads", "4", "--port-file", "p", "--db-connections", "3"},
+                                    error);
   ASSERT_TRUE(options.has_value()) << error;
   EXPECT_EQ(options->Port, 8080);
   EXPECT_EQ(options->Database, "s.db");
   EXPECT_EQ(options->Bind, "0.0.0.0");
   EXPECT_EQ(options->Threads, 4);
   EXPECT_EQ(options->PortFile, "p");
+  EXPECT_EQ(options->DatabaseConnections, 3);
 }
 
 TEST(ServerOptions, ReadsTheLimitsAndDeploymentSettings) {
@@ -51,6 +53,7 @@ TEST(ServerOptions, LimitsHaveSafeDefaults) {
   EXPECT_EQ(options->MaxConnectionsPerAddress, 32);
   EXPECT_EQ(options->MaxConnections, 4096);
   EXPECT_TRUE(options->TrustProxy.empty());
+  EXPECT_EQ(options->DatabaseConnections, 0);
 }
 
 TEST(ServerOptions, BindsToLoopbackByDefault) {
@@ -75,6 +78,8 @@ const RefusedCase kRefused[] = {
     {"PortNotANumber", {"--port", "80x", "--db", "s.db"}},
     {"NoThreads", {"--port", "1", "--db", "s.db", "--threads", "0"}},
     {"TooManyThreads", {"--port", "1", "--db", "s.db", "--threads", "65"}},
+    {"NoDatabaseConnections", {"--port", "1", "--db", "s.db", "--db-connections", "0"}},
+    {"TooManyDatabaseConnections", {"--port", "1", "--db", "s.db", "--db-connections", "65"}},
     {"MissingValue", {"--port", "1", "--db"}},
     {"UnknownOption", {"--port", "1", "--db", "s.db", "--verbose"}},
     {"NoConnections", {"--port", "1", "--db", "s.db", "--max-connections", "0"}},
