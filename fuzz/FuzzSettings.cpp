@@ -26,8 +26,8 @@ void Require(bool condition) {
 }
 
 const fs::path& Folder() {
-  static const fuzzing::TScratchFolder folder("fuzz-settings");
-  return folder.Path();
+  static const fuzzing::TScratchFolder kFolder("fuzz-settings");
+  return kFolder.Path();
 }
 
 void WriteBytes(const fs::path& file, const uint8_t* data, size_t size) {

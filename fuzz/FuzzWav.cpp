@@ -24,9 +24,9 @@ void Require(bool condition) {
 }
 
 const fs::path& InputFile() {
-  static const fuzzing::TScratchFolder folder("fuzz-wav");
-  static const fs::path file = folder.Path() / "sound.wav";
-  return file;
+  static const fuzzing::TScratchFolder kFolder("fuzz-wav");
+  static const fs::path kFile = kFolder.Path() / "sound.wav";
+  return kFile;
 }
 
 }  // namespace

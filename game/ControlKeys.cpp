@@ -48,7 +48,7 @@ struct TMenuInput {
 
 const std::vector<TMenuInput>& MenuInputs() {
   using I = TControlInput;
-  static const std::vector<TMenuInput> inputs = {
+  static const std::vector<TMenuInput> kInputs = {
       {platform::VK_UP, I::OfButton(TPadButton::DpadUp)},
       {platform::VK_UP, I::OfAxis(TPadAxis::LeftY, -1)},
       {platform::VK_DOWN, I::OfButton(TPadButton::DpadDown)},
@@ -62,7 +62,7 @@ const std::vector<TMenuInput>& MenuInputs() {
       {platform::VK_ESCAPE, I::OfButton(TPadButton::B)},
       {platform::VK_ESCAPE, I::OfButton(TPadButton::Back)},
   };
-  return inputs;
+  return kInputs;
 }
 
 bool IsActionKey(int32_t key) {

@@ -39,25 +39,25 @@ class TDrifter : public vexel::TSprite {
     SetY(place(random) * 0.75f);
     SetZ(static_cast<int32_t>(random() % 10) * 10);
     SetAlpha(static_cast<int32_t>(128 + random() % 128));
-    SpeedX = speed(random);
-    SpeedY = speed(random);
+    SpeedX_ = speed(random);
+    SpeedY_ = speed(random);
     CenterX = CenterY = 0.5f;
   }
 
   void DoMove(float delta) override {
     TSprite::DoMove(delta);
-    SetX(Wrap(X() + SpeedX, -100, 900));
-    SetY(Wrap(Y() + SpeedY, -100, 700));
+    SetX(Wrap(X() + SpeedX_, -100, 900));
+    SetY(Wrap(Y() + SpeedY_, -100, 700));
     Rotation += 1.5f;
-    if (++Tick % 5 == 0) SetPatternIndex((PatternIndex() + 1) % 4);
+    if (++Tick_ % 5 == 0) SetPatternIndex((PatternIndex() + 1) % 4);
   }
 
  private:
   static float Wrap(float v, float low, float high) { return v < low ? high : v > high ? low : v; }
 
-  float SpeedX = 0;
-  float SpeedY = 0;
-  int Tick = 0;
+  float SpeedX_ = 0;
+  float SpeedY_ = 0;
+  int Tick_ = 0;
 };
 
 // A 64 x 64 picture of four 32 x 32 cells, each a disc on transparent texels.

@@ -32,7 +32,7 @@ TEST_P(DesktopIcon, IsASquareOfItsSizeWithAnOpaquePlateAndClearCorners) {
   const int quarter = size / 4;
   EXPECT_EQ(icon.OpaqueShare({quarter, quarter, 2 * quarter, 2 * quarter}, 250), 1.0);
   for (const auto& [x, y] : {std::pair{0, 0}, {size - 1, 0}, {0, size - 1}, {size - 1, size - 1}}) {
-    EXPECT_LT(icon.At(x, y).a, 64) << "corner " << x << "," << y << " of the " << size << " icon";
+    EXPECT_LT(icon.At(x, y).A, 64) << "corner " << x << "," << y << " of the " << size << " icon";
   }
 }
 

@@ -21,12 +21,12 @@ namespace {
 class ArtPictures : public ::testing::Test {
  protected:
   static const std::vector<PackEntry>& Menu() {
-    static const auto entries = ReadPackFile(std::string(ART_BUILD_DIR) + "/data1.pack");
-    return entries;
+    static const auto kEntries = ReadPackFile(std::string(ART_BUILD_DIR) + "/data1.pack");
+    return kEntries;
   }
   static const std::vector<PackEntry>& Race() {
-    static const auto entries = ReadPackFile(std::string(ART_BUILD_DIR) + "/data2.pack");
-    return entries;
+    static const auto kEntries = ReadPackFile(std::string(ART_BUILD_DIR) + "/data2.pack");
+    return kEntries;
   }
   static const PackEntry& Entry(const std::string& key) {
     const PackEntry* e = FindEntry(Menu(), key);
@@ -130,7 +130,7 @@ double RunDifference(const PngImage& png, int x1, int y1, int x2, int y2, int dx
   for (int i = 0; i < n; ++i) {
     const Rgba a = png.At(x1 + i * dx, y1 + i * dy);
     const Rgba b = png.At(x2 + i * dx, y2 + i * dy);
-    sum += std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b);
+    sum += std::abs(a.R - b.R) + std::abs(a.G - b.G) + std::abs(a.B - b.B);
   }
   return sum / n;
 }
@@ -169,18 +169,18 @@ TEST_F(ArtPictures, CornerCellsCoverTheSidesTheyJoin) {
   for (const auto& [index, sides] : joins) {
     const Area a = Cell("roadroters", png, index);
     const auto edgeMiddle = [&](const std::string& side) {
-      if (side == "left") return std::pair{a.x, a.y + s / 2};
-      if (side == "right") return std::pair{a.x + s - 1, a.y + s / 2};
-      if (side == "top") return std::pair{a.x + s / 2, a.y};
-      return std::pair{a.x + s / 2, a.y + s - 1};
+      if (side == "left") return std::pair{a.X, a.Y + s / 2};
+      if (side == "right") return std::pair{a.X + s - 1, a.Y + s / 2};
+      if (side == "top") return std::pair{a.X + s / 2, a.Y};
+      return std::pair{a.X + s / 2, a.Y + s - 1};
     };
     for (const auto& side : {sides.first, sides.second}) {
       const auto [x, y] = edgeMiddle(side);
-      EXPECT_EQ(png.At(x, y).a, 255) << "cell " << index << " " << side;
+      EXPECT_EQ(png.At(x, y).A, 255) << "cell " << index << " " << side;
     }
-    const int fx = sides.first == "left" || sides.second == "left" ? a.x + s - 1 : a.x;
-    const int fy = sides.first == "top" || sides.second == "top" ? a.y + s - 1 : a.y;
-    EXPECT_EQ(png.At(fx, fy).a, 0) << "cell " << index << " outside of the bend";
+    const int fx = sides.first == "left" || sides.second == "left" ? a.X + s - 1 : a.X;
+    const int fy = sides.first == "top" || sides.second == "top" ? a.Y + s - 1 : a.Y;
+    EXPECT_EQ(png.At(fx, fy).A, 0) << "cell " << index << " outside of the bend";
   }
 }
 
@@ -204,10 +204,10 @@ TEST_F(ArtPictures, RotatedSpritesKeepATransparentBorder) {
     const PngImage png(e.Picture);
     for (int i = 0; i < (png.Width / e.TileWidth) * (png.Height / e.TileHeight); ++i) {
       const Area a = CellArea(png, e.TileWidth, e.TileHeight, i);
-      EXPECT_EQ(png.OpaqueShare({a.x, a.y, a.w, 1}, 1), 0.0) << key << " cell " << i;
-      EXPECT_EQ(png.OpaqueShare({a.x, a.y + a.h - 1, a.w, 1}, 1), 0.0) << key << " cell " << i;
-      EXPECT_EQ(png.OpaqueShare({a.x, a.y, 1, a.h}, 1), 0.0) << key << " cell " << i;
-      EXPECT_EQ(png.OpaqueShare({a.x + a.w - 1, a.y, 1, a.h}, 1), 0.0) << key << " cell " << i;
+      EXPECT_EQ(png.OpaqueShare({a.X, a.Y, a.W, 1}, 1), 0.0) << key << " cell " << i;
+      EXPECT_EQ(png.OpaqueShare({a.X, a.Y + a.H - 1, a.W, 1}, 1), 0.0) << key << " cell " << i;
+      EXPECT_EQ(png.OpaqueShare({a.X, a.Y, 1, a.H}, 1), 0.0) << key << " cell " << i;
+      EXPECT_EQ(png.OpaqueShare({a.X + a.W - 1, a.Y, 1, a.H}, 1), 0.0) << key << " cell " << i;
     }
   }
 }
@@ -215,12 +215,12 @@ TEST_F(ArtPictures, RotatedSpritesKeepATransparentBorder) {
 // Mean alpha difference between an area and its left-right mirror image.
 double MirrorDifference(const PngImage& png, const Area& a) {
   double sum = 0;
-  for (int y = a.y; y < a.y + a.h; ++y) {
-    for (int x = 0; x < a.w; ++x) {
-      sum += std::abs(png.At(a.x + x, y).a - png.At(a.x + a.w - 1 - x, y).a);
+  for (int y = a.Y; y < a.Y + a.H; ++y) {
+    for (int x = 0; x < a.W; ++x) {
+      sum += std::abs(png.At(a.X + x, y).A - png.At(a.X + a.W - 1 - x, y).A);
     }
   }
-  return sum / (a.w * a.h);
+  return sum / (a.W * a.H);
 }
 
 TEST_F(ArtPictures, CarsStandStraightInCellTwoAndLeanInTheOthers) {
@@ -245,15 +245,15 @@ TEST_F(ArtPictures, CarDesignsDiffer) {
       const PngImage b = Picture(cars[j]);
       const Area cell = Cell(cars[i], a, 2);
       double diff = 0;
-      for (int y = cell.y; y < cell.y + cell.h; ++y) {
-        for (int x = cell.x; x < cell.x + cell.w; ++x) {
+      for (int y = cell.Y; y < cell.Y + cell.H; ++y) {
+        for (int x = cell.X; x < cell.X + cell.W; ++x) {
           const Rgba p = a.At(x, y);
           const Rgba q = b.At(x, y);
           diff +=
-              std::abs(p.r - q.r) + std::abs(p.g - q.g) + std::abs(p.b - q.b) + std::abs(p.a - q.a);
+              std::abs(p.R - q.R) + std::abs(p.G - q.G) + std::abs(p.B - q.B) + std::abs(p.A - q.A);
         }
       }
-      EXPECT_GT(diff / (cell.w * cell.h), 40) << cars[i] << " and " << cars[j] << " look alike";
+      EXPECT_GT(diff / (cell.W * cell.H), 40) << cars[i] << " and " << cars[j] << " look alike";
     }
   }
 }
@@ -261,8 +261,8 @@ TEST_F(ArtPictures, CarDesignsDiffer) {
 TEST_F(ArtPictures, NeedleRisesFromTheBottomMiddle) {
   const PngImage n = Picture("blank");
   const int mid = n.Width / 2;
-  EXPECT_GT(n.At(mid, n.Height - 2).a, 200);
-  EXPECT_GT(n.At(mid, n.Height / 3).a, 200);
+  EXPECT_GT(n.At(mid, n.Height - 2).A, 200);
+  EXPECT_GT(n.At(mid, n.Height / 3).A, 200);
   EXPECT_EQ(n.OpaqueShare({0, 0, mid - 12, n.Height}, 8), 0.0);
   EXPECT_EQ(n.OpaqueShare({mid + 12, 0, n.Width - mid - 12, n.Height}, 8), 0.0);
 }
@@ -270,7 +270,7 @@ TEST_F(ArtPictures, NeedleRisesFromTheBottomMiddle) {
 // Opaque pixels of one row of a picture.
 int RowWidth(const PngImage& png, int y) {
   int n = 0;
-  for (int x = 0; x < png.Width; ++x) n += png.At(x, y).a >= 128 ? 1 : 0;
+  for (int x = 0; x < png.Width; ++x) n += png.At(x, y).A >= 128 ? 1 : 0;
   return n;
 }
 
@@ -290,7 +290,7 @@ TEST_F(ArtPictures, RadarArrowPointsUp) {
   double sumX = 0;
   int count = 0;
   for (int x = 0; x < a.Width; ++x) {
-    if (a.At(x, top).a >= 128) {
+    if (a.At(x, top).A >= 128) {
       sumX += x;
       ++count;
     }
@@ -311,16 +311,16 @@ TEST_F(ArtPictures, PaintLayersCoverTheBodyOfTheirCarInGreys) {
       int painted = 0;
       int carPixels = 0;
       int outside = 0;
-      for (int y = a.y; y < a.y + a.h; ++y) {
-        for (int x = a.x; x < a.x + a.w; ++x) {
+      for (int y = a.Y; y < a.Y + a.H; ++y) {
+        for (int x = a.X; x < a.X + a.W; ++x) {
           const Rgba p = layer.At(x, y);
           const Rgba c = body.At(x, y);
-          carPixels += c.a >= 200 ? 1 : 0;
-          if (p.a < 128) continue;
+          carPixels += c.A >= 200 ? 1 : 0;
+          if (p.A < 128) continue;
           ++painted;
-          outside += c.a < 64 ? 1 : 0;
+          outside += c.A < 64 ? 1 : 0;
           // Grey, so that the game's tint is the colour the body takes.
-          EXPECT_LE(std::max({p.r, p.g, p.b}) - std::min({p.r, p.g, p.b}), 8) << x << "," << y;
+          EXPECT_LE(std::max({p.R, p.G, p.B}) - std::min({p.R, p.G, p.B}), 8) << x << "," << y;
         }
       }
       EXPECT_EQ(outside, 0) << "paint where the car has none";
@@ -335,13 +335,13 @@ TEST_F(ArtPictures, PlayerMarkIsARingInThePlayersColourWithAChevronAtTheNose) {
   const int cx = m.Width / 2;
   const int cy = m.Height / 2;
   // Clear in the middle, where the car is.
-  EXPECT_LT(m.At(cx, cy).a, 40);
+  EXPECT_LT(m.At(cx, cy).A, 40);
   // The ring's core is the player's colour (the game's kPlayerColour, #3dff9a): green. Its
   // arcs break at the four sides; half way between them it is whole.
   const Rgba side = m.At(cx + 27, cy + 27);
-  EXPECT_GT(side.a, 180);
-  EXPECT_GT(side.g, 200);
-  EXPECT_LT(side.r, 150);
+  EXPECT_GT(side.A, 180);
+  EXPECT_GT(side.G, 200);
+  EXPECT_LT(side.R, 150);
   // Cars face down their pictures: the chevron is at the bottom, the ring's gap for it too.
   int below = 0;
   int above = 0;
@@ -349,27 +349,27 @@ TEST_F(ArtPictures, PlayerMarkIsARingInThePlayersColourWithAChevronAtTheNose) {
     const int width = RowWidth(m, y);
     (y > cy ? below : above) += width;
   }
-  EXPECT_GT(m.At(cx, cy + 38 + 2).a, 180) << "no chevron at the nose";
+  EXPECT_GT(m.At(cx, cy + 38 + 2).A, 180) << "no chevron at the nose";
   EXPECT_GT(below, above) << "the chevron adds to the lower half";
 }
 
 TEST_F(ArtPictures, MapMarksAreWhiteToBeTinted) {
   const PngImage m = Picture("mapmarks");
   const Area dot = Cell("mapmarks", m, 0);
-  const Rgba middle = m.At(dot.x + dot.w / 2, dot.y + dot.h / 2);
-  EXPECT_GT(middle.a, 240);
-  EXPECT_GT(std::min({middle.r, middle.g, middle.b}), 240) << "the dot is white inside";
-  EXPECT_LT(m.At(dot.x, dot.y).a, 64) << "the dot is round";
+  const Rgba middle = m.At(dot.X + dot.W / 2, dot.Y + dot.H / 2);
+  EXPECT_GT(middle.A, 240);
+  EXPECT_GT(std::min({middle.R, middle.G, middle.B}), 240) << "the dot is white inside";
+  EXPECT_LT(m.At(dot.X, dot.Y).A, 64) << "the dot is round";
   const Area ring = Cell("mapmarks", m, 1);
-  const int open = m.At(ring.x + ring.w / 2, ring.y + ring.h / 2).a;
+  const int open = m.At(ring.X + ring.W / 2, ring.Y + ring.H / 2).A;
   EXPECT_LT(open, 128) << "the ring is open";
-  EXPECT_LT(open, m.At(ring.x + ring.w / 2, ring.y + 1).a) << "the ring is open";
+  EXPECT_LT(open, m.At(ring.X + ring.W / 2, ring.Y + 1).A) << "the ring is open";
   EXPECT_GT(m.OpaqueShare(ring, 128), 0.3);
 }
 
 TEST_F(ArtPictures, CheckpointIsTranslucentInTheMiddle) {
   const PngImage c = Picture("checkline");
-  EXPECT_LT(c.At(c.Width / 2, c.Height / 4).a, 128);
+  EXPECT_LT(c.At(c.Width / 2, c.Height / 4).A, 128);
   EXPECT_GT(c.OpaqueShare({0, 0, c.Width, c.Height}, 200), 0.03);
 }
 
@@ -383,15 +383,15 @@ TEST_F(ArtPictures, DialScaleFollowsTheNeedleSweep) {
   const double pivotY = 480.0 + needle.TileHeight;
   const double dialY = pivotY - 466;
   const double glassY = pivotY - 472;
-  EXPECT_EQ(dial.At(static_cast<int>(px), static_cast<int>(dialY)).a, 255);
-  EXPECT_EQ(glass.At(static_cast<int>(px), static_cast<int>(glassY)).a, 255) << "hub cap";
+  EXPECT_EQ(dial.At(static_cast<int>(px), static_cast<int>(dialY)).A, 255);
+  EXPECT_EQ(glass.At(static_cast<int>(px), static_cast<int>(glassY)).A, 255) << "hub cap";
   const double pi = std::acos(-1.0);
   for (double share = 0; share <= 1.0; share += 0.05) {
     const double a = (585 - share * 190) * pi / 180;
     const double length = needle.TileHeight * 0.7;
     const int gx = static_cast<int>(px + std::sin(a) * length);
     const int gy = static_cast<int>(glassY - std::cos(a) * length);
-    EXPECT_LT(glass.At(gx, gy).a, 40) << "the glass hides the needle at share " << share;
+    EXPECT_LT(glass.At(gx, gy).A, 40) << "the glass hides the needle at share " << share;
   }
   int redOnScale = 0;
   int redOffScale = 0;
@@ -403,7 +403,7 @@ TEST_F(ArtPictures, DialScaleFollowsTheNeedleSweep) {
     for (double r = needle.TileHeight * 0.9; r < needle.TileHeight * 1.25; r += 1) {
       const Rgba p = dial.At(static_cast<int>(px + std::sin(a) * r),
                              static_cast<int>(dialY - std::cos(a) * r));
-      reddest = std::max(reddest, static_cast<double>(p.r - std::max(p.g, p.b)));
+      reddest = std::max(reddest, static_cast<double>(p.R - std::max(p.G, p.B)));
     }
     if (reddest > 80 && share > 0.6 && share <= 1.0) ++redOnScale;
     if (reddest > 80 && share > 1.02) ++redOffScale;
@@ -419,15 +419,15 @@ TEST_F(ArtPictures, StartLampsLightTheirSockets) {
     const PngImage lamp = Picture(key);
     const int cx = lamp.Width / 2;
     const int cy = lamp.Height / 2;
-    EXPECT_EQ(lamp.At(cx, cy).a, 255) << key;
-    EXPECT_LT(lamp.At(1, 1).a, 10) << key << " glow must fade out";
+    EXPECT_EQ(lamp.At(cx, cy).A, 255) << key;
+    EXPECT_LT(lamp.At(1, 1).A, 10) << key << " glow must fade out";
     const int hx = 280 + 65 * k + cx - 300;
     const int hy = 28 + cy - 50;
     ASSERT_LT(hx, housing.Width);
     ASSERT_LT(hy, housing.Height);
     const Rgba socket = housing.At(hx, hy);
-    EXPECT_EQ(socket.a, 255) << key << " lamp centre is off the housing";
-    EXPECT_LT(socket.r + socket.g + socket.b, 300) << key << " socket should be an unlit lens";
+    EXPECT_EQ(socket.A, 255) << key << " lamp centre is off the housing";
+    EXPECT_LT(socket.R + socket.G + socket.B, 300) << key << " socket should be an unlit lens";
   }
 }
 

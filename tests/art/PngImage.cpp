@@ -40,24 +40,24 @@ Rgba PngImage::At(int x, int y) const {
 
 double PngImage::MeanLuminance(const Area& area) const {
   double sum = 0;
-  for (int y = area.y; y < area.y + area.h; ++y) {
-    for (int x = area.x; x < area.x + area.w; ++x) {
+  for (int y = area.Y; y < area.Y + area.H; ++y) {
+    for (int x = area.X; x < area.X + area.W; ++x) {
       const Rgba p = At(x, y);
-      sum += (0.2126 * p.r + 0.7152 * p.g + 0.0722 * p.b) * p.a / 255.0;
+      sum += (0.2126 * p.R + 0.7152 * p.G + 0.0722 * p.B) * p.A / 255.0;
     }
   }
-  return sum / (static_cast<double>(area.w) * area.h);
+  return sum / (static_cast<double>(area.W) * area.H);
 }
 
 double PngImage::MeanSaturation(const Area& area) const {
   double sum = 0;
   int count = 0;
-  for (int y = area.y; y < area.y + area.h; ++y) {
-    for (int x = area.x; x < area.x + area.w; ++x) {
+  for (int y = area.Y; y < area.Y + area.H; ++y) {
+    for (int x = area.X; x < area.X + area.W; ++x) {
       const Rgba p = At(x, y);
-      if (p.a < 128) continue;
-      const int hi = std::max({p.r, p.g, p.b});
-      const int lo = std::min({p.r, p.g, p.b});
+      if (p.A < 128) continue;
+      const int hi = std::max({p.R, p.G, p.B});
+      const int lo = std::min({p.R, p.G, p.B});
       sum += hi == 0 ? 0.0 : static_cast<double>(hi - lo) / hi;
       ++count;
     }
@@ -67,12 +67,12 @@ double PngImage::MeanSaturation(const Area& area) const {
 
 double PngImage::OpaqueShare(const Area& area, int minAlpha) const {
   int count = 0;
-  for (int y = area.y; y < area.y + area.h; ++y) {
-    for (int x = area.x; x < area.x + area.w; ++x) {
-      if (At(x, y).a >= minAlpha) ++count;
+  for (int y = area.Y; y < area.Y + area.H; ++y) {
+    for (int x = area.X; x < area.X + area.W; ++x) {
+      if (At(x, y).A >= minAlpha) ++count;
     }
   }
-  return static_cast<double>(count) / (static_cast<double>(area.w) * area.h);
+  return static_cast<double>(count) / (static_cast<double>(area.W) * area.H);
 }
 
 Area CellArea(const PngImage& image, int w, int h, int index) {

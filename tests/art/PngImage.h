@@ -9,18 +9,18 @@ namespace arttest {
 
 /// One pixel with straight (not premultiplied) alpha, components 0..255.
 struct Rgba {
-  int r = 0;
-  int g = 0;
-  int b = 0;
-  int a = 0;
+  int R = 0;
+  int G = 0;
+  int B = 0;
+  int A = 0;
 };
 
 /// A rectangle of pixels: left, top, width, height.
 struct Area {
-  int x = 0;
-  int y = 0;
-  int w = 0;
-  int h = 0;
+  int X = 0;
+  int Y = 0;
+  int W = 0;
+  int H = 0;
 };
 
 /// A decoded PNG picture with the measurements the art checks use.

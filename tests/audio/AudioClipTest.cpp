@@ -51,12 +51,12 @@ std::string Wave(uint32_t rate, uint32_t frames, uint32_t declaredDataBytes) {
 }
 
 struct ClipCase {
-  std::string name;
-  std::string bytes;
+  std::string Name;
+  std::string Bytes;
   // Stereo frames expected at the output rate, within 2; -1 when the file must be refused.
-  long frames;
+  long Frames;
   // Part of the reason given for a refusal.
-  std::string reason;
+  std::string Reason;
 };
 
 std::vector<ClipCase> Cases() {
@@ -79,19 +79,19 @@ class ClipLoading : public ::testing::TestWithParam<ClipCase> {};
 TEST_P(ClipLoading, ConvertsOrRefusesWithAReason) {
   const ClipCase& c = GetParam();
   const fs::path file =
-      fs::temp_directory_path() / ("cld-clip-" + std::to_string(getpid()) + "-" + c.name + ".wav");
-  std::ofstream(file, std::ios::binary) << c.bytes;
+      fs::temp_directory_path() / ("cld-clip-" + std::to_string(getpid()) + "-" + c.Name + ".wav");
+  std::ofstream(file, std::ios::binary) << c.Bytes;
   std::string error;
   const auto clip = platform::TAudioClip::LoadWav(file.string(), kOutputRate, error);
   fs::remove(file);
-  if (c.frames < 0) {
+  if (c.Frames < 0) {
     ASSERT_EQ(clip, nullptr);
     EXPECT_FALSE(error.empty());
-    EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+    EXPECT_NE(error.find(c.Reason), std::string::npos) << error;
     return;
   }
   ASSERT_NE(clip, nullptr) << error;
-  EXPECT_NEAR(static_cast<double>(clip->Frames()), static_cast<double>(c.frames), 2.0);
+  EXPECT_NEAR(static_cast<double>(clip->Frames()), static_cast<double>(c.Frames), 2.0);
   EXPECT_EQ(clip->Samples().size(), 2 * clip->Frames());
 }
 

@@ -11,10 +11,10 @@ Levels MeasureLevels(std::span<const float> samples) {
   Levels levels;
   double sum = 0.0;
   for (float sample : samples) {
-    levels.peak = std::max(levels.peak, static_cast<double>(std::abs(sample)));
+    levels.Peak = std::max(levels.Peak, static_cast<double>(std::abs(sample)));
     sum += static_cast<double>(sample) * sample;
   }
-  if (!samples.empty()) levels.rms = std::sqrt(sum / static_cast<double>(samples.size()));
+  if (!samples.empty()) levels.Rms = std::sqrt(sum / static_cast<double>(samples.size()));
   return levels;
 }
 

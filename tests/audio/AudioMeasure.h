@@ -11,8 +11,8 @@ namespace audio_test {
 
 /// Peak and RMS of a block of samples in full-scale units (1.0 = 0 dBFS).
 struct Levels {
-  double peak = 0.0;
-  double rms = 0.0;
+  double Peak = 0.0;
+  double Rms = 0.0;
 };
 
 /// Peak and RMS of `samples`.

@@ -25,17 +25,17 @@ std::shared_ptr<const platform::TAudioClip> Constant(float value, std::size_t fr
 
 // Two voices and the gains of the paths they play on, and the level the sum should reach.
 struct SumCase {
-  const char* name;
-  float first;
-  float second;
-  float firstGain;
-  float secondGain;
-  bool samePath;
-  float expected;
+  const char* Name;
+  float First;
+  float Second;
+  float FirstGain;
+  float SecondGain;
+  bool SamePath;
+  float Expected;
 };
 
 void PrintTo(const SumCase& c, std::ostream* out) {
-  *out << c.name;
+  *out << c.Name;
 }
 
 class MixerSum : public ::testing::TestWithParam<SumCase> {};
@@ -44,14 +44,14 @@ TEST_P(MixerSum, AddsEveryVoiceWithItsPathGainAndLimitsOnlyTheSum) {
   const SumCase& c = GetParam();
   platform::TAudioMixer mixer(44100);
   const int a = mixer.AddPath();
-  const int b = c.samePath ? a : mixer.AddPath();
-  mixer.SetPathGain(a, c.firstGain);
-  if (!c.samePath) mixer.SetPathGain(b, c.secondGain);
-  mixer.Play(a, Constant(c.first, 64, 44100), 0);
-  mixer.Play(b, Constant(c.second, 64, 44100), 0);
+  const int b = c.SamePath ? a : mixer.AddPath();
+  mixer.SetPathGain(a, c.FirstGain);
+  if (!c.SamePath) mixer.SetPathGain(b, c.SecondGain);
+  mixer.Play(a, Constant(c.First, 64, 44100), 0);
+  mixer.Play(b, Constant(c.Second, 64, 44100), 0);
   std::vector<float> out(2 * 32);
   mixer.Mix(out.data(), 32);
-  for (float sample : out) EXPECT_FLOAT_EQ(sample, c.expected);
+  for (float sample : out) EXPECT_FLOAT_EQ(sample, c.Expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -52,8 +52,8 @@ TEST(EffectRendering, LengthPeakAndSilentEdges) {
 // A loop of a tone and how many whole cycles its looped part holds (a fraction: the seam
 // meets the tone out of phase, which the cross-fade must still join).
 struct LoopCase {
-  const char* name;
-  double frequency;
+  const char* Name;
+  double Frequency;
 };
 
 class EffectLoop : public ::testing::TestWithParam<LoopCase> {};
@@ -62,7 +62,7 @@ TEST_P(EffectLoop, IsShorterByItsCrossFadeAndRunsFromItsEndIntoItsStartWithoutAJ
   const std::string text =
       "length 0.3\nloop 0.05\npeak_db -2\nvoice\n  wave saw\n  length 0.3\n"
       "  attack 0\n  decay 0\n  release 0\n  freq " +
-      std::to_string(GetParam().frequency) + "\n  filter lowpass 800 800 0.7\n";
+      std::to_string(GetParam().Frequency) + "\n  filter lowpass 800 800 0.7\n";
   const std::vector<double> samples = sfx::RenderEffect(sfx::ParseEffect(text));
   ASSERT_EQ(samples.size(), static_cast<std::size_t>(0.25 * sfx::kEffectSampleRate));
   double peak = 0.0;
@@ -102,8 +102,8 @@ TEST(EffectParsing, NoteNamesWithSharpsAreFrequencies) {
 
 // A point in time of a voice's envelope and the level it must have there.
 struct EnvelopeCase {
-  double time;
-  double level;
+  double Time;
+  double Level;
 };
 
 // Samples the envelope of a fixed voice at one point in time.
@@ -116,7 +116,7 @@ TEST_P(VoiceEnvelope, FollowsAttackDecaySustainRelease) {
   voice.Decay = 0.2;
   voice.Sustain = 0.5;
   voice.Release = 0.2;
-  EXPECT_NEAR(sfx::EnvelopeLevel(voice, GetParam().time), GetParam().level, 0.01);
+  EXPECT_NEAR(sfx::EnvelopeLevel(voice, GetParam().Time), GetParam().Level, 0.01);
 }
 
 INSTANTIATE_TEST_SUITE_P(Shape, VoiceEnvelope,
@@ -127,14 +127,14 @@ INSTANTIATE_TEST_SUITE_P(Shape, VoiceEnvelope,
 
 // A faulty effect source, the line of the fault and words of the message.
 struct EffectErrorCase {
-  const char* name;
-  const char* text;
-  int line;
-  const char* message;
+  const char* Name;
+  const char* Text;
+  int Line;
+  const char* Message;
 };
 
 void PrintTo(const EffectErrorCase& c, std::ostream* out) {
-  *out << c.name;
+  *out << c.Name;
 }
 
 // Parses a faulty effect source and expects a source error.
@@ -142,11 +142,11 @@ class EffectSourceRejects : public ::testing::TestWithParam<EffectErrorCase> {};
 
 TEST_P(EffectSourceRejects, WithTheLineAndTheReason) {
   try {
-    sfx::ParseEffect(GetParam().text);
+    sfx::ParseEffect(GetParam().Text);
     FAIL() << "the effect was accepted";
   } catch (const synth::TSourceError& error) {
-    EXPECT_EQ(error.Line(), GetParam().line) << error.what();
-    EXPECT_NE(std::string(error.what()).find(GetParam().message), std::string::npos)
+    EXPECT_EQ(error.Line(), GetParam().Line) << error.what();
+    EXPECT_NE(std::string(error.what()).find(GetParam().Message), std::string::npos)
         << error.what();
   }
 }

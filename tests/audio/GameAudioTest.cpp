@@ -43,8 +43,8 @@ TEST(GameAudio, HeadlessRunWritesTheMenuMusic) {
   ASSERT_GT(out.size(), 3u * kRate) << "the run wrote less than three seconds";
   // The music begins within about a second of showing; the last second and a half has it.
   const auto tail = std::span(out).last(static_cast<std::size_t>(1.5 * kRate));
-  EXPECT_GT(audio_test::ToDecibels(MeasureLevels(tail).rms), -35.0);
-  EXPECT_LT(MeasureLevels(out).peak, 0.99);
+  EXPECT_GT(audio_test::ToDecibels(MeasureLevels(tail).Rms), -35.0);
+  EXPECT_LT(MeasureLevels(out).Peak, 0.99);
 }
 
 TEST(GameAudio, StartsSilentWhenTheAudioDeviceCannotOpen) {

@@ -40,76 +40,76 @@ std::span<const float> Window(const std::vector<float>& stereo, double start, do
 
 // One module file and the name its tests are reported under.
 struct ModuleCase {
-  const char* file;
-  const char* name;
+  const char* File;
+  const char* Name;
 };
 
 void PrintTo(const ModuleCase& c, std::ostream* out) {
-  *out << c.file;
+  *out << c.File;
 }
 
 // Reads one generated module and opens it in libopenmpt before each check.
 class MusicModuleFile : public ::testing::TestWithParam<ModuleCase> {
  protected:
   void SetUp() override {
-    bytes_ = audio_test::ReadBinaryFile(std::string(CLD_SOUNDS_DIR) + "/" + GetParam().file);
-    ASSERT_FALSE(bytes_.empty()) << GetParam().file << " is missing or empty";
-    module_ = std::make_unique<openmpt::module>(bytes_);
+    Bytes = audio_test::ReadBinaryFile(std::string(CLD_SOUNDS_DIR) + "/" + GetParam().File);
+    ASSERT_FALSE(Bytes.empty()) << GetParam().File << " is missing or empty";
+    Module = std::make_unique<openmpt::module>(Bytes);
   }
 
-  std::vector<std::uint8_t> bytes_;
-  std::unique_ptr<openmpt::module> module_;
+  std::vector<std::uint8_t> Bytes;
+  std::unique_ptr<openmpt::module> Module;
 };
 
 TEST_P(MusicModuleFile, SizeFieldsWalkExactlyToTheEnd) {
   std::string error;
-  const std::optional<audio_test::XmLayout> layout = audio_test::WalkXm(bytes_, error);
+  const std::optional<audio_test::XmLayout> layout = audio_test::WalkXm(Bytes, error);
   ASSERT_TRUE(layout) << error;
-  EXPECT_EQ(layout->version, 0x0104);
-  EXPECT_EQ(layout->song_header_size, 276u);
-  for (std::uint32_t size : layout->pattern_header_sizes) EXPECT_EQ(size, 9u);
-  for (std::uint32_t size : layout->instrument_header_sizes) EXPECT_EQ(size, 263u);
-  EXPECT_EQ(layout->end, bytes_.size());
-  EXPECT_EQ(static_cast<int>(layout->channels), module_->get_num_channels());
+  EXPECT_EQ(layout->Version, 0x0104);
+  EXPECT_EQ(layout->SongHeaderSize, 276u);
+  for (std::uint32_t size : layout->PatternHeaderSizes) EXPECT_EQ(size, 9u);
+  for (std::uint32_t size : layout->InstrumentHeaderSizes) EXPECT_EQ(size, 263u);
+  EXPECT_EQ(layout->End, Bytes.size());
+  EXPECT_EQ(static_cast<int>(layout->Channels), Module->get_num_channels());
 }
 
 TEST_P(MusicModuleFile, PlaysAtLeastAMinuteBeforeLooping) {
-  EXPECT_GE(module_->get_duration_seconds(), 60.0);
-  EXPECT_LE(module_->get_duration_seconds(), 180.0);
+  EXPECT_GE(Module->get_duration_seconds(), 60.0);
+  EXPECT_LE(Module->get_duration_seconds(), 180.0);
 }
 
 TEST_P(MusicModuleFile, EveryTenSecondsHasSoundAndNothingClips) {
-  const double duration = module_->get_duration_seconds();
-  const std::vector<float> audio = RenderStereo(*module_, duration);
+  const double duration = Module->get_duration_seconds();
+  const std::vector<float> audio = RenderStereo(*Module, duration);
   ASSERT_GE(audio.size(), static_cast<std::size_t>((duration - 0.1) * kRate) * 2);
   for (double start = 0.0; start + 1.0 < duration; start += 10.0) {
-    const double rms_db = ToDecibels(MeasureLevels(Window(audio, start, 10.0)).rms);
+    const double rms_db = ToDecibels(MeasureLevels(Window(audio, start, 10.0)).Rms);
     EXPECT_GT(rms_db, -35.0) << "window starting at " << start << " s";
   }
-  EXPECT_LT(MeasureLevels(audio).peak, 1.0);
+  EXPECT_LT(MeasureLevels(audio).Peak, 1.0);
   EXPECT_LT(audio_test::LongestRunAtOrAbove(audio, 0.999f), 3u);
 }
 
 TEST_P(MusicModuleFile, LoopsBackWithoutASilentGap) {
-  module_->set_repeat_count(-1);
-  const double duration = module_->get_duration_seconds();
-  const std::vector<float> audio = RenderStereo(*module_, duration + 8.0);
+  Module->set_repeat_count(-1);
+  const double duration = Module->get_duration_seconds();
+  const std::vector<float> audio = RenderStereo(*Module, duration + 8.0);
   ASSERT_GE(audio.size(), static_cast<std::size_t>((duration + 7.9) * kRate) * 2)
       << "rendering stopped at the song end";
   for (double start = duration - 3.0; start < duration + 7.5; start += 0.25) {
-    const double rms_db = ToDecibels(MeasureLevels(Window(audio, start, 0.25)).rms);
+    const double rms_db = ToDecibels(MeasureLevels(Window(audio, start, 0.25)).Rms);
     EXPECT_GT(rms_db, -45.0) << "quarter second starting at " << start << " s";
   }
 }
 
 TEST_P(MusicModuleFile, LoopSkipsTheIntroToTheRestartPosition) {
   std::string error;
-  const std::optional<audio_test::XmLayout> layout = audio_test::WalkXm(bytes_, error);
+  const std::optional<audio_test::XmLayout> layout = audio_test::WalkXm(Bytes, error);
   ASSERT_TRUE(layout) << error;
-  EXPECT_GT(layout->restart, 0);
-  module_->set_repeat_count(-1);
-  RenderStereo(*module_, module_->get_duration_seconds() + 0.5);
-  EXPECT_EQ(module_->get_current_order(), layout->restart);
+  EXPECT_GT(layout->Restart, 0);
+  Module->set_repeat_count(-1);
+  RenderStereo(*Module, Module->get_duration_seconds() + 0.5);
+  EXPECT_EQ(Module->get_current_order(), layout->Restart);
 }
 
 INSTANTIATE_TEST_SUITE_P(GameMusic, MusicModuleFile,

@@ -100,18 +100,18 @@ class MusicPlayback : public ::testing::Test {
 
 // One of the game's modules.
 struct ModuleCase {
-  const char* name;
-  const char* module;
+  const char* Name;
+  const char* Module;
 };
 
 void PrintTo(const ModuleCase& c, std::ostream* out) {
-  *out << c.module;
+  *out << c.Module;
 }
 
 class GameModule : public MusicPlayback, public ::testing::WithParamInterface<ModuleCase> {};
 
 TEST_P(GameModule, PlaysMusicAfterAtMostASecondOfSilence) {
-  vexel::TModListItem& music = Module(GetParam().module);
+  vexel::TModListItem& music = Module(GetParam().Module);
   ASSERT_TRUE(music.Load());
   // Silence is counted from Play: the output runs while the module loads, which takes longer
   // on a busy or instrumented machine.
@@ -128,11 +128,11 @@ TEST_P(GameModule, PlaysMusicAfterAtMostASecondOfSilence) {
   ASSERT_GE(first, before);
   EXPECT_LT(first - before, static_cast<std::size_t>(1.5 * kRate));
   const auto heard = std::span(out).subspan(first);
-  EXPECT_GT(ToDecibels(MeasureLevels(heard).rms), -35.0);
-  EXPECT_LT(MeasureLevels(heard).peak, 0.99);
+  EXPECT_GT(ToDecibels(MeasureLevels(heard).Rms), -35.0);
+  EXPECT_LT(MeasureLevels(heard).Peak, 0.99);
   // No gaps once it has begun: every tenth of a second has sound.
   for (std::size_t at = 0; at + kRate / 10 <= heard.size(); at += kRate / 10) {
-    EXPECT_GT(MeasureLevels(heard.subspan(at, kRate / 10)).peak, 1e-3) << at;
+    EXPECT_GT(MeasureLevels(heard.subspan(at, kRate / 10)).Peak, 1e-3) << at;
   }
   EXPECT_TRUE(Messages.empty());
 }
@@ -213,13 +213,13 @@ TEST_F(MusicPlayback, UnloadEndsAndJoinsTheThread) {
 
 // A module file that cannot be played, and what the player says.
 struct BrokenModuleCase {
-  const char* name;
-  const char* contents;  // nullptr: the file does not exist
-  const char* message;   // the fixture's file name follows a message ending in ": "
+  const char* Name;
+  const char* Contents;  // nullptr: the file does not exist
+  const char* Message;   // the fixture's file name follows a message ending in ": "
 };
 
 void PrintTo(const BrokenModuleCase& c, std::ostream* out) {
-  *out << c.name;
+  *out << c.Name;
 }
 
 class BrokenModule : public MusicPlayback,
@@ -228,14 +228,14 @@ class BrokenModule : public MusicPlayback,
 TEST_P(BrokenModule, SaysSoOnceAndTheGameGoesOnWithoutIt) {
   vexel::TModListItem& song = Sound3D->ModList.Add();
   song.FileName = Dir + "/broken.xm";
-  if (GetParam().contents) std::ofstream(song.FileName, std::ios::binary) << GetParam().contents;
+  if (GetParam().Contents) std::ofstream(song.FileName, std::ios::binary) << GetParam().Contents;
   song.Play();
   song.Play();
   EXPECT_FALSE(song.Loaded());
   EXPECT_FALSE(song.Playing());
   song.Stop();
   song.Unload();
-  std::string expected = GetParam().message;
+  std::string expected = GetParam().Message;
   if (expected.ends_with(": ")) expected += song.FileName;
   ASSERT_EQ(Messages.size(), 1u);
   EXPECT_EQ(Messages[0], expected);
@@ -254,21 +254,21 @@ INSTANTIATE_TEST_SUITE_P(
 
 // A pan or volume of a song and the level in hundredths of a decibel it gives.
 struct MappingCase {
-  const char* name;
-  int32_t value;
-  int32_t hundredths;
+  const char* Name;
+  int32_t Value;
+  int32_t Hundredths;
 };
 
 void PrintTo(const MappingCase& c, std::ostream* out) {
-  *out << c.value;
+  *out << c.Value;
 }
 
 class SongPan : public ::testing::TestWithParam<MappingCase> {};
 
 TEST_P(SongPan, CutsOneSideByTheDecibelsOfItsDistanceFromTheOther) {
   vexel::TSongListItem song;
-  song.SetPan(GetParam().value);
-  EXPECT_EQ(vexel::TSongListItem::BalanceOf(song.Pan()), GetParam().hundredths);
+  song.SetPan(GetParam().Value);
+  EXPECT_EQ(vexel::TSongListItem::BalanceOf(song.Pan()), GetParam().Hundredths);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -284,8 +284,8 @@ class SongVolume : public ::testing::TestWithParam<MappingCase> {};
 
 TEST_P(SongVolume, IsTheDecibelsOfItsShareOfFullVolume) {
   vexel::TSongListItem song;
-  song.SetVolume(GetParam().value);
-  EXPECT_EQ(vexel::TSongListItem::LevelOf(song.Volume()), GetParam().hundredths);
+  song.SetVolume(GetParam().Value);
+  EXPECT_EQ(vexel::TSongListItem::LevelOf(song.Volume()), GetParam().Hundredths);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -89,32 +89,32 @@ TEST(RaceSessionAudio, AWholeRaceWithMusicAndEffectsNeverGoesPastMinusOneDecibel
   // Unpaced, the run's length (and so the audio's) follows the machine's speed: a quick machine
   // writes under two seconds.
   ASSERT_GT(stereo.size(), 2u * kRate / 2) << "less than half a second was written";
-  const double peak = MeasureLevels(stereo).peak;
+  const double peak = MeasureLevels(stereo).Peak;
   std::printf("session: %.1f s, peak %.2f dBFS, rms %.1f dBFS\n",
               static_cast<double>(stereo.size()) / 2 / kRate, ToDecibels(peak),
-              ToDecibels(MeasureLevels(stereo).rms));
+              ToDecibels(MeasureLevels(stereo).Rms));
   EXPECT_LE(peak, platform::TAudioMixer::kCeiling);
   EXPECT_LE(ToDecibels(peak), -1.0 + 1e-4);
-  EXPECT_GT(ToDecibels(MeasureLevels(stereo).rms), -40.0) << "the session was heard";
+  EXPECT_GT(ToDecibels(MeasureLevels(stereo).Rms), -40.0) << "the session was heard";
 }
 
 // The sound switches of the options and what the race must sound like under them.
 struct SwitchCase {
-  const char* name;
-  bool music;
-  bool effects;
-  bool raceHeard;
+  const char* Name;
+  bool Music;
+  bool Effects;
+  bool RaceHeard;
 };
 
 void PrintTo(const SwitchCase& c, std::ostream* out) {
-  *out << c.name;
+  *out << c.Name;
 }
 
 class RaceUnderSwitches : public ::testing::TestWithParam<SwitchCase> {};
 
 TEST_P(RaceUnderSwitches, TheRaceIsHeardOnlyWithTheEffectsOn) {
   const std::string dir = audio_test::FreshTestDir();
-  WriteSettings(dir, GetParam().music, GetParam().effects);
+  WriteSettings(dir, GetParam().Music, GetParam().Effects);
   // Paced: the last two seconds are the race driving on autopilot after the start lights.
   const long end = kRace + 250 + 200;
   const std::vector<int> states = RunGame(dir, IntoTheRace(), end, "");
@@ -122,12 +122,12 @@ TEST_P(RaceUnderSwitches, TheRaceIsHeardOnlyWithTheEffectsOn) {
   const std::vector<float> out = audio_test::Channel(audio_test::ReadDiskAudio(dir), 0);
   ASSERT_GT(out.size(), static_cast<std::size_t>(3 * kRate));
   const auto race = std::span(out).last(2 * kRate);
-  const double level = ToDecibels(MeasureLevels(race).rms);
-  std::printf("%s: the race at %.1f dBFS rms\n", GetParam().name, level);
-  if (GetParam().raceHeard) {
+  const double level = ToDecibels(MeasureLevels(race).Rms);
+  std::printf("%s: the race at %.1f dBFS rms\n", GetParam().Name, level);
+  if (GetParam().RaceHeard) {
     EXPECT_GT(level, -35.0);
   } else {
-    EXPECT_LT(MeasureLevels(race).peak, 1e-4);
+    EXPECT_LT(MeasureLevels(race).Peak, 1e-4);
   }
 }
 

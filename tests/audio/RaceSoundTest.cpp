@@ -104,7 +104,7 @@ class RaceSound : public ::testing::Test {
 
   // RMS in dBFS of the recording of a span.
   double Loudness(const TSpan& span, double skip = 0.03) const {
-    return ToDecibels(MeasureLevels(Heard(span, skip)).rms);
+    return ToDecibels(MeasureLevels(Heard(span, skip)).Rms);
   }
 
   // RMS in dBFS of the span's recording after a first difference, which keeps the treble
@@ -113,7 +113,7 @@ class RaceSound : public ::testing::Test {
     const std::span<const float> heard = Heard(span, skip);
     std::vector<float> difference(heard.size() > 0 ? heard.size() - 1 : 0);
     for (std::size_t i = 0; i < difference.size(); ++i) difference[i] = heard[i + 1] - heard[i];
-    return ToDecibels(MeasureLevels(difference).rms);
+    return ToDecibels(MeasureLevels(difference).Rms);
   }
 
   std::string Dir;
@@ -149,11 +149,11 @@ TEST_F(RaceSound, TheEnginePitchRisesWithSpeedAndTheThrottle) {
 // One bump as the race reports it, and how far it must lift the treble (where the crash is
 // heard and the idle engine hardly is) over the idle engine, in dB.
 struct ImpactCase {
-  const char* name;
-  double speed;
-  double distance;
-  double minRise;  // dB over the idle engine, at least
-  double maxRise;  // dB over the idle engine, at most
+  const char* Name;
+  double Speed;
+  double Distance;
+  double MinRise;  // dB over the idle engine, at least
+  double MaxRise;  // dB over the idle engine, at most
 };
 
 class RaceImpact : public RaceSound, public ::testing::WithParamInterface<ImpactCase> {};
@@ -161,14 +161,14 @@ class RaceImpact : public RaceSound, public ::testing::WithParamInterface<Impact
 TEST_P(RaceImpact, ACrashIsHeardAsLoudAsTheBumpIsHardAndNear) {
   const TSpan before = Play(Driving(0), 40);
   game::TRaceSoundState bump = Driving(0);
-  bump.Impact = {kListener.X + GetParam().distance, kListener.Y, GetParam().speed};
+  bump.Impact = {kListener.X + GetParam().Distance, kListener.Y, GetParam().Speed};
   const TSpan after = PlayEvent(bump, Driving(0), 20);
   Close();
   // The crash is loudest in its first tenth of a second or so, a block after the frame.
   const double rise = Treble({after.Begin, after.Begin + 3 * kRate / 20}, 0) - Treble(before);
-  std::printf("%s: treble %.1f dB over the idle engine\n", GetParam().name, rise);
-  EXPECT_GE(rise, GetParam().minRise);
-  EXPECT_LE(rise, GetParam().maxRise);
+  std::printf("%s: treble %.1f dB over the idle engine\n", GetParam().Name, rise);
+  EXPECT_GE(rise, GetParam().MinRise);
+  EXPECT_LE(rise, GetParam().MaxRise);
 }
 
 INSTANTIATE_TEST_SUITE_P(Bumps, RaceImpact,
@@ -201,30 +201,30 @@ TEST_F(RaceSound, BumpsOnConsecutiveFramesMakeOneCrash) {
 
 // A change of the lap counter and the chime it must give (nullptr: none).
 struct LapCase {
-  const char* name;
-  int32_t from;
-  int32_t to;
-  const char* chime;
+  const char* Name;
+  int32_t From;
+  int32_t To;
+  const char* Chime;
 };
 
 class RaceLap : public RaceSound, public ::testing::WithParamInterface<LapCase> {};
 
 TEST_P(RaceLap, ANewLapChimesAndTheLastLapHasItsOwnChime) {
   game::TRaceSoundState before = Driving(0);
-  before.Lap = GetParam().from;
+  before.Lap = GetParam().From;
   game::TRaceSoundState after = before;
-  after.Lap = GetParam().to;
+  after.Lap = GetParam().To;
   const TSpan quiet = Play(before, 30);
   const TSpan chime = Play(after, 40);
   for (const char* name : {"lap", "lastlap"}) {
     const vexel::TSoundListItem* sound = Sound3D->SoundList.Find(name);
-    const bool due = GetParam().chime && std::string(GetParam().chime) == name;
+    const bool due = GetParam().Chime && std::string(GetParam().Chime) == name;
     EXPECT_EQ(sound->Loaded() && Sound3D->Mixer()->IsPlaying(sound->Clip()), due) << name;
   }
   Close();
   const double rise = Treble({chime.Begin, chime.Begin + kRate / 2}) - Treble(quiet);
-  std::printf("%s: treble %.1f dB over the engine\n", GetParam().name, rise);
-  if (GetParam().chime) {
+  std::printf("%s: treble %.1f dB over the engine\n", GetParam().Name, rise);
+  if (GetParam().Chime) {
     EXPECT_GT(rise, 15);
   } else {
     EXPECT_LT(rise, 1);
@@ -350,7 +350,7 @@ TEST_F(RaceSound, SilenceStopsEveryRaceSoundAndTheNextFrameStartsTheLoopsAgain) 
   Race->Update(Driving(0));
   EXPECT_TRUE(Sound3D->Mixer()->IsPlaying(Sound3D->SoundList.Find("engine")->Clip()));
   Close();
-  EXPECT_LT(MeasureLevels(Heard(silent, 0)).peak, 1e-6);
+  EXPECT_LT(MeasureLevels(Heard(silent, 0)).Peak, 1e-6);
 }
 
 }  // namespace

@@ -95,14 +95,14 @@ TEST(SongLayout, OrderAndLoopPoint) {
 
 // A mistake in a song body, the line it is on (counting the header) and words of the message.
 struct SongErrorCase {
-  const char* name;
-  const char* body;
-  int line;
-  const char* message;
+  const char* Name;
+  const char* Body;
+  int Line;
+  const char* Message;
 };
 
 void PrintTo(const SongErrorCase& c, std::ostream* out) {
-  *out << c.name;
+  *out << c.Name;
 }
 
 // Builds a faulty song body and expects a source error.
@@ -110,11 +110,11 @@ class SongSourceRejects : public ::testing::TestWithParam<SongErrorCase> {};
 
 TEST_P(SongSourceRejects, WithTheLineAndTheReason) {
   try {
-    Build(GetParam().body);
+    Build(GetParam().Body);
     FAIL() << "the song was accepted";
   } catch (const synth::TSourceError& error) {
-    EXPECT_EQ(error.Line(), GetParam().line) << error.what();
-    EXPECT_NE(std::string(error.what()).find(GetParam().message), std::string::npos)
+    EXPECT_EQ(error.Line(), GetParam().Line) << error.what();
+    EXPECT_NE(std::string(error.what()).find(GetParam().Message), std::string::npos)
         << error.what();
   }
 }

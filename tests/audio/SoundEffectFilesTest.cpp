@@ -18,14 +18,14 @@ using audio_test::ToDecibels;
 
 // Mono samples of a decoded effect with the format SDL reported.
 struct DecodedEffect {
-  SDL_AudioSpec format{};
-  std::vector<float> samples;
-  double Seconds() const { return static_cast<double>(samples.size()) / format.freq; }
+  SDL_AudioSpec Format{};
+  std::vector<float> Samples;
+  double Seconds() const { return static_cast<double>(Samples.size()) / Format.freq; }
   std::span<const float> FirstSeconds(double seconds) const {
-    return std::span(samples).first(static_cast<std::size_t>(seconds * format.freq));
+    return std::span(Samples).first(static_cast<std::size_t>(seconds * Format.freq));
   }
   std::span<const float> LastSeconds(double seconds) const {
-    return std::span(samples).last(static_cast<std::size_t>(seconds * format.freq));
+    return std::span(Samples).last(static_cast<std::size_t>(seconds * Format.freq));
   }
 };
 
@@ -34,12 +34,12 @@ std::optional<DecodedEffect> LoadEffect(const std::string& name) {
   DecodedEffect effect;
   Uint8* buffer = nullptr;
   Uint32 length = 0;
-  if (SDL_LoadWAV(path.c_str(), &effect.format, &buffer, &length) == nullptr) return std::nullopt;
-  if (SDL_AUDIO_BITSIZE(effect.format.format) == 16 && effect.format.channels > 0) {
+  if (SDL_LoadWAV(path.c_str(), &effect.Format, &buffer, &length) == nullptr) return std::nullopt;
+  if (SDL_AUDIO_BITSIZE(effect.Format.format) == 16 && effect.Format.channels > 0) {
     const auto* pcm = reinterpret_cast<const Sint16*>(buffer);
-    const std::size_t frames = length / 2 / effect.format.channels;
+    const std::size_t frames = length / 2 / effect.Format.channels;
     for (std::size_t i = 0; i < frames; ++i) {
-      effect.samples.push_back(static_cast<float>(pcm[i * effect.format.channels]) / 32768.0f);
+      effect.Samples.push_back(static_cast<float>(pcm[i * effect.Format.channels]) / 32768.0f);
     }
   }
   SDL_FreeWAV(buffer);
@@ -49,14 +49,14 @@ std::optional<DecodedEffect> LoadEffect(const std::string& name) {
 // One effect with the shortest and longest length that suits where the game plays it, and
 // the peak level its source asks for.
 struct EffectCase {
-  const char* file;
-  double min_seconds;
-  double max_seconds;
-  double peak_db = -1.0;
+  const char* File;
+  double MinSeconds;
+  double MaxSeconds;
+  double PeakDb = -1.0;
 };
 
 void PrintTo(const EffectCase& c, std::ostream* out) {
-  *out << c.file;
+  *out << c.File;
 }
 
 // Loads one generated effect through SDL before each check.
@@ -66,39 +66,39 @@ class SoundEffectFile : public ::testing::TestWithParam<EffectCase> {
   static void TearDownTestSuite() { SDL_Quit(); }
 
   void SetUp() override {
-    effect_ = LoadEffect(GetParam().file);
-    ASSERT_TRUE(effect_.has_value()) << GetParam().file << ": " << SDL_GetError();
+    Effect = LoadEffect(GetParam().File);
+    ASSERT_TRUE(Effect.has_value()) << GetParam().File << ": " << SDL_GetError();
   }
 
-  std::optional<DecodedEffect> effect_;
+  std::optional<DecodedEffect> Effect;
 };
 
 TEST_P(SoundEffectFile, IsSixteenBitPcmAtCdRate) {
-  EXPECT_EQ(effect_->format.format, AUDIO_S16LSB);
-  EXPECT_EQ(effect_->format.freq, 44100);
-  EXPECT_TRUE(effect_->format.channels == 1 || effect_->format.channels == 2);
+  EXPECT_EQ(Effect->Format.format, AUDIO_S16LSB);
+  EXPECT_EQ(Effect->Format.freq, 44100);
+  EXPECT_TRUE(Effect->Format.channels == 1 || Effect->Format.channels == 2);
 }
 
 TEST_P(SoundEffectFile, LengthSuitsItsUse) {
-  EXPECT_GE(effect_->Seconds(), GetParam().min_seconds);
-  EXPECT_LE(effect_->Seconds(), GetParam().max_seconds);
+  EXPECT_GE(Effect->Seconds(), GetParam().MinSeconds);
+  EXPECT_LE(Effect->Seconds(), GetParam().MaxSeconds);
 }
 
 TEST_P(SoundEffectFile, PeakIsNormalisedToItsLevel) {
-  const double peak_db = ToDecibels(MeasureLevels(effect_->samples).peak);
-  EXPECT_NEAR(peak_db, GetParam().peak_db, 0.5);
+  const double peak_db = ToDecibels(MeasureLevels(Effect->Samples).Peak);
+  EXPECT_NEAR(peak_db, GetParam().PeakDb, 0.5);
   EXPECT_LE(peak_db, -1.0 + 0.01) << "no effect goes past -1 dBFS";
 }
 
 TEST_P(SoundEffectFile, HasBodyNotJustAPeak) {
-  EXPECT_GT(ToDecibels(MeasureLevels(effect_->samples).rms), -30.0);
+  EXPECT_GT(ToDecibels(MeasureLevels(Effect->Samples).Rms), -30.0);
 }
 
 TEST_P(SoundEffectFile, StartsAndEndsInSilenceWithoutAClick) {
-  EXPECT_LT(ToDecibels(MeasureLevels(effect_->FirstSeconds(0.0005)).peak), -20.0);
-  EXPECT_LT(ToDecibels(MeasureLevels(effect_->LastSeconds(0.002)).peak), -40.0);
-  EXPECT_LT(std::abs(effect_->samples.front()), 0.01f);
-  EXPECT_LT(std::abs(effect_->samples.back()), 0.01f);
+  EXPECT_LT(ToDecibels(MeasureLevels(Effect->FirstSeconds(0.0005)).Peak), -20.0);
+  EXPECT_LT(ToDecibels(MeasureLevels(Effect->LastSeconds(0.002)).Peak), -40.0);
+  EXPECT_LT(std::abs(Effect->Samples.front()), 0.01f);
+  EXPECT_LT(std::abs(Effect->Samples.back()), 0.01f);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -121,7 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
 class SoundLoopFile : public SoundEffectFile {};
 
 TEST_P(SoundLoopFile, RunsFromItsEndIntoItsStartWithoutAJump) {
-  const std::vector<float>& samples = effect_->samples;
+  const std::vector<float>& samples = Effect->Samples;
   float steepest = 0.0f;
   for (std::size_t i = 1; i < samples.size(); ++i) {
     steepest = std::max(steepest, std::abs(samples[i] - samples[i - 1]));
@@ -130,16 +130,16 @@ TEST_P(SoundLoopFile, RunsFromItsEndIntoItsStartWithoutAJump) {
 }
 
 TEST_P(SoundLoopFile, KeepsItsLevelFromStartToEnd) {
-  EXPECT_NEAR(ToDecibels(MeasureLevels(effect_->samples).peak), GetParam().peak_db, 0.5);
-  const double first = ToDecibels(MeasureLevels(effect_->FirstSeconds(0.1)).rms);
-  const double last = ToDecibels(MeasureLevels(effect_->LastSeconds(0.1)).rms);
+  EXPECT_NEAR(ToDecibels(MeasureLevels(Effect->Samples).Peak), GetParam().PeakDb, 0.5);
+  const double first = ToDecibels(MeasureLevels(Effect->FirstSeconds(0.1)).Rms);
+  const double last = ToDecibels(MeasureLevels(Effect->LastSeconds(0.1)).Rms);
   EXPECT_GT(first, -25.0) << "no fade-in";
   EXPECT_NEAR(first, last, 3.0) << "no fade-out";
 }
 
 TEST_P(SoundLoopFile, LengthSuitsItsUse) {
-  EXPECT_GE(effect_->Seconds(), GetParam().min_seconds);
-  EXPECT_LE(effect_->Seconds(), GetParam().max_seconds);
+  EXPECT_GE(Effect->Seconds(), GetParam().MinSeconds);
+  EXPECT_LE(Effect->Seconds(), GetParam().MaxSeconds);
 }
 
 INSTANTIATE_TEST_SUITE_P(RaceLoops, SoundLoopFile,
@@ -151,7 +151,7 @@ TEST(EngineLoop, IsALowBuzzSoThatItsPitchCanRiseThreeTimesOver) {
   const std::optional<DecodedEffect> engine = LoadEffect("engine.wav");
   SDL_Quit();
   ASSERT_TRUE(engine);
-  const double hz = audio_test::ZeroCrossingFrequency(engine->samples, 44100);
+  const double hz = audio_test::ZeroCrossingFrequency(engine->Samples, 44100);
   EXPECT_GT(hz, 40.0);
   EXPECT_LT(hz, 200.0);
 }

@@ -92,28 +92,28 @@ class SoundPlayback : public ::testing::Test {
 
 // One effect of the game's table and the amplitude its volume should give.
 struct LevelCase {
-  const char* name;
-  const char* sound;
-  const char* file;
-  double ratio;
+  const char* Name;
+  const char* Sound;
+  const char* File;
+  double Ratio;
 };
 
 void PrintTo(const LevelCase& c, std::ostream* out) {
-  *out << c.sound;
+  *out << c.Sound;
 }
 
 class EffectLevel : public SoundPlayback, public ::testing::WithParamInterface<LevelCase> {};
 
 TEST_P(EffectLevel, PlaysTheWholeFileAtItsVolume) {
   Open(true);
-  const std::vector<float> source = EffectSamples(GetParam().file);
-  ASSERT_NE(Sound(GetParam().sound).Play(), nullptr);
+  const std::vector<float> source = EffectSamples(GetParam().File);
+  ASSERT_NE(Sound(GetParam().Sound).Play(), nullptr);
   WaitForSilence();
   const std::vector<float> out = CloseAndRead();
   const auto heard = static_cast<double>(audio_test::HeardLength(out, kSilence));
   ASSERT_GT(heard, 0) << "nothing was heard";
-  const double expected = MeasureLevels(source).peak * GetParam().ratio;
-  EXPECT_NEAR(MeasureLevels(out).peak, expected, expected * 0.01);
+  const double expected = MeasureLevels(source).Peak * GetParam().Ratio;
+  EXPECT_NEAR(MeasureLevels(out).Peak, expected, expected * 0.01);
   EXPECT_NEAR(heard, static_cast<double>(audio_test::HeardLength(source, kSilence)), 2.0);
   EXPECT_TRUE(Messages.empty());
 }
@@ -159,7 +159,7 @@ TEST_F(SoundPlayback, TwoQuickPlaysOfOneSoundOverlapOnTheOnePath) {
   for (std::size_t i = 0; i < source.size() && secondStart + i < rest.size(); ++i) {
     rest[secondStart + i] -= gain * source[i];
   }
-  EXPECT_LT(MeasureLevels(rest).peak, 1e-4) << "the output is not two whole copies";
+  EXPECT_LT(MeasureLevels(rest).Peak, 1e-4) << "the output is not two whole copies";
 }
 
 TEST_F(SoundPlayback, NamesAreFoundExactlyAsWritten) {
@@ -173,12 +173,12 @@ TEST_F(SoundPlayback, NamesAreFoundExactlyAsWritten) {
 
 // A sound whose file cannot be used: how its file is broken.
 struct BrokenFileCase {
-  const char* name;
-  const char* contents;  // nullptr: the file does not exist
+  const char* Name;
+  const char* Contents;  // nullptr: the file does not exist
 };
 
 void PrintTo(const BrokenFileCase& c, std::ostream* out) {
-  *out << c.name;
+  *out << c.Name;
 }
 
 class BrokenEffectFile : public SoundPlayback,
@@ -187,7 +187,7 @@ class BrokenEffectFile : public SoundPlayback,
 TEST_P(BrokenEffectFile, SaysSoOnceAndTheOtherSoundsStillPlay) {
   Open(true);
   const std::string file = Dir + "/broken.wav";
-  if (GetParam().contents) std::ofstream(file, std::ios::binary) << GetParam().contents;
+  if (GetParam().Contents) std::ofstream(file, std::ios::binary) << GetParam().Contents;
   vexel::TSoundListItem& broken = Sound3D->SoundList.Add();
   broken.Name = "broken";
   broken.SetFileName(file);
@@ -198,7 +198,7 @@ TEST_P(BrokenEffectFile, SaysSoOnceAndTheOtherSoundsStillPlay) {
   EXPECT_EQ(Messages[0], "Error loading sound: " + file);
   EXPECT_NE(Sound("up").Play(), nullptr);
   WaitForSilence();
-  EXPECT_GT(MeasureLevels(CloseAndRead()).peak, 0.1);
+  EXPECT_GT(MeasureLevels(CloseAndRead()).Peak, 0.1);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -277,7 +277,7 @@ TEST_F(SoundPlayback, StartLightSequenceHasThreeSeparateTonesAndNoClipping) {
   const std::vector<float> stereo = audio_test::ReadDiskAudio(Dir);
   audio_test::WriteWav(Dir + "/start-lights.wav", stereo, 44100);
   const std::vector<float> out = audio_test::Channel(stereo, 0);
-  EXPECT_LT(MeasureLevels(out).peak, 0.95);
+  EXPECT_LT(MeasureLevels(out).Peak, 0.95);
   // A tone begins where the output rises after a tenth of a second of quiet.
   std::vector<std::size_t> onsets;
   std::size_t lastLoud = 0;
@@ -342,7 +342,7 @@ TEST_F(SoundPlayback, PooledPlayWithoutAPathOfItsTypePlaysNothing) {
   beep.AudioPathIndex = 5;
   EXPECT_EQ(beep.Play(), nullptr);
   EXPECT_TRUE(Messages.empty());
-  EXPECT_EQ(MeasureLevels(CloseAndRead()).peak, 0.0);
+  EXPECT_EQ(MeasureLevels(CloseAndRead()).Peak, 0.0);
 }
 
 TEST(SoundWithoutDevice, EverySoundAndMusicCallDoesNothing) {
@@ -370,14 +370,14 @@ TEST(SoundWithoutDevice, EverySoundAndMusicCallDoesNothing) {
 
 // A volume of the path's 0..100 scale and the level it sets.
 struct VolumeCase {
-  const char* name;
-  int32_t value;
-  int32_t hundredths;
-  float gain;
+  const char* Name;
+  int32_t Value;
+  int32_t Hundredths;
+  float Gain;
 };
 
 void PrintTo(const VolumeCase& c, std::ostream* out) {
-  *out << c.value;
+  *out << c.Value;
 }
 
 class PathVolume : public ::testing::TestWithParam<VolumeCase> {};
@@ -386,9 +386,9 @@ TEST_P(PathVolume, MapsToHundredthsOfADecibelAndALinearGain) {
   audio_test::UseMissingAudioDriver();
   vexel::TVexelSound3D sound3D;
   vexel::TAudioPathListItem& path = sound3D.AudioPathList.Add();
-  path.SetVolume(GetParam().value);
-  EXPECT_EQ(path.Volume(), GetParam().hundredths);
-  EXPECT_NEAR(vexel::TAudioPathListItem::GainOf(path.Volume()), GetParam().gain, 1e-4);
+  path.SetVolume(GetParam().Value);
+  EXPECT_EQ(path.Volume(), GetParam().Hundredths);
+  EXPECT_NEAR(vexel::TAudioPathListItem::GainOf(path.Volume()), GetParam().Gain, 1e-4);
 }
 
 INSTANTIATE_TEST_SUITE_P(Clamped, PathVolume,

@@ -15,7 +15,7 @@ bool WalkPatterns(const std::vector<std::uint8_t>& bytes, std::size_t count, std
   for (std::size_t i = 0; i < count; ++i) {
     if (!Fits(bytes, pos, 9)) return false;
     const std::uint32_t header = Read32(bytes, pos);
-    layout.pattern_header_sizes.push_back(header);
+    layout.PatternHeaderSizes.push_back(header);
     pos += header + Read16(bytes, pos + 7);
   }
   return true;
@@ -27,7 +27,7 @@ bool WalkInstruments(const std::vector<std::uint8_t>& bytes, std::size_t count, 
     if (!Fits(bytes, pos, 29)) return false;
     const std::uint32_t header = Read32(bytes, pos);
     const std::uint16_t samples = Read16(bytes, pos + 27);
-    layout.instrument_header_sizes.push_back(header);
+    layout.InstrumentHeaderSizes.push_back(header);
     pos += header;
     std::size_t data = 0;
     for (std::uint16_t s = 0; s < samples; ++s) {
@@ -57,11 +57,11 @@ std::optional<XmLayout> WalkXm(const std::vector<std::uint8_t>& bytes, std::stri
     return std::nullopt;
   }
   XmLayout layout;
-  layout.version = Read16(bytes, 58);
-  layout.song_header_size = Read32(bytes, kSongHeaderOffset);
-  layout.restart = Read16(bytes, 66);
-  layout.channels = Read16(bytes, 68);
-  std::size_t pos = kSongHeaderOffset + layout.song_header_size;
+  layout.Version = Read16(bytes, 58);
+  layout.SongHeaderSize = Read32(bytes, kSongHeaderOffset);
+  layout.Restart = Read16(bytes, 66);
+  layout.Channels = Read16(bytes, 68);
+  std::size_t pos = kSongHeaderOffset + layout.SongHeaderSize;
   if (!WalkPatterns(bytes, Read16(bytes, 70), pos, layout)) {
     error = "a pattern header runs past the end";
     return std::nullopt;
@@ -70,7 +70,7 @@ std::optional<XmLayout> WalkXm(const std::vector<std::uint8_t>& bytes, std::stri
     error = "an instrument or sample header runs past the end";
     return std::nullopt;
   }
-  layout.end = pos;
+  layout.End = pos;
   return layout;
 }
 

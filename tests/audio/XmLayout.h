@@ -10,13 +10,13 @@ namespace audio_test {
 
 /// What walking an XM file by its own size fields found.
 struct XmLayout {
-  std::uint16_t version = 0;
-  std::uint32_t song_header_size = 0;
-  std::uint16_t restart = 0;
-  std::uint16_t channels = 0;
-  std::vector<std::uint32_t> pattern_header_sizes;
-  std::vector<std::uint32_t> instrument_header_sizes;
-  std::size_t end = 0;
+  std::uint16_t Version = 0;
+  std::uint32_t SongHeaderSize = 0;
+  std::uint16_t Restart = 0;
+  std::uint16_t Channels = 0;
+  std::vector<std::uint32_t> PatternHeaderSizes;
+  std::vector<std::uint32_t> InstrumentHeaderSizes;
+  std::size_t End = 0;
 };
 
 /// Walks `bytes` from header to the last sample by the sizes stored in the file. Returns

@@ -20,19 +20,19 @@ constexpr int kRate = 48000;
 
 // A one-note song: instrument "tone" holds `note` for a whole pattern.
 struct PitchCase {
-  const char* name;
-  const char* instrument;  // settings lines of the instrument
-  const char* note;
-  double expected_hz;
+  const char* Name;
+  const char* Instrument;  // settings lines of the instrument
+  const char* Note;
+  double ExpectedHz;
 };
 
 void PrintTo(const PitchCase& c, std::ostream* out) {
-  *out << c.name;
+  *out << c.Name;
 }
 
 std::string OneNoteSong(const PitchCase& c) {
-  return std::string("channels 2\ninstrument tone\n") + c.instrument + "\nend\n" +
-         "phrase held tone\n  " + c.note + "/64\nend\npattern p 64\n  1 held\nend\norder p\n";
+  return std::string("channels 2\ninstrument tone\n") + c.Instrument + "\nend\n" +
+         "phrase held tone\n  " + c.Note + "/64\nend\npattern p 64\n  1 held\nend\norder p\n";
 }
 
 std::vector<float> RenderMono(const std::vector<std::uint8_t>& bytes, double seconds) {
@@ -55,9 +55,9 @@ TEST_P(WrittenNotePitch, PlaysAtTheNotesFrequency) {
   const std::vector<float> audio = RenderMono(xm::CompileSong(OneNoteSong(GetParam())), 0.9);
   ASSERT_EQ(audio.size(), static_cast<std::size_t>(0.9 * kRate));
   const auto steady = std::span<const float>(audio).subspan(kRate / 10, kRate / 2);
-  EXPECT_GT(audio_test::MeasureLevels(steady).rms, 0.01);
+  EXPECT_GT(audio_test::MeasureLevels(steady).Rms, 0.01);
   const double hz = audio_test::ZeroCrossingFrequency(steady, kRate);
-  EXPECT_NEAR(hz, GetParam().expected_hz, GetParam().expected_hz * 0.01);
+  EXPECT_NEAR(hz, GetParam().ExpectedHz, GetParam().ExpectedHz * 0.01);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -105,12 +105,12 @@ TEST(XmWriterLayout, HeaderFieldsMatchTheFormat) {
   std::string error;
   const std::optional<audio_test::XmLayout> layout = audio_test::WalkXm(bytes, error);
   ASSERT_TRUE(layout) << error;
-  EXPECT_EQ(layout->version, 0x0104);
-  EXPECT_EQ(layout->song_header_size, 276u);
-  EXPECT_EQ(layout->channels, 2);
-  EXPECT_EQ(layout->pattern_header_sizes, std::vector<std::uint32_t>{9});
-  EXPECT_EQ(layout->instrument_header_sizes, std::vector<std::uint32_t>{263});
-  EXPECT_EQ(layout->end, bytes.size());
+  EXPECT_EQ(layout->Version, 0x0104);
+  EXPECT_EQ(layout->SongHeaderSize, 276u);
+  EXPECT_EQ(layout->Channels, 2);
+  EXPECT_EQ(layout->PatternHeaderSizes, std::vector<std::uint32_t>{9});
+  EXPECT_EQ(layout->InstrumentHeaderSizes, std::vector<std::uint32_t>{263});
+  EXPECT_EQ(layout->End, bytes.size());
 }
 
 TEST(XmWriterLayout, SampleLengthsAndLoopAreInBytesAndDataIsDeltaCoded) {
@@ -148,13 +148,13 @@ TEST(XmWriterLayout, PackedCellsKeepOnlyTheFieldsThatAreSet) {
 
 // A damage done to a valid module and the words the refusal must contain.
 struct RejectCase {
-  const char* name;
-  std::function<void(xm::TModule&)> damage;
-  const char* message;
+  const char* Name;
+  std::function<void(xm::TModule&)> Damage;
+  const char* Message;
 };
 
 void PrintTo(const RejectCase& c, std::ostream* out) {
-  *out << c.name;
+  *out << c.Name;
 }
 
 // Damages a valid module and expects the writer to refuse it.
@@ -162,12 +162,12 @@ class XmWriterRejects : public ::testing::TestWithParam<RejectCase> {};
 
 TEST_P(XmWriterRejects, InconsistentModuleWithAClearMessage) {
   xm::TModule module = SmallModule();
-  GetParam().damage(module);
+  GetParam().Damage(module);
   try {
     xm::WriteXm(module);
     FAIL() << "the module was written";
   } catch (const xm::TXmFormatError& error) {
-    EXPECT_NE(std::string(error.what()).find(GetParam().message), std::string::npos)
+    EXPECT_NE(std::string(error.what()).find(GetParam().Message), std::string::npos)
         << error.what();
   }
 }

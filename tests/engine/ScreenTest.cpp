@@ -160,8 +160,8 @@ TEST_F(ScreenTest, DirectDestinationFactorLeavesTheModeNumber) {
 
 TEST_F(ScreenTest, MirrorFlagsSwapTheTextureCoordinatePairs) {
   struct Case {
-    bool mirrorX, mirrorY;
-    int order[4];
+    bool MirrorX, MirrorY;
+    int Order[4];
   };
   const Case cases[] = {{false, false, {0, 1, 2, 3}},
                         {true, false, {1, 0, 3, 2}},
@@ -169,12 +169,12 @@ TEST_F(ScreenTest, MirrorFlagsSwapTheTextureCoordinatePairs) {
                         {true, true, {2, 3, 0, 1}}};
   const float u[4] = {0.1f, 0.2f, 0.3f, 0.4f};
   for (const auto& c : cases) {
-    Renderer.SetMirrorX(c.mirrorX);
-    Renderer.SetMirrorY(c.mirrorY);
+    Renderer.SetMirrorX(c.MirrorX);
+    Renderer.SetMirrorY(c.MirrorY);
     Renderer.SetTexCoords(u[0], 0, u[1], 0, u[2], 0, u[3], 0);
     for (int i = 0; i < 4; ++i) {
-      EXPECT_FLOAT_EQ(Renderer.Vertices()[i].U, u[c.order[i]])
-          << "mirrorX " << c.mirrorX << " mirrorY " << c.mirrorY << " vertex " << i;
+      EXPECT_FLOAT_EQ(Renderer.Vertices()[i].U, u[c.Order[i]])
+          << "mirrorX " << c.MirrorX << " mirrorY " << c.MirrorY << " vertex " << i;
     }
   }
 }

@@ -129,15 +129,15 @@ TEST_F(ShellTest, ClosingWaitsForTheCountdown) {
 
 TEST_F(ShellTest, RaceClocksCarryAtHundredthsAndSecondsWithUnboundedMinutes) {
   struct Case {
-    int ticks;
-    game::TRaceTime expected;
+    int Ticks;
+    game::TRaceTime Expected;
   };
   const Case cases[] = {{99, {0, 0, 99}},  {100, {0, 1, 0}},     {5999, {0, 59, 99}},
                         {6000, {1, 0, 0}}, {360000, {60, 0, 0}}, {366101, {61, 1, 1}}};
   for (const auto& c : cases) {
     game::TRaceTime clock;
-    for (int i = 0; i < c.ticks; ++i) clock.AddHundredth();
-    EXPECT_EQ(clock, c.expected) << c.ticks << " ticks gave " << clock.Text();
+    for (int i = 0; i < c.Ticks; ++i) clock.AddHundredth();
+    EXPECT_EQ(clock, c.Expected) << c.Ticks << " ticks gave " << clock.Text();
   }
   EXPECT_EQ((game::TRaceTime{61, 1, 1}).Text(), "61:01:01");
 }

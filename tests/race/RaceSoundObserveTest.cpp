@@ -45,23 +45,23 @@ TEST_F(RaceSoundObserve, HearsThePlayerTheOpponentsAndTakesTheBump) {
 
 // The player's car in one frame, and whether the race sound hears it slide.
 struct SlideCase {
-  const char* name;
-  double speed;
-  double gap;  // degrees between heading and travel
-  bool handbrake;
-  bool controls;
-  bool sliding;
+  const char* Name;
+  double Speed;
+  double Gap;  // degrees between heading and travel
+  bool Handbrake;
+  bool Controls;
+  bool Sliding;
 };
 
 class RaceSoundSlide : public RaceSoundObserve, public ::testing::WithParamInterface<SlideCase> {};
 
 TEST_P(RaceSoundSlide, SlidesSidewaysAtSpeedOrOnTheHandbrake) {
-  Player().Speed = GetParam().speed;
-  Player().Heading = 270 + GetParam().gap;
+  Player().Speed = GetParam().Speed;
+  Player().Heading = 270 + GetParam().Gap;
   Player().TravelDir = 270;
-  Player().ControlsEnabled = GetParam().controls;
-  KeyDown[platform::VK_SPACE] = GetParam().handbrake;
-  EXPECT_EQ(game::TRaceSound::Observe(World).Sliding, GetParam().sliding);
+  Player().ControlsEnabled = GetParam().Controls;
+  KeyDown[platform::VK_SPACE] = GetParam().Handbrake;
+  EXPECT_EQ(game::TRaceSound::Observe(World).Sliding, GetParam().Sliding);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -75,7 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
                       SlideCase{"HandbrakeReversing", -4, 0, true, true, true},
                       // Before the green light and after the finish the keys do nothing.
                       SlideCase{"HandbrakeWithoutControls", 4, 0, true, false, false}),
-    [](const ::testing::TestParamInfo<SlideCase>& c) { return std::string(c.param.name); });
+    [](const ::testing::TestParamInfo<SlideCase>& c) { return std::string(c.param.Name); });
 
 }  // namespace
 }  // namespace racetest

@@ -174,7 +174,7 @@ TEST_F(SpritePatternTest, WithoutAnImageTheIndexIsStoredAsGiven) {
 class TSetterLog : public TSprite {
  public:
   TSetterLog(vexel::TVexelSprite& engine, std::vector<std::string>& log)
-      : TSprite(engine), Log(log) {}
+      : TSprite(engine), Log_(log) {}
   void SetName(const std::string& v) override {
     Note("Name", [&] { TSprite::SetName(v); });
   }
@@ -215,10 +215,10 @@ class TSetterLog : public TSprite {
  private:
   template <class F>
   void Note(const char* name, F call) {
-    Log.push_back(name);
+    Log_.push_back(name);
     call();
   }
-  std::vector<std::string>& Log;
+  std::vector<std::string>& Log_;
 };
 
 TEST_F(SpritePatternTest, AssignCopiesInItsOrderThroughTheSetters) {

@@ -10,8 +10,8 @@
 namespace tracktest {
 
 const tracktool::TRaceSizes& Sizes() {
-  static const tracktool::TRaceSizes sizes = tracktool::TRaceSizes::Load(CLD_RACE_SIZES_FILE);
-  return sizes;
+  static const tracktool::TRaceSizes kSizes = tracktool::TRaceSizes::Load(CLD_RACE_SIZES_FILE);
+  return kSizes;
 }
 
 std::string SmallTrackSource() {

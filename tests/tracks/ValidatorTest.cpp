@@ -49,7 +49,7 @@ struct BrokenRule {
 };
 
 const std::vector<BrokenRule>& BrokenRules() {
-  static const std::vector<BrokenRule> rules{
+  static const std::vector<BrokenRule> kRules{
       {"missing checkpoint number",
        [](TTrackFileData& d) { Find(d.Records, Kind::CheckLine, 1).ParamB = 3; }, "checkpoints",
        "number 1 is missing", false},
@@ -163,7 +163,7 @@ const std::vector<BrokenRule>& BrokenRules() {
       {"file size not a multiple of 128", [](TTrackFileData& d) { d.ByteSize += 44; }, "file size",
        "bytes is not a whole number of 128-byte records", false},
   };
-  return rules;
+  return kRules;
 }
 
 TEST(TrackValidator, CompiledSmallTrackPasses) {
