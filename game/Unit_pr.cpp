@@ -23,6 +23,7 @@
 #include "screens/RaceOverScreen.h"
 #include "screens/RaceScreens.h"
 #include "screens/TrackCarScreens.h"
+#include "screens/TrialOverScreen.h"
 
 namespace game {
 namespace {
@@ -103,6 +104,7 @@ TForm1::TForm1(platform::TApplication& application, const TGameOptions& options)
   Groups_.push_back(std::make_unique<TTrackCarScreens>(*this));
   Groups_.push_back(std::make_unique<THighScoreScreens>(*this));
   Groups_.push_back(std::make_unique<TRaceOverScreen>(*this, *Hud_, *race));
+  Groups_.push_back(std::make_unique<TTrialOverScreen>(*this, *race));
   Groups_.push_back(std::make_unique<TClosingScreen>(*this));
   Groups_.push_back(std::move(race));
 }
