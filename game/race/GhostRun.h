@@ -29,6 +29,9 @@ class TGhostRun {
  public:
   /// The format this game writes and reads.
   static constexpr uint32_t kFormatVersion = 1;
+  /// The most frames a file may hold, and its longest time: half an hour of the 90-per-second
+  /// step.
+  static constexpr int32_t kMaxFrames = 90 * 60 * 30;
 
   /// Track slot in the catalogue (0 is "Track 1") and the track file's game path and FNV-1a hash.
   int32_t TrackSlot = 0;
@@ -44,7 +47,8 @@ class TGhostRun {
   /// The car's place on every frame from the start lights' green to the finish.
   std::vector<TGhostFrame> Frames;
 
-  /// Hundredths of a second of a count of frames: frames × 100 / 90, rounded down.
+  /// Hundredths of a second of a count of frames: frames × 100 / 90, rounded down (held to the
+  /// range of int32_t).
   static int32_t Hundredths(int32_t frames);
 
   /// The file's bytes.
@@ -64,6 +68,11 @@ class TGhostRun {
   /// profileCount (the count before the deletion). Problems are reported on standard error.
   static void DeleteProfileGhosts(const std::string& configDir, int32_t profileSlot,
                                   int32_t profileCount);
+
+ private:
+  /// Throws TReplayError when a field is out of its range (what a damaged file would hold).
+  void Check() const;
+  static TGhostRun ParseBody(const std::string& body);
 };
 
 }  // namespace game

@@ -3,6 +3,7 @@
 #include "game/SettingsFile.h"
 #include "game/Unit_pr.h"
 #include "game/race/ChooseLine.h"
+#include "game/race/GhostRun.h"
 #include "platform/VirtualKeys.h"
 
 namespace game {
@@ -274,7 +275,12 @@ void TProfileScreens::EnterDelete() {
 }
 
 void TProfileScreens::DeleteProfile() {
-  Form.Profiles.DeleteProfile();
+  const int32_t slot = Form.Profiles.ProfileCursor;
+  const int32_t count = Form.Profiles.ProfileCount;
+  // The ghost folders are numbered by profile slot, so they follow the list.
+  if (Form.Profiles.DeleteProfile()) {
+    TGhostRun::DeleteProfileGhosts(Form.Paths.ConfigDir(), slot, count);
+  }
   Form.TakeUpProfile(Form.Profiles.CurrentProfile);
   Form.ChangeState(20, TStateChange::Replace, [this] { Form.PlaySound("check1", true); });
   Form.RebuildInfoText();

@@ -3,8 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "GameRun.h"
 #include "game/SettingsFile.h"
+#include "game/race/GhostRun.h"
 
 namespace {
 
@@ -81,6 +84,44 @@ TEST(Profiles, SelectWithKeysAndDeleteTheCurrentAndAMiddleOne) {
   EXPECT_EQ(settings.Profiles.Profiles[1].Name, "D");
   EXPECT_EQ(settings.Profiles.CurrentProfile, 1);
   EXPECT_EQ(settings.PlayerName, "D");
+}
+
+// Writes a one-frame time-trial record of a profile slot on a track with a car; its date tells
+// whose it is.
+void WriteGhost(const TGameRun& run, int32_t profile, int32_t track, int32_t car, time_t date) {
+  game::TGhostRun ghost;
+  ghost.TrackSlot = track;
+  ghost.Car = car;
+  ghost.TimeFrames = 4000;
+  ghost.BestLapFrames = 1300;
+  ghost.Date = date;
+  ghost.Frames = {{1, 2, 90}};
+  ghost.Save(game::TGhostRun::PathFor(run.ConfigDir(), profile, track, car));
+}
+
+TEST(Profiles, DeletingAProfileTakesItsGhostsAndMovesTheNextOnesDown) {
+  TGameRun run("ghosts");
+  WriteProfiles(run, {"A", "B"});
+  WriteGhost(run, 0, 0, 0, 100);
+  WriteGhost(run, 0, 4, 2, 100);
+  WriteGhost(run, 1, 2, 1, 200);
+  // The list opens on A, the current player; delete it.
+  const std::string script = At(kMenu, "click 725 299") + At(kMenu + 40, "click 619 530") +
+                             At(kMenu + 80, "click 535 494") + At(kMenu + 120, "key escape");
+  ASSERT_EQ(run.Run(script, kMenu + 130), 0) << run.Errors();
+  EXPECT_EQ(run.States(), (std::vector<int>{3, 4, 20, 22, 20, 4}));
+  game::TGameSettings settings;
+  ASSERT_TRUE(run.ReadSettings(settings));
+  ASSERT_EQ(settings.Profiles.ProfileCount, 1);
+  EXPECT_EQ(settings.Profiles.Profiles[0].Name, "B");
+  namespace fs = std::filesystem;
+  const fs::path ghosts = fs::path(run.ConfigDir()) / "ghosts";
+  EXPECT_FALSE(fs::exists(ghosts / "profile-2"));
+  EXPECT_FALSE(fs::exists(game::TGhostRun::PathFor(run.ConfigDir(), 0, 0, 0)));
+  EXPECT_FALSE(fs::exists(game::TGhostRun::PathFor(run.ConfigDir(), 0, 4, 2)));
+  EXPECT_EQ(game::TGhostRun::Load(game::TGhostRun::PathFor(run.ConfigDir(), 0, 2, 1)).Date, 200);
+  EXPECT_EQ(std::distance(fs::directory_iterator(ghosts / "profile-1"), fs::directory_iterator()),
+            1);
 }
 
 TEST(Profiles, WithoutProfilesOnlyAddingLeadsOn) {
