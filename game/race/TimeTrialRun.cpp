@@ -29,7 +29,8 @@ void TTimeTrialRun::Observe() {
     return;
   }
   ++RunFrames_;
-  Frames_.push_back(PlayerFrame(World_));
+  // A record holds at most TGhostRun::kMaxFrames frames; a longer run can be no record.
+  if (RunFrames_ < TGhostRun::kMaxFrames) Frames_.push_back(PlayerFrame(World_));
   const TPlayer& player = *World_.Player;
   if (World_.PlayerFinished) {
     Finish();
@@ -74,7 +75,8 @@ void TTimeTrialRun::PlaceGhost() {
 }
 
 bool TTimeTrialRun::BeatsRecord() const {
-  return Finished_ && (!Record_ || RunFrames_ < Record_->TimeFrames);
+  if (!Finished_ || RunFrames_ >= TGhostRun::kMaxFrames) return false;
+  return !Record_ || RunFrames_ < Record_->TimeFrames;
 }
 
 TGhostRun TTimeTrialRun::AsRecord(const std::string& trackFile, uint64_t trackHash,

@@ -47,7 +47,8 @@ class TTimeTrialRun {
   const std::optional<TGhostRun>& Record() const { return Record_; }
   /// The ghost car, if any.
   TGhostCar* Ghost() const { return Ghost_; }
-  /// Whether the finished run beats the record (always, without one).
+  /// Whether the finished run beats the record (always, without one, when it is shorter than
+  /// the longest a record may be).
   bool BeatsRecord() const;
   /// The finished run as a record of the world's track and car, driven at `date`.
   TGhostRun AsRecord(const std::string& trackFile, uint64_t trackHash, std::time_t date) const;

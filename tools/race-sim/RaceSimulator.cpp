@@ -1,6 +1,7 @@
 #include "RaceSimulator.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "engine/VexelImageListItem.h"
 #include "engine/VexelScreen.h"
@@ -75,6 +76,10 @@ void TRaceSimulator::SetUp(const game::TRaceReplay* replay) {
 }
 
 TRaceSimulator::~TRaceSimulator() = default;
+
+void TRaceSimulator::SetGhost(game::TGhostRun record) {
+  if (Trial_) Trial_->SetGhost(std::move(record));
+}
 
 long TRaceSimulator::DefaultFrameLimit() const {
   return game::GreenLightTick + kArrowsGone +

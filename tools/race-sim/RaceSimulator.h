@@ -101,6 +101,8 @@ class TRaceSimulator {
   const game::TRaceReplay& Recording() const { return Recording_; }
   /// The time trial being run, or none (a race).
   const game::TTimeTrialRun* Trial() const { return Trial_.get(); }
+  /// Drives a record's run beside the player of a time trial as its ghost car.
+  void SetGhost(game::TGhostRun record);
 
  private:
   /// What the simulator follows of one car.
