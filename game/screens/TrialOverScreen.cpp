@@ -30,7 +30,7 @@ std::array<std::string, 5> TTrialOverScreen::ResultTexts(const TTimeTrialRun& tr
   if (!record) {
     texts[2] = "none";
     texts[3] = "none";
-    texts[4] = "Your first run with this car here: no record to compare with.";
+    texts[4] = "First run with this car: no record to compare with.";
     return texts;
   }
   texts[2] = TTimeTrialRun::TimeOfFrames(record->TimeFrames).Text();

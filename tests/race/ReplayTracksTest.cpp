@@ -225,7 +225,7 @@ TEST_P(TrialResults, ShowTheRecordAndTheDifferenceToIt) {
 
 INSTANTIATE_TEST_SUITE_P(
     TimeTrial, TrialResults,
-    ::testing::Values(TRecordCase{"FirstRun", false, 0, "none", "none", "first run"},
+    ::testing::Values(TRecordCase{"FirstRun", false, 0, "none", "none", "First run"},
                       // 90 frames are one second to the hundredth, 45 half of one.
                       TRecordCase{"BeatsTheRecord", true, 90, nullptr,
                                   "\x96"
