@@ -14,6 +14,7 @@
 #include "GameRun.h"
 #include "RaceScript.h"
 #include "game/race/GhostRun.h"
+#include "game/race/RaceReplay.h"
 #include "platform/ImageFile.h"
 
 namespace {
@@ -105,6 +106,25 @@ TEST(TimeTrial, CountsNoPointsAndChangesNoProgressBestTimeOrHighScore) {
   game::TGameSettings settings;
   ASSERT_TRUE(trial.ReadSettings(settings));
   EXPECT_EQ(settings.Profiles.Profiles[0].Score, 0);
+}
+
+TEST(TimeTrial, SaveReplayKeepsTheRunAsATimeTrialReplay) {
+  TGameRun run("replay");
+  WriteProfile(run, 0);
+  // SAVE REPLAY, left on the results panel.
+  ASSERT_EQ(
+      run.Run(kToTrackChoice + At(kMenu + 40, "key t") + kGo + At(kTrialEnd - 100, "click 277 408"),
+              kTrialEnd, {"--autopilot"}),
+      0)
+      << run.Errors();
+  EXPECT_EQ(run.States(), kTrialStates);
+  std::vector<fs::path> saved;
+  for (const auto& entry : fs::directory_iterator(run.ConfigDir() + "/replays")) {
+    saved.push_back(entry.path());
+  }
+  ASSERT_EQ(saved.size(), 1u);
+  EXPECT_EQ(saved[0].filename().string().rfind("track-1-time-trial_", 0), 0u) << saved[0];
+  EXPECT_TRUE(game::TRaceReplay::Load(saved[0].string()).TimeTrial);
 }
 
 /// A record changed before the next run, and whether that run replaces it.
