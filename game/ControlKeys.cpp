@@ -61,6 +61,8 @@ const std::vector<TMenuInput>& MenuInputs() {
       {platform::VK_RETURN, I::OfButton(TPadButton::Start)},
       {platform::VK_ESCAPE, I::OfButton(TPadButton::B)},
       {platform::VK_ESCAPE, I::OfButton(TPadButton::Back)},
+      // The track choice's TIME TRIAL; no other menu has a use for Y.
+      {'T', I::OfButton(TPadButton::Y)},
   };
   return kInputs;
 }

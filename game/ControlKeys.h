@@ -30,9 +30,9 @@ struct TKeyTransition {
 /// brake down, handbrake space, pause P, quit escape, steering left and right), a key that is no
 /// action's key passes unchanged, and an action's key that is not bound to it is ignored; the
 /// controllers act through the same bindings. Menu mode: keys pass unchanged, and the d-pad or
-/// left stick gives the arrows, A or Start gives enter, B or Back gives escape. A virtual key is
-/// down while any key or controller input holds it. Keys and controller inputs held when the
-/// mode changes do nothing until they are let go.
+/// left stick gives the arrows, A or Start gives enter, B or Back gives escape, Y gives T. A
+/// virtual key is down while any key or controller input holds it. Keys and controller inputs held
+/// when the mode changes do nothing until they are let go.
 class TControlKeys {
  public:
   /// Starts in menu mode with these bindings.

@@ -195,14 +195,15 @@ void SetupRace(TRaceWorld& world) {
   const TTrackInfo& track = catalogue.TrackInfo.at(static_cast<size_t>(catalogue.SelectedTrack));
   const std::vector<TTrackRecord> records =
       ReadTrackRecords(track.DataFile, world.DataFile(track.DataFile));
-  CheckRaceNeeds(records, track.Opponents, track.DataFile);
+  const int32_t opponents = world.TimeTrial ? 0 : track.Opponents;
+  CheckRaceNeeds(records, opponents, track.DataFile);
   CheckCarType(catalogue.SelectedCar);
   for (int32_t type : world.OpponentCarTypes) CheckCarType(type);
 
   vexel::TVexelSprite& engine = world.Engine;
   engine.Create<TPanel>(world, 0.0f, 466.0f, 0);
   engine.Create<TPanel>(world, 0.0f, 472.0f, 1);
-  world.OpponentsWanted = track.Opponents;
+  world.OpponentsWanted = opponents;
   world.WallVariant = RandomBelow(world.Random, 5);
   LoadTrack(world, records);
   world.RaceLaps = track.Laps;

@@ -48,9 +48,10 @@ void CheckRaceNeeds(const std::vector<TTrackRecord>& records, int32_t opponents,
 /// checkpoint lines, the finish line, the grid slots and the unsorted path.
 void LoadTrack(TRaceWorld& world, const std::vector<TTrackRecord>& records);
 /// Builds the whole race for the selected track and car: HUD panels, track, player and its
-/// ring, gauges and opponents, then shifts the world under the player, sorts the path and makes
-/// the track map. The track file is read
-/// and checked before anything is made, so a bad file (TTrackFileError) leaves nothing behind.
+/// ring, gauges and opponents (none in a time trial, whose player takes grid slot 1), then
+/// shifts the world under the player, sorts the path and makes the track map. The track file
+/// is read and checked before anything is made, so a bad file (TTrackFileError) leaves nothing
+/// behind.
 void SetupRace(TRaceWorld& world);
 /// Moves the opponents, the path and every road, paint, obstacle, background, checkpoint and
 /// finish-line sprite by (DX, DY).

@@ -24,6 +24,7 @@
 #include "screens/RaceScreens.h"
 #include "screens/RecordsScreen.h"
 #include "screens/TrackCarScreens.h"
+#include "screens/TrialOverScreen.h"
 
 namespace game {
 namespace {
@@ -105,6 +106,7 @@ TForm1::TForm1(platform::TApplication& application, const TGameOptions& options)
   Groups_.push_back(std::make_unique<THighScoreScreens>(*this));
   Groups_.push_back(std::make_unique<TRecordsScreen>(*this));
   Groups_.push_back(std::make_unique<TRaceOverScreen>(*this, *Hud_, *race));
+  Groups_.push_back(std::make_unique<TTrialOverScreen>(*this, *race));
   Groups_.push_back(std::make_unique<TClosingScreen>(*this));
   Groups_.push_back(std::move(race));
 }

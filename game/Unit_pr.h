@@ -288,6 +288,8 @@ class TForm1 {
   std::unique_ptr<TRaceReplay> Playback;
   /// The replay of the race that ended last (the results panel can save it), or none.
   std::unique_ptr<TRaceReplay> LastReplay;
+  /// The next race from the car choice is a time trial (the track choice's TIME TRIAL).
+  bool TimeTrial = false;
 
  private:
   void PumpEvents();

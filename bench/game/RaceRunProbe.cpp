@@ -17,6 +17,7 @@ using Clock = std::chrono::steady_clock;
 
 constexpr uint8_t kRaceState = 12;
 constexpr uint8_t kResultsState = 16;
+constexpr uint8_t kTrialResultsState = 25;
 
 double MillisecondsBetween(Clock::time_point from, Clock::time_point to) {
   return std::chrono::duration<double, std::milli>(to - from).count();
@@ -39,7 +40,8 @@ class TFrameWatch {
       recording->Calls.clear();  // the run would otherwise keep every quad of the race
     }
     if (racing) BookRaceFrame(start, cpuAfter - cpuBefore);
-    if (Form_.GameState == kResultsState && Figures_.Frames > 0) EndRace();
+    const bool results = Form_.GameState == kResultsState || Form_.GameState == kTrialResultsState;
+    if (results && Figures_.Frames > 0) EndRace();
   }
 
  private:

@@ -10,7 +10,7 @@ namespace gamebench {
 enum class TRunMode { Paced, Unpaced, Recording };
 
 /// What one run measured. Race frames are those that start in the race state, from the start
-/// lights to the frame that opens the results.
+/// lights to the frame that opens the results (of a race or a time trial).
 struct TRaceFigures {
   /// Race frames run.
   long Frames = 0;
@@ -29,7 +29,7 @@ struct TRaceFigures {
 };
 
 /// Plays a prepared settings folder and input script through the game's main object with the
-/// autopilot on, and measures the race it leads into.
+/// autopilot on, and measures the race or time trial it leads into.
 class TRaceRunProbe {
  public:
   /// A probe of one run; dataDir may be empty for the data folder beside the executable.

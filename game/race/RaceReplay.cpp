@@ -36,6 +36,9 @@ constexpr std::array<int32_t, 7> kControlKeys = {platform::VK_UP,
 constexpr uint32_t kMaxNameText = 1024;
 constexpr uint64_t kFnvOffset = 14695981039346656037ull;
 constexpr uint64_t kFnvPrime = 1099511628211ull;
+/// The mode byte of version 2: a race, or a time trial.
+constexpr int32_t kRaceMode = 0;
+constexpr int32_t kTimeTrialMode = 1;
 
 std::string HexText(uint64_t value) {
   char text[24];
@@ -160,6 +163,7 @@ void TRaceReplay::BeginRecording(const TRaceWorld& world, const std::mt19937& ra
   Car = catalogue.SelectedCar;
   TracksAvailable = catalogue.TracksAvailable;
   CarsAvailable = catalogue.CarsAvailable;
+  TimeTrial = world.TimeTrial;
   TrackFile = catalogue.TrackInfo.at(static_cast<size_t>(TrackSlot)).DataFile;
   std::ostringstream state;
   state << random;
@@ -215,6 +219,7 @@ void TRaceReplay::PrepareRace(TRaceWorld& world, std::mt19937& random) const {
   catalogue.ApplyAvailability();
   catalogue.SelectedTrack = TrackSlot;
   catalogue.SelectedCar = Car;
+  world.TimeTrial = TimeTrial;
   world.OpponentCarTypes.clear();
 }
 
@@ -236,6 +241,7 @@ std::string TRaceReplay::Serialize() const {
   body.Unsigned(static_cast<uint64_t>(Car), 1);
   body.Unsigned(static_cast<uint64_t>(TracksAvailable), 1);
   body.Unsigned(static_cast<uint64_t>(CarsAvailable), 1);
+  body.Unsigned(static_cast<uint64_t>(TimeTrial ? kTimeTrialMode : kRaceMode), 1);
   body.Text(TrackFile, 2);
   body.Unsigned(TrackHash, 8);
   WriteRandomState(body, RandomState);
@@ -262,9 +268,10 @@ TRaceReplay TRaceReplay::Parse(const std::string& bytes) {
   TReader header(bytes);
   header.Unsigned(kMagicSize);
   const uint64_t version = header.Unsigned(4);
-  if (version != kFormatVersion) {
+  if (version < kOldestVersion || version > kFormatVersion) {
     throw TReplayError("the replay is of format version " + std::to_string(version) +
-                       "; this game plays version " + std::to_string(kFormatVersion));
+                       "; this game plays versions " + std::to_string(kOldestVersion) + " to " +
+                       std::to_string(kFormatVersion));
   }
   const uint64_t length = header.Unsigned(4);
   if (bytes.size() < kHeaderSize + length + kHashSize) {
@@ -280,20 +287,26 @@ TRaceReplay TRaceReplay::Parse(const std::string& bytes) {
   if (tail.Unsigned(kHashSize) != Hash(body)) {
     throw TReplayError("the replay file is damaged (its check sum does not match)");
   }
-  return ParseBody(body);
+  return ParseBody(body, version);
 }
 
-TRaceReplay TRaceReplay::ParseBody(const std::string& body) {
+TRaceReplay TRaceReplay::ParseBody(const std::string& body, uint64_t version) {
   TReader reader(body);
   TRaceReplay replay;
   replay.TrackSlot = SmallNumber(reader, TrackCount - 1, "track");
   replay.Car = SmallNumber(reader, CarCount - 1, "car");
   replay.TracksAvailable = SmallNumber(reader, TrackCount, "open track count");
   replay.CarsAvailable = SmallNumber(reader, CarCount, "open car count");
+  // Version 1 knew races only.
+  if (version >= 2)
+    replay.TimeTrial = SmallNumber(reader, kTimeTrialMode, "mode") == kTimeTrialMode;
   replay.TrackFile = reader.Text(2, kMaxNameText);
   replay.TrackHash = reader.Unsigned(8);
   replay.RandomState = ReadRandomState(reader);
   const int32_t opponents = SmallNumber(reader, MaxOpponents, "opponent count");
+  if (replay.TimeTrial && opponents > 0) {
+    throw TReplayError("the replay file is damaged (a time trial with opponents)");
+  }
   for (int32_t i = 0; i < opponents; ++i) {
     replay.OpponentCars.push_back(SmallNumber(reader, CarCount - 1, "car"));
   }

@@ -27,13 +27,16 @@ struct TReplayRun {
 ///
 /// File layout (integers little-endian): "CLDRPLAY", u32 format version, u32 body length,
 /// body, u64 FNV-1a hash of the body. Body: u8 track slot, u8 car, u8 open tracks, u8 open
-/// cars, u16 length + track file name, u64 FNV-1a hash of the track file, u16 count + the
+/// cars, u8 mode (0 race, 1 time trial; not in version 1, whose replays are all races),
+/// u16 length + track file name, u64 FNV-1a hash of the track file, u16 count + the
 /// generator state's numbers as u32 each, u8 opponent count + one u8 car type each, u32 frame
 /// count, u32 run count, and per run a varint of (frames << 14 | flags).
 class TRaceReplay {
  public:
-  /// The format this game writes and plays.
-  static constexpr uint32_t kFormatVersion = 1;
+  /// The format this game writes; it plays this one and version 1 (races only, no mode byte).
+  static constexpr uint32_t kFormatVersion = 2;
+  /// The oldest format it plays.
+  static constexpr uint32_t kOldestVersion = 1;
   /// Bits of the control flags: keys held (low seven bits), the same keys let go (next seven).
   static constexpr uint16_t kFlagsMask = 0x3fff;
 
@@ -51,6 +54,8 @@ class TRaceReplay {
   std::string RandomState;
   /// The opponents' car types in index order, as the race set them up.
   std::vector<int32_t> OpponentCars;
+  /// A time trial (the player alone) rather than a race.
+  bool TimeTrial = false;
 
   /// The control flags the race reads from the player: the key-held and key-let-go flags of
   /// throttle, brake, steering, handbrake and back to the track (R).
@@ -58,8 +63,8 @@ class TRaceReplay {
   /// Puts flags back into the key tables, over whatever the keys of the car controls held.
   static void ApplyFlags(uint16_t flags, TKeyTable& keyDown, TKeyTable& keyReleased);
 
-  /// Stores the generator's state and the world's track, car and catalogue; call before the
-  /// race is set up.
+  /// Stores the generator's state and the world's track, car, catalogue and mode; call before
+  /// the race is set up.
   void BeginRecording(const TRaceWorld& world, const std::mt19937& random);
   /// Stores the opponents the race was set up with and the hash of the track file it read; call
   /// after the set-up. Throws TReplayError when the track file cannot be read.
@@ -74,9 +79,9 @@ class TRaceReplay {
   /// Throws TReplayError when the catalogue's track of the replay is another file now, or its
   /// file in the data folder is not the recorded one.
   void CheckTrack(const TGameCatalogue& catalogue, const std::string& dataDir) const;
-  /// Sets the generator to the recorded state and the catalogue to the recorded track, car and
-  /// open tracks and cars. Throws TReplayError when the track file in the world's data folder
-  /// is not the recorded one.
+  /// Sets the generator to the recorded state, the catalogue to the recorded track, car and
+  /// open tracks and cars, and the world to the recorded mode. Throws TReplayError when the track
+  /// file in the world's data folder is not the recorded one.
   void PrepareRace(TRaceWorld& world, std::mt19937& random) const;
   /// Throws TReplayError when the race was set up with other opponents than recorded.
   void CheckOpponents(const TRaceWorld& world) const;
@@ -101,7 +106,7 @@ class TRaceReplay {
  private:
   /// The car types of the world's opponents, in their order.
   static std::vector<int32_t> OpponentsOf(const TRaceWorld& world);
-  static TRaceReplay ParseBody(const std::string& body);
+  static TRaceReplay ParseBody(const std::string& body, uint64_t version);
 
   std::vector<TReplayRun> Runs_;
   uint32_t FrameCount_ = 0;

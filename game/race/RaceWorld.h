@@ -149,6 +149,8 @@ class TRaceWorld {
   std::vector<int32_t> OpponentCarTypes;
   /// Whether the race screen is shown (opponents off it accelerate at half strength).
   bool OnRaceScreen = true;
+  /// A time trial: the player alone on the track, from the first grid slot.
+  bool TimeTrial = false;
 
   // Tables of the track, filled by LoadTrack and SetupRace.
   std::vector<TPathPoint> PathPoints;

@@ -236,17 +236,22 @@ void TRaceOverScreen::SaveReplay() {
                              : Form.Race->Player->RaceTime;
   const TTrackInfo& track =
       Form.Catalogue.TrackInfo[static_cast<size_t>(Form.Catalogue.SelectedTrack)];
-  const std::string folder = Form.Paths.ConfigFile("replays");
+  KeepReplay(Form, track.Title, time);
+  DropReplayButton();
+}
+
+void TRaceOverScreen::KeepReplay(TForm1& form, const std::string& title, const TRaceTime& time) {
+  if (!form.LastReplay) return;
+  const std::string folder = form.Paths.ConfigFile("replays");
   try {
     std::error_code error;
     std::filesystem::create_directories(folder, error);
-    const std::string name = TRaceReplay::ReadableName(track.Title, time, std::time(nullptr));
-    Form.LastReplay->Save((std::filesystem::path(folder) / name).string());
+    const std::string name = TRaceReplay::ReadableName(title, time, std::time(nullptr));
+    form.LastReplay->Save((std::filesystem::path(folder) / name).string());
     std::fprintf(stderr, "Replay saved as %s\n", name.c_str());
   } catch (const TReplayError& error) {
     std::fprintf(stderr, "%s\n", error.what());
   }
-  DropReplayButton();
 }
 
 void TRaceOverScreen::DropReplayButton() {

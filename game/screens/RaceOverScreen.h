@@ -2,6 +2,7 @@
 // The results of a race: place, time, the points counted into the score, unlocks, and the
 // choice to send the score.
 
+#include <string>
 #include <vector>
 
 #include "RaceHud.h"
@@ -58,6 +59,9 @@ class TRaceOverScreen : public TScreenGroup {
   void SaveRaceResult();
   void SaveReplay();
   void DropReplayButton();
+  /// Writes the form's last replay to "replays/" in the settings folder, named after `title`,
+  /// the time and the date; says on standard error where it went or why it could not.
+  static void KeepReplay(TForm1& form, const std::string& title, const TRaceTime& time);
   /// Ends the race and returns to the track choice, sending the score when asked.
   void ReturnFromRace(bool send);
 

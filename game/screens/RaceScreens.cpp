@@ -1,14 +1,19 @@
 #include "RaceScreens.h"
 
 #include <cstdio>
+#include <ctime>
+#include <filesystem>
 
+#include "TrialOverScreen.h"
 #include "game/RaceSetup.h"
 #include "game/Unit_pr.h"
 #include "game/race/Autopilot.h"
 #include "game/race/BegArrows.h"
+#include "game/race/GhostRun.h"
 #include "game/race/Player.h"
-#include "game/race/RaceSound.h"
 #include "game/race/RaceReplayDriver.h"
+#include "game/race/RaceSound.h"
+#include "game/race/TimeTrialRun.h"
 #include "game/race/TrackFileError.h"
 #include "platform/MessageBox.h"
 #include "platform/VirtualKeys.h"
@@ -43,6 +48,7 @@ void TRaceScreens::Leave(uint8_t state) {
     RaceSound.reset();
     Autopilot.reset();
     ReplayDriver.reset();
+    Trial_.reset();
     for (vexel::TSprite* sprite : Form.VexelSprite1.SpriteList()) {
       if (sprite->Name() != "cursor") sprite->Kill();
     }
@@ -131,6 +137,7 @@ bool TRaceScreens::EnterRace() {
   Form.Race = std::make_unique<TRaceWorld>(Form.VexelSprite1, Form.GameImageList, Form.Catalogue,
                                            Form.Random, Form.KeyDown, Form.KeyReleased,
                                            Form.Paths.DataDir());
+  Form.Race->TimeTrial = Form.TimeTrial;
   try {
     SetUpRace();
   } catch (const std::exception& error) {
@@ -163,8 +170,9 @@ void TRaceScreens::SilenceRace() {
 }
 
 bool TRaceScreens::FrameClock() const {
-  // A replay's clock counts its frames, so its times are the recorded frames' times.
-  return Form.Options.Unpaced || Form.Playback;
+  // A replay's clock counts its frames, so its times are the recorded frames' times; a time
+  // trial's are its frames'.
+  return Form.Options.Unpaced || Form.Playback || (Form.Race && Form.Race->TimeTrial);
 }
 
 void TRaceScreens::SetUpRace() {
@@ -172,6 +180,49 @@ void TRaceScreens::SetUpRace() {
   ReplayDriver->BeforeSetup(*Form.Race, Form.Random);
   SetupRace(*Form.Race);
   ReplayDriver->AfterSetup(*Form.Race);
+  if (Form.Race->TimeTrial) StartTrial();
+}
+
+void TRaceScreens::StartTrial() {
+  Trial_ = std::make_unique<TTimeTrialRun>(*Form.Race);
+  // A replay shows no ghost: what it plays is the run, not the profile's record.
+  if (!ReplayDriver->Playing()) LoadGhost();
+}
+
+std::string TRaceScreens::RecordFile() const {
+  const TGameCatalogue& catalogue = Form.Catalogue;
+  return TGhostRun::PathFor(Form.Paths.ConfigDir(), Form.Profiles.CurrentProfile,
+                            catalogue.SelectedTrack, catalogue.SelectedCar);
+}
+
+void TRaceScreens::LoadGhost() {
+  const std::string path = RecordFile();
+  std::error_code error;
+  if (!std::filesystem::exists(path, error)) return;
+  try {
+    TGhostRun record = TGhostRun::Load(path);
+    if (record.TrackHash != ReplayDriver->Recording().TrackHash) {
+      throw TReplayError(path + ": the record was driven on another track file");
+    }
+    if (record.TrackSlot != Form.Catalogue.SelectedTrack ||
+        record.Car != Form.Catalogue.SelectedCar) {
+      throw TReplayError(path + ": the record is of another track or car");
+    }
+    Trial_->SetGhost(std::move(record));
+  } catch (const TReplayError& problem) {
+    std::fprintf(stderr, "Time trial without a ghost: %s\n", problem.what());
+  }
+}
+
+void TRaceScreens::FinishTrial() {
+  if (ReplayDriver->Playing() || !Trial_->BeatsRecord()) return;
+  const TRaceReplay& recording = ReplayDriver->Recording();
+  try {
+    Trial_->AsRecord(recording.TrackFile, recording.TrackHash, std::time(nullptr))
+        .Save(RecordFile());
+  } catch (const TReplayError& problem) {
+    std::fprintf(stderr, "%s\n", problem.what());
+  }
 }
 
 bool TRaceScreens::EndReplayedRace() {
@@ -260,6 +311,10 @@ void TRaceScreens::RaceFrame() {
   Form.VexelSprite1.Draw();
   Form.VexelSprite1.Move(0);
   StartLights();
+  if (Trial_ && !Trial_->Finished()) {
+    Trial_->Observe();
+    if (Trial_->Finished()) FinishTrial();
+  }
   SoundRace();
   Hud.DrawRaceHud();
   DrawTrackReturnFade();
@@ -277,7 +332,7 @@ void TRaceScreens::RaceFrame() {
   Form.GameImageList.EndBatch();
   Form.VexelScreen1->EndScene();
   if (finished) {
-    if (!EndReplayedRace()) Form.ChangeState(16, TStateChange::Over);
+    if (!EndReplayedRace()) Form.ChangeState(Trial_ ? kTrialResultsState : 16, TStateChange::Over);
     return;
   }
   AdvanceUnpacedClock();

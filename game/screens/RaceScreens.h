@@ -2,6 +2,7 @@
 // The race and the two overlays that stop it: the quit confirmation and the pause.
 
 #include <memory>
+#include <string>
 
 #include "RaceHud.h"
 #include "ScreenGroup.h"
@@ -12,10 +13,13 @@ class TAutopilot;
 class TBegArrows;
 class TRaceSound;
 class TRaceReplayDriver;
+class TTimeTrialRun;
 
-/// States 12 (the race: start lights, driving, the finish and the 150 frames after it),
-/// 0 (the quit confirmation over the standing race) and 23 (pause). The overlays leave the
-/// race alive underneath and return to it without building it again.
+/// States 12 (the race or time trial: start lights, driving, the finish and the 150 frames
+/// after it), 0 (the quit confirmation over the standing race) and 23 (pause). The overlays
+/// leave the race alive underneath and return to it without building it again. A time trial
+/// runs on the frame clock, drives the profile's record beside the player as a ghost and keeps
+/// a better run as the new record when it finishes.
 class TRaceScreens : public TScreenGroup {
  public:
   /// The race screens of a form; `hud` draws their texts.
@@ -45,6 +49,8 @@ class TRaceScreens : public TScreenGroup {
   /// Runs the race on behind the results until every car has finished (cars moving, clock
   /// running); returns whether it moved the sprites this frame.
   bool RaceOnBehindResults();
+  /// The time trial being run, or none (a race).
+  const TTimeTrialRun* Trial() const { return Trial_.get(); }
 
  private:
   bool EnterRace();
@@ -67,6 +73,10 @@ class TRaceScreens : public TScreenGroup {
   void DrawStandingRace();
   void SoundRace();
   void SilenceRace();
+  void StartTrial();
+  void LoadGhost();
+  void FinishTrial();
+  std::string RecordFile() const;
 
   TRaceHud& Hud;
   TBegArrows* StartArrows = nullptr;
@@ -74,6 +84,7 @@ class TRaceScreens : public TScreenGroup {
   std::unique_ptr<TAutopilot> Autopilot;
   std::unique_ptr<TRaceSound> RaceSound;
   std::unique_ptr<TRaceReplayDriver> ReplayDriver;
+  std::unique_ptr<TTimeTrialRun> Trial_;
   bool ClockRunning = false;
   int32_t ClockNinths = 0;
 };

@@ -1,8 +1,13 @@
 #include "TrackCarScreens.h"
 
+#include <filesystem>
+#include <iterator>
 #include <utility>
 
 #include "game/Unit_pr.h"
+#include "game/race/GhostRun.h"
+#include "game/race/ReplayError.h"
+#include "game/race/TimeTrialRun.h"
 #include "platform/VirtualKeys.h"
 
 namespace game {
@@ -12,7 +17,8 @@ namespace {
 constexpr size_t kNext = 0;
 constexpr size_t kPrev = 1;
 constexpr size_t kRace = 3;
-constexpr int32_t kFinalLeft[] = {597, 518, 407, 649};
+constexpr size_t kTrial = 4;
+constexpr int32_t kFinalLeft[] = {597, 518, 407, 649, 649};
 constexpr int32_t kSlideFrames = 25;
 
 // Where the label of a locked entry is centred: under the track's details, or under the car
@@ -21,6 +27,9 @@ constexpr int32_t kTrackLockLabelX = 665;
 constexpr int32_t kTrackLockLabelY = 482;
 constexpr int32_t kCarLockLabelX = 575;
 constexpr int32_t kCarLockLabelY = 334;
+// Where the car choice of a time trial says so, with the record of the car shown.
+constexpr int32_t kTrialLineX = 575;
+constexpr int32_t kTrialLineY = 560;
 
 // What a locked track or car needs: "Opens at 700 points" ("" when no stage opens it).
 std::string OpensAtText(int32_t score) {
@@ -79,7 +88,9 @@ void TTrackCarScreens::EnterTrack() {
     Form.ChangeState(4, TStateChange::Replace, [this] { Form.PlaySound("check1"); });
   });
   AddButton("bc_race", 1049, 505, [this] { ToCarScreen(); });
-  Form.ButtonCount = 4;
+  AddButton("bc_trial", 1049, 549, [this] { ToTrialCarScreen(); });
+  Form.ButtonCount = 5;
+  Form.TimeTrial = false;
   MakePanel("choosetrack", "scr_choose", 760, 280, 500);
   const TTrackInfo& track =
       Form.Catalogue.TrackInfo[static_cast<size_t>(Form.Catalogue.SelectedTrack)];
@@ -100,7 +111,9 @@ void TTrackCarScreens::ShowTrack() {
       TrackPicture->SetImage(item);
     }
   }
-  if (auto* race = Form.ScreenButtons[kRace]) race->Visible = track.Available;
+  for (size_t button : {kRace, kTrial}) {
+    if (auto* go = Form.ScreenButtons[button]) go->Visible = track.Available;
+  }
 }
 
 void TTrackCarScreens::StepTrack(int32_t step) {
@@ -116,8 +129,13 @@ void TTrackCarScreens::ToCarScreen() {
   Form.ChangeState(15, TStateChange::Replace, [this] { Form.PlaySound("check1"); });
 }
 
+void TTrackCarScreens::ToTrialCarScreen() {
+  Form.TimeTrial = true;
+  ToCarScreen();
+}
+
 void TTrackCarScreens::SlideCarousel(int32_t pictureX) {
-  for (size_t i = 0; i < 4; ++i) {
+  for (size_t i = 0; i < std::size(kFinalLeft); ++i) {
     if (auto* button = Form.ScreenButtons[i]) {
       button->Left = SlideTowards(button->Left, kFinalLeft[i], 20);
     }
@@ -170,6 +188,10 @@ void TTrackCarScreens::TrackFrame() {
       Form.Catalogue.TrackInfo[static_cast<size_t>(Form.Catalogue.SelectedTrack)];
   if (CarouselKeys(4, track.Available, &TTrackCarScreens::ToCarScreen,
                    &TTrackCarScreens::StepTrack)) {
+    return;
+  }
+  if (Form.TakeReleased('T') && track.Available) {
+    ToTrialCarScreen();
     return;
   }
   if (Form.ScreenTick >= 0 && Form.ScreenTick <= kSlideFrames) {
@@ -273,6 +295,12 @@ void TTrackCarScreens::ShowCar(int32_t dim) {
     CarBars[i]->ScaleX = static_cast<float>(scales[i]);
   }
   if (auto* race = Form.ScreenButtons[kRace]) race->Visible = car.Available;
+  // Read when the car changes, not every frame.
+  TrialLine_.clear();
+  if (Form.TimeTrial && car.Available) {
+    TrialLine_ =
+        "TIME TRIAL - " + TrialRecordText(Form.Catalogue.SelectedTrack, Form.Catalogue.SelectedCar);
+  }
 }
 
 void TTrackCarScreens::StepCar(int32_t step) {
@@ -295,6 +323,7 @@ void TTrackCarScreens::CarFrame() {
   }
   BeginCarouselScene();
   if (Form.ScreenTick > kSlideFrames) DrawCarLock();
+  if (Form.ScreenTick > kSlideFrames) DrawTrialRecord();
   DrawInfoLine();
   Form.VexelGUI1.Draw();
   DrawCursor();
@@ -303,6 +332,23 @@ void TTrackCarScreens::CarFrame() {
 
 void TTrackCarScreens::StartRace() {
   Form.StartRace();
+}
+
+void TTrackCarScreens::DrawTrialRecord() {
+  if (!TrialLine_.empty()) DrawCentred(Form.VexelFont2, kTrialLineX, kTrialLineY, TrialLine_);
+}
+
+std::string TTrackCarScreens::TrialRecordText(int32_t track, int32_t car) const {
+  const std::string path =
+      TGhostRun::PathFor(Form.Paths.ConfigDir(), Form.Profiles.CurrentProfile, track, car);
+  std::error_code error;
+  if (!std::filesystem::exists(path, error)) return "no record yet";
+  try {
+    const TGhostRun record = TGhostRun::Load(path);
+    return "record " + TTimeTrialRun::TimeOfFrames(record.TimeFrames).Text();
+  } catch (const TReplayError&) {
+    return "no record";
+  }
 }
 
 }  // namespace game

@@ -11,7 +11,9 @@ namespace game {
 
 /// States 14 (choose a track: its preview, title, best time, length, laps and opponents) and
 /// 15 (choose a car: its picture and four handling bars); locked entries are shown greyed with
-/// a padlock and the points that open them, and cannot be raced.
+/// a padlock and the points that open them, and cannot be raced. The track choice's GO leads
+/// to a race, its TIME TRIAL (key T, pad Y) to a time trial; the car choice of a time trial
+/// shows the profile's record of the car on the track.
 class TTrackCarScreens : public TScreenGroup {
  public:
   using TScreenGroup::TScreenGroup;
@@ -32,6 +34,7 @@ class TTrackCarScreens : public TScreenGroup {
   void ShowTrack();
   void StepTrack(int32_t step);
   void ToCarScreen();
+  void ToTrialCarScreen();
   void EnterCar();
   void CarFrame();
   void ShowCar(int32_t dim);
@@ -44,10 +47,14 @@ class TTrackCarScreens : public TScreenGroup {
   void DrawCentred(vexel::TVexelFont& font, int32_t x, int32_t y, const std::string& text);
   void DrawLockLabel(int32_t x, int32_t y, int32_t score);
   void DrawCarLock();
+  void DrawTrialRecord();
+  std::string TrialRecordText(int32_t track, int32_t car) const;
 
   TMenuScreen* TrackPicture = nullptr;
   TMenuScreen* CarPicture = nullptr;
   std::array<TMenuScreen*, 4> CarBars{};
+  /// What the car choice of a time trial says under its buttons ("" in a race's).
+  std::string TrialLine_;
 };
 
 }  // namespace game

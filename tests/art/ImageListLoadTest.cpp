@@ -52,8 +52,8 @@ TEST_P(EngineLoad, HoldsThePicturesInOrder) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Lists, EngineLoad,
-                         ::testing::Values(ListFile{"Menu", "data1.oil", "data1.pack", 83},
-                                           ListFile{"Race", "data2.oil", "data2.pack", 51}),
+                         ::testing::Values(ListFile{"Menu", "data1.oil", "data1.pack", 84},
+                                           ListFile{"Race", "data2.oil", "data2.pack", 52}),
                          [](const auto& p) { return std::string(p.param.Name); });
 
 }  // namespace

@@ -65,7 +65,7 @@ const std::vector<ButtonCase> kButtons = {
     {"b_viewwhiscr", 2}, {"bc_next", 2},   {"bc_prev", 2},     {"bc_race", 2},  {"b_back2", 3},
     {"b_up", 3},         {"b_down", 3},    {"b_add", 3},       {"b_delete", 3}, {"b_select", 3},
     {"b_ok", 3},         {"b_yes1", 2},    {"b_no1", 2},       {"bro_next", 2}, {"b_hiscr", 3},
-    {"bro_replay", 2},   {"b_records", 2},
+    {"bro_replay", 2},   {"b_records", 2}, {"bc_trial", 2},
 };
 
 TEST_F(ArtPictures, HoverCellsAreBrighterThanNormalCells) {
@@ -104,6 +104,7 @@ const std::vector<ContrastCase> kContrast = {
     {"scr_change", {62, 70, 286, 150}, false, "profile names at x 432..718, y 350..500"},
     {"scr_delete", {110, 72, 200, 28}, false, "profile name centred on x 580 at y 352"},
     {"scr_raceover", {262, 86, 76, 116}, false, "result values centred on x 487, y 239..355"},
+    {"scr_trialover", {250, 86, 120, 116}, false, "trial values centred on x 497, y 239..355"},
     {"scr_av", {60, 5, 288, 20}, false, "unlock text centred on x 400 at y 451"},
     {"speeder", {704, 52, 84, 72}, true, "black HUD text at x 704..788, y 518..590"},
     {"Edit", {4, 4, 150, 22}, false, "light edit text"},

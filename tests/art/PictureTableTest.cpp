@@ -103,6 +103,7 @@ const std::vector<Limits> kMenuList = {
     {"bc_next", 2, 3, 52, 97},
     {"bc_prev", 2, 3, 79, 97},
     {"bc_race", 2, 3, 151, 95},
+    {"bc_trial", 2, 3, 151, 95},
     {"b_back2", 3, 3, 80, 90},
     {"b_up", 3, 3, 70, 80},
     {"b_down", 3, 3, 70, 45},
@@ -138,7 +139,7 @@ const std::vector<Limits> kRaceList = {
     {"car3paint", 5, 5, 80, 100, 7, 7},  {"car4paint", 5, 5, 80, 100, 7, 7},
     {"car5paint", 5, 5, 80, 100, 7, 7},  {"playermark", 1, 1, 128, 128, 72, 72},
     {"mapmarks", 2, 2, 16, 16, 6, 6},    {"scr_standings", 1, 1, 180, 206},
-    {"bro_replay", 2, 3, 200, 100},
+    {"bro_replay", 2, 3, 200, 100},      {"scr_trialover", 1, 1, 613, 447},
 };
 
 struct ListCase {

@@ -142,13 +142,14 @@ INSTANTIATE_TEST_SUITE_P(
         TArgsCase{{"--track", "0", "--car", "0", "--fast"}, "unknown option"},
         TArgsCase{{"--track", "0", "--car", "0", "--camera", "chase"},
                   "--camera must be look-ahead or classic"},
-        TArgsCase{{"--track", "0", "--car", "0", "--camera"}, "needs a value"}));
+        TArgsCase{{"--track", "0", "--car", "0", "--camera"}, "needs a value"},
+        TArgsCase{{"--replay", "r.rpl", "--time-trial"}, "--replay takes only"}));
 
 TEST(SimArguments, EveryOption) {
-  const TSimOptions options =
-      racesim::ParseSimOptions({"--track", "11", "--car", "4", "--opponents-cars", "0,1,2",
-                                "--seed", "99", "--autopilot", "--data-dir", "/d", "--frames",
-                                "500", "--screenshot", "s.png", "--bench", "--camera", "classic"});
+  const TSimOptions options = racesim::ParseSimOptions(
+      {"--track", "11", "--car", "4", "--opponents-cars", "0,1,2", "--seed", "99", "--autopilot",
+       "--data-dir", "/d", "--frames", "500", "--screenshot", "s.png", "--bench", "--camera",
+       "classic", "--time-trial"});
   EXPECT_EQ(options.TrackSlot, 11);
   EXPECT_EQ(options.Car, 4);
   EXPECT_EQ(options.OpponentCars, (std::vector<int32_t>{0, 1, 2}));
@@ -159,6 +160,7 @@ TEST(SimArguments, EveryOption) {
   EXPECT_EQ(options.Screenshot, "s.png");
   EXPECT_TRUE(options.Bench);
   EXPECT_EQ(options.Camera, game::TCameraMode::Classic);
+  EXPECT_TRUE(options.TimeTrial);
   EXPECT_EQ(racesim::ParseSimOptions({"--track", "0", "--car", "0"}).Camera,
             game::TCameraMode::LookAhead)
       << "the game's default view";

@@ -1,6 +1,7 @@
 #include "RaceSimulator.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "engine/VexelImageListItem.h"
 #include "engine/VexelScreen.h"
@@ -45,6 +46,7 @@ TRaceSimulator::TRaceSimulator(const TSimOptions& options, vexel::TVexelImageLis
   World_ = std::make_unique<game::TRaceWorld>(Engine_, Images_, Catalogue_, Random_, KeyDown_,
                                               KeyReleased_, dataDir);
   World_->OpponentCarTypes = options.OpponentCars;
+  World_->TimeTrial = options.TimeTrial;
   RecordingOn_ = options.RecordReplay;
   CameraMode_ = options.Camera;
   SetUp(nullptr);
@@ -67,12 +69,17 @@ void TRaceSimulator::SetUp(const game::TRaceReplay* replay) {
   World_->Camera.SetMode(CameraMode_);
   if (replay) replay->CheckOpponents(*World_);
   if (RecordingOn_) Recording_.RecordOpponents(*World_);
+  if (World_->TimeTrial) Trial_ = std::make_unique<game::TTimeTrialRun>(*World_);
   StartArrows_ =
       Engine_.Create<game::TBegArrows>(*World_, game::PlayerScreenX, game::PlayerScreenY);
   Watches_.resize(static_cast<size_t>(World_->EnemyCount) + 1);
 }
 
 TRaceSimulator::~TRaceSimulator() = default;
+
+void TRaceSimulator::SetGhost(game::TGhostRun record) {
+  if (Trial_) Trial_->SetGhost(std::move(record));
+}
 
 long TRaceSimulator::DefaultFrameLimit() const {
   return game::GreenLightTick + kArrowsGone +
@@ -95,6 +102,7 @@ void TRaceSimulator::Step(vexel::TVexelScreen* screen) {
     screen->EndScene();
   }
   StartLights();
+  if (Trial_) Trial_->Observe();
   game::TrackPathPoints(*World_);
   if (World_->PlayerFinished) {
     if (PlayerFinishFrame_ < 0) PlayerFinishFrame_ = Frame_;

@@ -17,6 +17,7 @@
 #include "game/race/RaceReplay.h"
 #include "game/race/RaceWorld.h"
 #include "game/race/ReplayPlayer.h"
+#include "game/race/TimeTrialRun.h"
 #include "platform/InputScript.h"
 
 namespace vexel {
@@ -64,7 +65,8 @@ struct TRaceOutcome {
 /// shell does it, the 250-frame start lights with the start released at the green light, then
 /// race frames (move, path follows the world, finish delay) with the 10 ms race clock advanced
 /// by exactly 10/9 ticks per frame. The player's car follows a key script, the autopilot, or no
-/// keys at all. It watches every car's laps and progress.
+/// keys at all. It watches every car's laps and progress. A time trial (the option, or a
+/// replay of one) runs without opponents and takes its times from its frames, as the game's.
 class TRaceSimulator {
  public:
   /// A race of the given options over the display's race pictures; throws
@@ -97,6 +99,10 @@ class TRaceSimulator {
   game::TRaceWorld& World() { return *World_; }
   /// The replay recorded so far (options.RecordReplay; empty otherwise).
   const game::TRaceReplay& Recording() const { return Recording_; }
+  /// The time trial being run, or none (a race).
+  const game::TTimeTrialRun* Trial() const { return Trial_.get(); }
+  /// Drives a record's run beside the player of a time trial as its ghost car.
+  void SetGhost(game::TGhostRun record);
 
  private:
   /// What the simulator follows of one car.
@@ -140,6 +146,7 @@ class TRaceSimulator {
   /// The race's view (a replay's run keeps the game's default).
   game::TCameraMode CameraMode_ = game::TCameraMode::LookAhead;
   game::TRaceReplay Recording_;
+  std::unique_ptr<game::TTimeTrialRun> Trial_;
   game::TBegArrows* StartArrows_ = nullptr;
   int32_t ScreenTick_ = 0;
   long Frame_ = 0;

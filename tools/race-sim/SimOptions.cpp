@@ -37,12 +37,13 @@ const char* Usage() {
   return "usage: race-sim --track SLOT --car TYPE [--opponents-cars T,T,...] [--seed N]\n"
          "                [--input FILE | --autopilot] [--data-dir DIR] [--frames N]\n"
          "                [--screenshot FILE] [--bench] [--camera look-ahead|classic]\n"
-         "                [--save-replay FILE]\n"
+         "                [--save-replay FILE] [--time-trial]\n"
          "       race-sim --replay FILE [--data-dir DIR] [--bench]\n"
          "  SLOT 0..11 is the track's place in the catalogue (0 is \"Track 1\");\n"
          "  TYPE 0..4 is a car type (0 Speeder, 1 Turbo, 2 Volcano, 3 Viper, 4 Beast);\n"
          "  --camera is the race's view (default look-ahead): it changes the picture only;\n"
-         "  --save-replay writes the race's replay; --replay runs one and prints a line per car.\n";
+         "  --save-replay writes the race's replay; --replay runs one and prints a line per car;\n"
+         "  --time-trial races the player alone, timed in frames, as the game's time trial.\n";
 }
 
 TSimOptions ParseSimOptions(const std::vector<std::string>& args) {
@@ -85,6 +86,8 @@ TSimOptions ParseSimOptions(const std::vector<std::string>& args) {
       }
     } else if (arg == "--replay") {
       options.ReplayFile = value();
+    } else if (arg == "--time-trial") {
+      options.TimeTrial = true;
     } else if (arg == "--save-replay") {
       options.SaveReplayFile = value();
       options.RecordReplay = true;
@@ -94,7 +97,7 @@ TSimOptions ParseSimOptions(const std::vector<std::string>& args) {
   }
   if (!options.ReplayFile.empty()) {
     if (trackGiven || carGiven || options.Autopilot || !options.InputFile.empty() ||
-        options.RecordReplay || !options.Screenshot.empty()) {
+        options.RecordReplay || !options.Screenshot.empty() || options.TimeTrial) {
       throw TUsageError("--replay takes only --data-dir and --bench besides");
     }
     return options;

@@ -45,6 +45,8 @@ struct TSimOptions {
   std::string SaveReplayFile;
   /// Record the race's replay while it runs (set by --save-replay).
   bool RecordReplay = false;
+  /// Run a time trial: the player alone on the track, timed in frames.
+  bool TimeTrial = false;
 };
 
 /// The usage text.

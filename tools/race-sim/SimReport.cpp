@@ -31,7 +31,8 @@ std::string TimeText(const game::TRaceTime& time) {
 void PrintHeading(std::ostream& out, const TSimOptions& options, const game::TRaceWorld& world) {
   const game::TTrackInfo& track = world.Catalogue.TrackInfo[static_cast<size_t>(options.TrackSlot)];
   out << track.Title << " (" << track.DataFile << "): " << world.RaceLaps << " laps, "
-      << world.EnemyCount << " opponents, seed " << options.Seed << ", player "
+      << (world.TimeTrial ? "time trial" : std::to_string(world.EnemyCount) + " opponents")
+      << ", seed " << options.Seed << ", player "
       << world.Catalogue.CarInfo[static_cast<size_t>(options.Car)].Title
       << (options.Autopilot           ? " on autopilot"
           : options.InputFile.empty() ? " without keys"

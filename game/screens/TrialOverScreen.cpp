@@ -1,0 +1,122 @@
+#include "TrialOverScreen.h"
+
+#include "RaceOverScreen.h"
+#include "RaceScreens.h"
+#include "game/Unit_pr.h"
+#include "game/race/Player.h"
+#include "game/race/TimeTrialRun.h"
+
+namespace game {
+namespace {
+
+// The SAVE REPLAY button, after NEXT.
+constexpr size_t kReplay = 1;
+// Where the values are centred, and the lines of the panel's labels.
+constexpr int32_t kValueX = 497;
+constexpr std::array<int32_t, 4> kValueY = {239, 272, 304, 334};
+// The sentence under the values, centred on the panel.
+constexpr int32_t kSentenceX = 400;
+constexpr int32_t kSentenceY = 362;
+
+}  // namespace
+
+std::array<std::string, 5> TTrialOverScreen::ResultTexts(const TTimeTrialRun& trial) {
+  const int32_t run = trial.RunFrames();
+  const std::optional<TGhostRun>& record = trial.Record();
+  std::array<std::string, 5> texts;
+  texts[0] = TTimeTrialRun::TimeOfFrames(run).Text();
+  texts[1] =
+      trial.BestLapFrames() > 0 ? TTimeTrialRun::TimeOfFrames(trial.BestLapFrames()).Text() : "-";
+  if (!record) {
+    texts[2] = "none";
+    texts[3] = "none";
+    texts[4] = "First run with this car: no record to compare with.";
+    return texts;
+  }
+  texts[2] = TTimeTrialRun::TimeOfFrames(record->TimeFrames).Text();
+  texts[3] = TTimeTrialRun::DifferenceText(run, record->TimeFrames);
+  texts[4] = trial.BeatsRecord() ? "A new record: the ghost drives this run from now on."
+                                 : "The record stands.";
+  return texts;
+}
+
+void TTrialOverScreen::Enter(uint8_t) {
+  Form.SwitchMusic("gamemusic", "losemusic");
+  Form.ClearReleased();
+  Form.KeyDown.fill(false);
+  Form.VexelFont1.SetFont("Arial Black", 11, {});
+  Form.VexelFont1.SetColor(vexel::ARGBColor(250, 250, 250, 255));
+  NewWidgetList();
+  AddButton(
+      "bro_next", 461, 390, [this] { ReturnToTrackChoice(); }, &Form.GameImageList);
+  Form.ButtonCount = 1;
+  if (Form.LastReplay) {
+    AddButton(
+        "bro_replay", 202, 390, [this] { SaveReplay(); }, &Form.GameImageList);
+    Form.ButtonCount = 2;
+  }
+  Form.PlaySound("finish");
+  Panel_ = Form.VexelSprite1.Create<TGameMenuScreen>(Form.GameImageList, true, 255, "trialover",
+                                                     "scr_trialover", 2000, 153.0f, 187.0f);
+  Form.ScreenTick = 0;
+  if (Form.Cursor) Form.Cursor->Visible = true;
+  if (Form.Race && Form.Race->Player) Form.Race->Player->ControlsEnabled = false;
+}
+
+void TTrialOverScreen::Leave(uint8_t) {
+  if (Panel_) Panel_->Kill();
+  Panel_ = nullptr;
+  FreeWidgets();
+  Form.VexelSprite1.ClearDead();
+}
+
+void TTrialOverScreen::Frame(uint8_t) {
+  MoveFocusByKeys();
+  if (PressFocusByEnter()) return;
+  Form.VexelScreen1->Clear(0, 0, 0, 0);
+  Form.VexelScreen1->BeginScene();
+  Form.GameImageList.BeginBatch();
+  Form.VexelSprite1.Draw();
+  Form.VexelGUI1.Draw();
+  if (!Race_.RaceOnBehindResults() && Form.Cursor) Form.Cursor->DoMove(0);
+  DrawResults();
+  ++Form.ScreenTick;
+  if (Form.Cursor) Form.Cursor->DoDraw();
+  Form.GameImageList.EndBatch();
+  Form.VexelScreen1->EndScene();
+}
+
+void TTrialOverScreen::DrawResults() {
+  const TTimeTrialRun* trial = Race_.Trial();
+  if (!trial) return;
+  const std::array<std::string, 5> texts = ResultTexts(*trial);
+  vexel::TVexelFont& font = Form.VexelFont1;
+  for (size_t i = 0; i < kValueY.size(); ++i) {
+    font.TextOut(kValueX - font.TextWidth(texts[i]) / 2, kValueY[i], texts[i]);
+  }
+  font.TextOut(kSentenceX - font.TextWidth(texts[4]) / 2, kSentenceY, texts[4]);
+}
+
+void TTrialOverScreen::SaveReplay() {
+  Form.PlaySound("check1");
+  const TTimeTrialRun* trial = Race_.Trial();
+  if (!trial) return;
+  const TTrackInfo& track =
+      Form.Catalogue.TrackInfo[static_cast<size_t>(Form.Catalogue.SelectedTrack)];
+  TRaceOverScreen::KeepReplay(Form, track.Title + " time trial",
+                              TTimeTrialRun::TimeOfFrames(trial->RunFrames()));
+  // Saved once.
+  if (auto* button = Form.ScreenButtons[kReplay]) {
+    Form.ScreenList->FreeWidget(*button);
+    Form.ScreenButtons[kReplay] = nullptr;
+  }
+}
+
+void TTrialOverScreen::ReturnToTrackChoice() {
+  Form.SwitchMusic("losemusic", "menumusic");
+  Form.PlaySound("check1");
+  Form.ChangeState(14, TStateChange::ReplaceWithRace);
+  Form.CreateMenuScenery();
+}
+
+}  // namespace game
