@@ -6,17 +6,17 @@
 namespace game {
 
 void TClosingScreen::Enter(uint8_t) {
-  Form.VexelScreen1->ShowMouseCursor = true;
-  if (Form.VexelScreen1->System()) Form.VexelScreen1->System()->ShowCursor(true);
-  Form.VexelGUI1.Finalize();
-  if (!Form.ShareScreen || !Form.ShareScreen->Begin()) Form.Close();
+  Form_.VexelScreen1->ShowMouseCursor = true;
+  if (Form_.VexelScreen1->System()) Form_.VexelScreen1->System()->ShowCursor(true);
+  Form_.VexelGUI1.Finalize();
+  if (!Form_.ShareScreen || !Form_.ShareScreen->Begin()) Form_.Close();
 }
 
 void TClosingScreen::Frame(uint8_t) {
-  BeginFrame(&Form.ShareList);
-  if (Form.ShareScreen) Form.ShareScreen->Frame(Form.MouseX, Form.MouseY);
+  BeginFrame(&Form_.ShareList);
+  if (Form_.ShareScreen) Form_.ShareScreen->Frame(Form_.MouseX, Form_.MouseY);
   DrawCursor();
-  EndFrame(&Form.ShareList);
+  EndFrame(&Form_.ShareList);
 }
 
 }  // namespace game

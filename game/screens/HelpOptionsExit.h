@@ -41,11 +41,11 @@ class THelpOptionsExit : public TScreenGroup {
   void BackToMenu(const char* sound);
   void DrawMenu(bool drawBeforeWidgets);
 
-  int32_t HelpPage = 1;
-  bool SavedSoundOn = true;
-  bool SavedMusicOn = true;
-  bool SavedFullScreen = false;
-  std::string SavedOptionsText;
+  int32_t HelpPage_ = 1;
+  bool SavedSoundOn_ = true;
+  bool SavedMusicOn_ = true;
+  bool SavedFullScreen_ = false;
+  std::string SavedOptionsText_;
 };
 
 }  // namespace game

@@ -32,7 +32,7 @@ void TMainMenuScreens::Enter(uint8_t state) {
 void TMainMenuScreens::Leave(uint8_t state) {
   if (state == 3) {
     KillPanel();
-    Form.CreateMenuScenery();
+    Form_.CreateMenuScenery();
   }
   if (state == 4) FreeWidgets();
 }
@@ -43,28 +43,28 @@ void TMainMenuScreens::Frame(uint8_t state) {
 }
 
 void TMainMenuScreens::EnterLogo() {
-  Form.InputReleased = false;
-  Form.PlaySound("begin");
-  auto* logo = Form.VexelImageList1.ImageList.Find("logo_kvt");
+  Form_.InputReleased = false;
+  Form_.PlaySound("begin");
+  auto* logo = Form_.VexelImageList1.ImageList.Find("logo_kvt");
   const float x = logo ? static_cast<float>(400 - logo->ImageWidth / 2) : 0;
   const float y = logo ? static_cast<float>(300 - logo->ImageHeight / 2) : 0;
   MakePanel("logo_kvt", "logo_kvt", x, y, 20, 0);
-  Form.VexelSprite1.Move(0);
+  Form_.VexelSprite1.Move(0);
 }
 
 void TMainMenuScreens::LogoFrame() {
-  int32_t& t = Form.ScreenTick;
+  int32_t& t = Form_.ScreenTick;
   // Any key, click or controller button, once let go, skips to the logos' end.
-  if (Form.InputReleased && t < LogoFrames - 1) {
+  if (Form_.InputReleased && t < LogoFrames - 1) {
     t = LogoFrames - 1;
-    Form.ClearReleased();
+    Form_.ClearReleased();
   }
-  TMenuScreen* panel = Form.MenuScreen;
+  TMenuScreen* panel = Form_.MenuScreen;
   if (panel && t > 30 && t < 115) panel->SetAlpha(panel->Alpha() + 3);
   if (panel && t > 190 && t < 240) panel->SetAlpha(panel->Alpha() - 5);
   if (t == 241) {
     KillPanel();
-    auto* logo = Form.VexelImageList1.ImageList.Find("logo");
+    auto* logo = Form_.VexelImageList1.ImageList.Find("logo");
     const float x = logo ? static_cast<float>(400 - logo->ImageWidth / 2) : 0;
     const float y = logo ? static_cast<float>(300 - logo->ImageHeight / 2) : 0;
     panel = MakePanel("logo", "logo", x, y, 20, 0);
@@ -72,62 +72,62 @@ void TMainMenuScreens::LogoFrame() {
   if (panel && t > 262 && t < 347) panel->SetAlpha(panel->Alpha() + 3);
   if (panel && t > 422 && t < 472) panel->SetAlpha(panel->Alpha() - 5);
   BeginFrame();
-  Form.VexelSprite1.Move(0);
-  Form.VexelSprite1.Draw();
+  Form_.VexelSprite1.Move(0);
+  Form_.VexelSprite1.Draw();
   DrawCursor(false);
   EndFrame();
   if (t++ != LogoFrames - 1) return;
   // The big logo is shown once a run; the small one stays for the main menu's corner.
-  if (auto* logo = Form.VexelImageList1.ImageList.Find("logo")) logo->ReleaseTexture();
-  Form.VexelScreen1->SetRed(255);
-  Form.VexelScreen1->SetGreen(255);
-  Form.VexelScreen1->SetBlue(255);
-  Form.ChangeState(Form.Profiles.ProfileCount > 0 ? 4 : 1);
+  if (auto* logo = Form_.VexelImageList1.ImageList.Find("logo")) logo->ReleaseTexture();
+  Form_.VexelScreen1->SetRed(255);
+  Form_.VexelScreen1->SetGreen(255);
+  Form_.VexelScreen1->SetBlue(255);
+  Form_.ChangeState(Form_.Profiles.ProfileCount > 0 ? 4 : 1);
 }
 
 void TMainMenuScreens::EnterMainMenu() {
-  Form.ClearReleased();
+  Form_.ClearReleased();
   NewWidgetList();
   AddButton("b_stgame", kColumn[0].Left, kColumn[0].Top, [this] { GoTo(14, true); });
   AddButton("b_opt", kColumn[1].Left, kColumn[1].Top, [this] { GoTo(7, false); });
   AddButton("b_presshere", kColumn[2].Left, kColumn[2].Top, [this] {
-    Form.PlaySound("check1", true);
-    Form.ChangeState(20);
+    Form_.PlaySound("check1", true);
+    Form_.ChangeState(20);
   });
   AddButton("b_hiscr", kColumn[3].Left, kColumn[3].Top, [this] { GoTo(8, false); });
   AddButton("b_help", kColumn[4].Left, kColumn[4].Top, [this] { GoTo(6, false); });
   AddButton("b_visit", kColumn[5].Left, kColumn[5].Top, [this] {
-    Form.PlaySound("check1");
+    Form_.PlaySound("check1");
     OpenLink("moregames.url");
   });
   AddButton("b_exit", kColumn[6].Left, kColumn[6].Top, [this] { GoTo(10, false); });
   AddButton("b_logo", 4, 510, [this] {
-    Form.PlaySound("check1");
+    Form_.PlaySound("check1");
     OpenLink("website.url");
   });
-  Form.VexelFont1.SetFont("Arial Black", 10, {});
-  Form.VexelFont1.SetColor(0xFFFFFFFF);
-  Form.VexelFont2.SetFont("Arial Black", 8, {});
-  Form.VexelFont2.SetColor(0xFFFFFFFF);
-  Form.VexelFont3.SetFont("Arial Black", 23, {});
-  Form.VexelFont3.SetColor(vexel::ARGBColor(167, 9, 24, 255));
-  Form.Stars = MakeStars(Form.Random);
-  Form.ScreenTick = 0;
-  Form.ButtonCount = kSlidingButtons;
+  Form_.VexelFont1.SetFont("Arial Black", 10, {});
+  Form_.VexelFont1.SetColor(0xFFFFFFFF);
+  Form_.VexelFont2.SetFont("Arial Black", 8, {});
+  Form_.VexelFont2.SetColor(0xFFFFFFFF);
+  Form_.VexelFont3.SetFont("Arial Black", 23, {});
+  Form_.VexelFont3.SetColor(vexel::ARGBColor(167, 9, 24, 255));
+  Form_.Stars = MakeStars(Form_.Random);
+  Form_.ScreenTick = 0;
+  Form_.ButtonCount = kSlidingButtons;
 }
 
 void TMainMenuScreens::GoTo(uint8_t state, bool clearKeys) {
-  if (clearKeys) Form.ClearReleased();
-  Form.ChangeState(state, TStateChange::Replace, [this] { Form.PlaySound("check1"); });
+  if (clearKeys) Form_.ClearReleased();
+  Form_.ChangeState(state, TStateChange::Replace, [this] { Form_.PlaySound("check1"); });
 }
 
 void TMainMenuScreens::OpenLink(const std::string& file) {
-  if (Form.Links) Form.Links->OpenLinkFile(file);
+  if (Form_.Links) Form_.Links->OpenLinkFile(file);
 }
 
 void TMainMenuScreens::SlideButtons() {
   for (int32_t i = 0; i < kSlidingButtons; ++i) {
-    vexel::TVexelButton* button = Form.ScreenButtons[static_cast<size_t>(i)];
+    vexel::TVexelButton* button = Form_.ScreenButtons[static_cast<size_t>(i)];
     if (!button) continue;
     const int32_t final = kColumn[i].FinalTop;
     button->Top = button->Top > final ? button->Top - 20 : final;
@@ -135,8 +135,8 @@ void TMainMenuScreens::SlideButtons() {
 }
 
 void TMainMenuScreens::MainMenuFrame() {
-  if (Form.TakeReleased(platform::VK_ESCAPE)) {
-    Form.PlaySound("check2");
+  if (Form_.TakeReleased(platform::VK_ESCAPE)) {
+    Form_.PlaySound("check2");
     GoTo(10, false);
     return;
   }
@@ -145,13 +145,13 @@ void TMainMenuScreens::MainMenuFrame() {
   SlideButtons();
   BeginFrame();
   DrawBackground();
-  DrawStars(Form.Stars, *Form.VexelScreen1, Form.Random);
-  Form.VexelSprite1.Move(0);
-  Form.VexelSprite1.Draw();
-  if (auto* logo = Form.VexelImageList1.ImageList.Find("logo_kvt")) {
+  DrawStars(Form_.Stars, *Form_.VexelScreen1, Form_.Random);
+  Form_.VexelSprite1.Move(0);
+  Form_.VexelSprite1.Draw();
+  if (auto* logo = Form_.VexelImageList1.ImageList.Find("logo_kvt")) {
     logo->DrawAlpha(638, 500, 0, 0, 0, 0.55f, 0.55f, false, 255, 255, 255, 255, 0, 0);
   }
-  Form.VexelGUI1.Draw();
+  Form_.VexelGUI1.Draw();
   DrawLightsAgain();
   DrawInfoLine();
   DrawCursor();

@@ -29,16 +29,16 @@ void TProfileScreens::Enter(uint8_t state) {
 }
 
 void TProfileScreens::Leave(uint8_t state) {
-  if (state == 1) Form.PlayerName = Form.ScreenEdit ? Form.ScreenEdit->Text : Form.PlayerName;
-  if (state != 22) Form.SaveConfig();
-  if (state == 1 || state == 21) Form.VexelGUI1.FocusID = -1;
+  if (state == 1) Form_.PlayerName = Form_.ScreenEdit ? Form_.ScreenEdit->Text : Form_.PlayerName;
+  if (state != 22) Form_.SaveConfig();
+  if (state == 1 || state == 21) Form_.VexelGUI1.FocusID = -1;
   FreeWidgets();
   KillPanel();
-  if (state == 20 && ChooseLine) {
-    ChooseLine->Kill();
-    ChooseLine = nullptr;
+  if (state == 20 && ChooseLine_) {
+    ChooseLine_->Kill();
+    ChooseLine_ = nullptr;
   }
-  Form.VexelSprite1.ClearDead();
+  Form_.VexelSprite1.ClearDead();
 }
 
 void TProfileScreens::Frame(uint8_t state) {
@@ -48,21 +48,21 @@ void TProfileScreens::Frame(uint8_t state) {
 }
 
 void TProfileScreens::SlidePanelUp() {
-  if (Form.MenuScreen) {
-    Form.MenuScreen->SetY(
-        static_cast<float>(SlideTowards(static_cast<int32_t>(Form.MenuScreen->Y()), 280, 15)));
+  if (Form_.MenuScreen) {
+    Form_.MenuScreen->SetY(
+        static_cast<float>(SlideTowards(static_cast<int32_t>(Form_.MenuScreen->Y()), 280, 15)));
   }
 }
 
 bool TProfileScreens::NameTyped() const {
-  return Form.ScreenEdit && TPlayerProfiles::HasName(Form.ScreenEdit->Text);
+  return Form_.ScreenEdit && TPlayerProfiles::HasName(Form_.ScreenEdit->Text);
 }
 
 void TProfileScreens::EnterNameScreen(uint8_t state) {
-  Form.ClearReleased();
+  Form_.ClearReleased();
   if (state == 21) {
-    Form.VexelFont1.SetFont("BinnerD", 17, {});
-    Form.VexelFont1.SetColor(vexel::ARGBColor(250, 250, 250, 255));
+    Form_.VexelFont1.SetFont("BinnerD", 17, {});
+    Form_.VexelFont1.SetColor(vexel::ARGBColor(250, 250, 250, 255));
   }
   NewWidgetList();
   AddButton("b_ok", 530, 880, [this, state] {
@@ -73,22 +73,22 @@ void TProfileScreens::EnterNameScreen(uint8_t state) {
     }
   });
   vexel::TVexelEdit& edit = AddNameBox("e_name", 457, 811, 17, 255);
-  if (state == 1) edit.Text = TSettingsFile::StripPadding(Form.PlayerName);
+  if (state == 1) edit.Text = TSettingsFile::StripPadding(Form_.PlayerName);
   edit.Click();
   MakePanel(state == 1 ? "scr_NAMEenter" : "scr_entername", "scr_entername", 370, 680, 500);
-  Form.VexelSprite1.Move(0);
-  Form.ScreenTick = 0;
-  Form.PlaySound("up", true);
+  Form_.VexelSprite1.Move(0);
+  Form_.ScreenTick = 0;
+  Form_.PlaySound("up", true);
 }
 
 void TProfileScreens::NameFrame(uint8_t state) {
-  vexel::TVexelEdit* edit = Form.ScreenEdit;
+  vexel::TVexelEdit* edit = Form_.ScreenEdit;
   if (edit) {
     edit->CaretPos = static_cast<int32_t>(edit->Text.size()) + 1;
     BlinkCaret(*edit);
-    if (Form.TakeReleased(platform::VK_BACK) && !edit->Text.empty()) edit->Text.pop_back();
+    if (Form_.TakeReleased(platform::VK_BACK) && !edit->Text.empty()) edit->Text.pop_back();
   }
-  if (Form.TakeReleased(platform::VK_RETURN)) {
+  if (Form_.TakeReleased(platform::VK_RETURN)) {
     if (NameTyped()) {
       if (state == 1) {
         CreateFirstProfile();
@@ -97,141 +97,141 @@ void TProfileScreens::NameFrame(uint8_t state) {
       }
       return;
     }
-  } else if (state == 21 && Form.TakeReleased(platform::VK_ESCAPE)) {
-    Form.ChangeState(20);
+  } else if (state == 21 && Form_.TakeReleased(platform::VK_ESCAPE)) {
+    Form_.ChangeState(20);
     return;
   }
-  if (Form.ScreenTick >= 0 && Form.ScreenTick <= kSlideFrames) {
-    if (auto* ok = Form.ScreenButtons[0]) ok->Top = SlideTowards(ok->Top, 480, 15);
+  if (Form_.ScreenTick >= 0 && Form_.ScreenTick <= kSlideFrames) {
+    if (auto* ok = Form_.ScreenButtons[0]) ok->Top = SlideTowards(ok->Top, 480, 15);
     if (edit) edit->Top = SlideTowards(edit->Top, 411, 15);
     SlidePanelUp();
-    ++Form.ScreenTick;
+    ++Form_.ScreenTick;
   }
   BeginFrame();
   DrawBackground();
-  DrawStars(Form.Stars, *Form.VexelScreen1, Form.Random);
-  Form.VexelSprite1.Move(0);
-  Form.VexelSprite1.Draw();
-  Form.VexelGUI1.Draw();
-  if (auto* ok = Form.ScreenButtons[0]) {
+  DrawStars(Form_.Stars, *Form_.VexelScreen1, Form_.Random);
+  Form_.VexelSprite1.Move(0);
+  Form_.VexelSprite1.Draw();
+  Form_.VexelGUI1.Draw();
+  if (auto* ok = Form_.ScreenButtons[0]) {
     const bool typed = NameTyped();
     ok->Visible = ok->Enabled = typed;
     if (!typed && state == 1) DrawDisabled("b_ok", 530, 478);
-    if (!typed && state == 21 && Form.ScreenTick > kSlideFrames) DrawDisabled("b_add", 530, 475);
+    if (!typed && state == 21 && Form_.ScreenTick > kSlideFrames) DrawDisabled("b_add", 530, 475);
   }
   DrawCursor();
   EndFrame();
 }
 
 void TProfileScreens::CreateFirstProfile() {
-  Form.Profiles.CreateFirstProfile(Form.ScreenEdit ? Form.ScreenEdit->Text : std::string());
-  Form.TakeUpProfile(0);
-  Form.RebuildInfoText();
-  Form.ChangeState(4);
+  Form_.Profiles.CreateFirstProfile(Form_.ScreenEdit ? Form_.ScreenEdit->Text : std::string());
+  Form_.TakeUpProfile(0);
+  Form_.RebuildInfoText();
+  Form_.ChangeState(4);
 }
 
 void TProfileScreens::CreateProfile() {
-  if (Form.Profiles.ProfileCount >= 10) return;
-  Form.Profiles.CreateProfile(Form.ScreenEdit ? Form.ScreenEdit->Text : std::string());
-  Form.TakeUpProfile(Form.Profiles.CurrentProfile);
-  Form.PlaySound("check2", true);
-  Form.ChangeState(20);
-  Form.RebuildInfoText();
+  if (Form_.Profiles.ProfileCount >= 10) return;
+  Form_.Profiles.CreateProfile(Form_.ScreenEdit ? Form_.ScreenEdit->Text : std::string());
+  Form_.TakeUpProfile(Form_.Profiles.CurrentProfile);
+  Form_.PlaySound("check2", true);
+  Form_.ChangeState(20);
+  Form_.RebuildInfoText();
 }
 
 void TProfileScreens::EnterList() {
-  Form.ClearReleased();
-  Form.VexelFont1.SetFont("Arial", 10, {});
-  Form.VexelFont1.SetColor(vexel::ARGBColor(250, 250, 250, 255));
+  Form_.ClearReleased();
+  Form_.VexelFont1.SetFont("Arial", 10, {});
+  Form_.VexelFont1.SetColor(vexel::ARGBColor(250, 250, 250, 255));
   NewWidgetList();
   AddButton("b_up", 730, 780, [this] { MoveCursor(-1); });
   AddButton("b_down", 730, 860, [this] { MoveCursor(1); });
   AddButton("b_add", 500, 910, [this] {
-    if (Form.Profiles.ProfileCount >= 10) return;
-    Form.ChangeState(21);
+    if (Form_.Profiles.ProfileCount >= 10) return;
+    Form_.ChangeState(21);
   });
   AddButton("b_delete", 580, 910, [this] {
-    if (Form.Profiles.ProfileCount < 1) return;
-    Form.ChangeState(22, TStateChange::Replace, [this] { Form.PlaySound("check1", true); });
+    if (Form_.Profiles.ProfileCount < 1) return;
+    Form_.ChangeState(22, TStateChange::Replace, [this] { Form_.PlaySound("check1", true); });
   });
   AddButton("b_back2", 420, 910, [this] {
-    Form.PlaySound("check1", true);
-    Form.RebuildInfoText();
-    Form.ChangeState(4);
+    Form_.PlaySound("check1", true);
+    Form_.RebuildInfoText();
+    Form_.ChangeState(4);
   });
   AddButton("b_select", 660, 910, [this] { SelectProfile(); });
-  Form.ButtonCount = 6;
-  Form.Profiles.ProfileCursor = Form.Profiles.CurrentProfile;
-  ChooseLine = Form.VexelSprite1.Create<TChooseLine>(Form.VexelImageList1, Form.Random, 430.0f,
-                                                     352.0f, Form.Profiles.ProfileCursor);
+  Form_.ButtonCount = 6;
+  Form_.Profiles.ProfileCursor = Form_.Profiles.CurrentProfile;
+  ChooseLine_ = Form_.VexelSprite1.Create<TChooseLine>(Form_.VexelImageList1, Form_.Random, 430.0f,
+                                                       352.0f, Form_.Profiles.ProfileCursor);
   MakePanel("scr_change", "scr_change", 370, 680, 500);
-  Form.VexelSprite1.Move(0);
-  Form.ScreenTick = 0;
-  Form.PlaySound("up", true);
+  Form_.VexelSprite1.Move(0);
+  Form_.ScreenTick = 0;
+  Form_.PlaySound("up", true);
 }
 
 void TProfileScreens::MoveCursor(int32_t step) {
-  Form.PlaySound("check1", true);
-  int32_t& cursor = Form.Profiles.ProfileCursor;
+  Form_.PlaySound("check1", true);
+  int32_t& cursor = Form_.Profiles.ProfileCursor;
   if (step < 0 && cursor > 0) --cursor;
-  if (step > 0 && cursor < Form.Profiles.ProfileCount - 1) ++cursor;
+  if (step > 0 && cursor < Form_.Profiles.ProfileCount - 1) ++cursor;
 }
 
 void TProfileScreens::SelectProfile() {
-  if (Form.Profiles.ProfileCount < 1) return;
-  Form.TakeUpProfile(Form.Profiles.ProfileCursor);
-  Form.PlaySound("check1", true);
-  Form.RebuildInfoText();
+  if (Form_.Profiles.ProfileCount < 1) return;
+  Form_.TakeUpProfile(Form_.Profiles.ProfileCursor);
+  Form_.PlaySound("check1", true);
+  Form_.RebuildInfoText();
 }
 
 void TProfileScreens::ListFrame() {
-  const TPlayerProfiles& profiles = Form.Profiles;
-  if (profiles.ProfileCount >= 1 && Form.TakeReleased(platform::VK_ESCAPE)) {
-    Form.PlaySound("check1", true);
-    Form.PlayerName = profiles.Current().Name;
-    Form.ChangeState(4);
+  const TPlayerProfiles& profiles = Form_.Profiles;
+  if (profiles.ProfileCount >= 1 && Form_.TakeReleased(platform::VK_ESCAPE)) {
+    Form_.PlaySound("check1", true);
+    Form_.PlayerName = profiles.Current().Name;
+    Form_.ChangeState(4);
     return;
   }
-  if (Form.TakeReleased(platform::VK_RETURN)) {
-    Form.PlaySound("check2", true);
+  if (Form_.TakeReleased(platform::VK_RETURN)) {
+    Form_.PlaySound("check2", true);
     SelectProfile();
     return;
   }
-  if (Form.TakeReleased(platform::VK_UP)) {
-    if (profiles.ProfileCursor > 0) Form.PlaySound("check2", true);
+  if (Form_.TakeReleased(platform::VK_UP)) {
+    if (profiles.ProfileCursor > 0) Form_.PlaySound("check2", true);
     MoveCursor(-1);
     return;
   }
-  if (Form.TakeReleased(platform::VK_DOWN)) {
-    if (profiles.ProfileCursor < profiles.ProfileCount - 1) Form.PlaySound("check2", true);
+  if (Form_.TakeReleased(platform::VK_DOWN)) {
+    if (profiles.ProfileCursor < profiles.ProfileCount - 1) Form_.PlaySound("check2", true);
     MoveCursor(1);
     return;
   }
-  if (Form.ScreenTick >= 0 && Form.ScreenTick <= kSlideFrames) {
+  if (Form_.ScreenTick >= 0 && Form_.ScreenTick <= kSlideFrames) {
     static constexpr int32_t kFinalTop[] = {380, 460, 510, 510, 510, 510};
     for (size_t i = 0; i < 6; ++i) {
-      if (auto* button = Form.ScreenButtons[i]) {
+      if (auto* button = Form_.ScreenButtons[i]) {
         button->Top = SlideTowards(button->Top, kFinalTop[i], 15);
       }
     }
     SlidePanelUp();
-    ++Form.ScreenTick;
+    ++Form_.ScreenTick;
   }
   BeginFrame();
   DrawBackground();
-  DrawStars(Form.Stars, *Form.VexelScreen1, Form.Random);
-  Form.VexelSprite1.ClearDead();
-  Form.VexelSprite1.Move(0);
-  Form.VexelSprite1.Draw();
-  Form.VexelGUI1.Draw();
+  DrawStars(Form_.Stars, *Form_.VexelScreen1, Form_.Random);
+  Form_.VexelSprite1.ClearDead();
+  Form_.VexelSprite1.Move(0);
+  Form_.VexelSprite1.Draw();
+  Form_.VexelGUI1.Draw();
   UpdateListButtons();
-  if (Form.ScreenTick >= kSlideFrames + 1) {
+  if (Form_.ScreenTick >= kSlideFrames + 1) {
     for (int32_t i = 0; i < profiles.ProfileCount; ++i) {
       const std::string& name = profiles.Profiles[static_cast<size_t>(i)].Name;
       const uint32_t colour = i == profiles.CurrentProfile ? vexel::ARGBColor(255, 86, 86, 255)
                                                            : vexel::ARGBColor(250, 250, 250, 255);
-      Form.VexelFont1.SetColor(colour);
-      Form.VexelFont1.TextOut(575 - Form.VexelFont1.TextWidth(name) / 2, 351 + 15 * i, name);
+      Form_.VexelFont1.SetColor(colour);
+      Form_.VexelFont1.TextOut(575 - Form_.VexelFont1.TextWidth(name) / 2, 351 + 15 * i, name);
     }
   }
   DrawCursor();
@@ -239,8 +239,8 @@ void TProfileScreens::ListFrame() {
 }
 
 void TProfileScreens::UpdateListButtons() {
-  const int32_t count = Form.Profiles.ProfileCount;
-  const bool slidIn = Form.ScreenTick > kSlideFrames;
+  const int32_t count = Form_.Profiles.ProfileCount;
+  const bool slidIn = Form_.ScreenTick > kSlideFrames;
   struct TRule {
     size_t Button;
     bool On;
@@ -254,61 +254,62 @@ void TProfileScreens::UpdateListButtons() {
       {kSelect, count >= 1, "b_select", 660, 505}, {kAdd, count < 10, "b_add", 500, 505},
   };
   for (const TRule& rule : rules) {
-    if (auto* button = Form.ScreenButtons[rule.Button]) button->Visible = button->Enabled = rule.On;
+    if (auto* button = Form_.ScreenButtons[rule.Button])
+      button->Visible = button->Enabled = rule.On;
     if (!rule.On && slidIn) DrawDisabled(rule.Key, rule.X, rule.Y);
   }
 }
 
 void TProfileScreens::EnterDelete() {
-  Form.ClearReleased();
-  Form.VexelFont1.SetFont("MathSoftText", 20, {});
-  Form.VexelFont1.SetColor(vexel::ARGBColor(255, 252, 252, 255));
+  Form_.ClearReleased();
+  Form_.VexelFont1.SetFont("MathSoftText", 20, {});
+  Form_.VexelFont1.SetColor(vexel::ARGBColor(255, 252, 252, 255));
   NewWidgetList();
   AddButton("b_yes", 480, 875, [this] { DeleteProfile(); });
   AddButton("b_no", 600, 875, [this] {
-    Form.ChangeState(20, TStateChange::Replace, [this] { Form.PlaySound("check1", true); });
+    Form_.ChangeState(20, TStateChange::Replace, [this] { Form_.PlaySound("check1", true); });
   });
   MakePanel("scr_Delete", "scr_delete", 370, 680, 500);
-  Form.VexelSprite1.Move(0);
-  Form.ScreenTick = 0;
-  Form.PlaySound("up", true);
+  Form_.VexelSprite1.Move(0);
+  Form_.ScreenTick = 0;
+  Form_.PlaySound("up", true);
 }
 
 void TProfileScreens::DeleteProfile() {
-  const int32_t slot = Form.Profiles.ProfileCursor;
-  const int32_t count = Form.Profiles.ProfileCount;
+  const int32_t slot = Form_.Profiles.ProfileCursor;
+  const int32_t count = Form_.Profiles.ProfileCount;
   // The ghost folders are numbered by profile slot, so they follow the list.
-  if (Form.Profiles.DeleteProfile()) {
-    TGhostRun::DeleteProfileGhosts(Form.Paths.ConfigDir(), slot, count);
+  if (Form_.Profiles.DeleteProfile()) {
+    TGhostRun::DeleteProfileGhosts(Form_.Paths.ConfigDir(), slot, count);
   }
-  Form.TakeUpProfile(Form.Profiles.CurrentProfile);
-  Form.ChangeState(20, TStateChange::Replace, [this] { Form.PlaySound("check1", true); });
-  Form.RebuildInfoText();
+  Form_.TakeUpProfile(Form_.Profiles.CurrentProfile);
+  Form_.ChangeState(20, TStateChange::Replace, [this] { Form_.PlaySound("check1", true); });
+  Form_.RebuildInfoText();
 }
 
 void TProfileScreens::DeleteFrame() {
-  if (Form.TakeReleased(platform::VK_ESCAPE)) {
-    Form.ChangeState(20);
+  if (Form_.TakeReleased(platform::VK_ESCAPE)) {
+    Form_.ChangeState(20);
     return;
   }
-  if (Form.ScreenTick >= 0 && Form.ScreenTick <= kSlideFrames) {
+  if (Form_.ScreenTick >= 0 && Form_.ScreenTick <= kSlideFrames) {
     for (size_t i = 0; i < 2; ++i) {
-      if (auto* button = Form.ScreenButtons[i]) button->Top = SlideTowards(button->Top, 475, 15);
+      if (auto* button = Form_.ScreenButtons[i]) button->Top = SlideTowards(button->Top, 475, 15);
     }
     SlidePanelUp();
-    ++Form.ScreenTick;
+    ++Form_.ScreenTick;
   }
   BeginFrame();
   DrawBackground();
-  DrawStars(Form.Stars, *Form.VexelScreen1, Form.Random);
-  Form.VexelSprite1.ClearDead();
-  Form.VexelSprite1.Move(0);
-  Form.VexelSprite1.Draw();
-  Form.VexelGUI1.Draw();
-  if (Form.ScreenTick > kSlideFrames) {
-    const auto cursor = static_cast<size_t>(Form.Profiles.ProfileCursor);
-    const std::string& name = Form.Profiles.Profiles[cursor].Name;
-    Form.VexelFont1.TextOut(580 - Form.VexelFont1.TextWidth(name) / 2, 352, name);
+  DrawStars(Form_.Stars, *Form_.VexelScreen1, Form_.Random);
+  Form_.VexelSprite1.ClearDead();
+  Form_.VexelSprite1.Move(0);
+  Form_.VexelSprite1.Draw();
+  Form_.VexelGUI1.Draw();
+  if (Form_.ScreenTick > kSlideFrames) {
+    const auto cursor = static_cast<size_t>(Form_.Profiles.ProfileCursor);
+    const std::string& name = Form_.Profiles.Profiles[cursor].Name;
+    Form_.VexelFont1.TextOut(580 - Form_.VexelFont1.TextWidth(name) / 2, 352, name);
   }
   DrawCursor();
   EndFrame();

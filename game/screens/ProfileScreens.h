@@ -42,7 +42,7 @@ class TProfileScreens : public TScreenGroup {
   void SlidePanelUp();
   bool NameTyped() const;
 
-  TChooseLine* ChooseLine = nullptr;
+  TChooseLine* ChooseLine_ = nullptr;
 };
 
 }  // namespace game

@@ -14,7 +14,7 @@ struct TRaceTime;
 class TRaceHud {
  public:
   /// Texts of the form's running race.
-  explicit TRaceHud(TForm1& form) : Form(form) {}
+  explicit TRaceHud(TForm1& form) : Form_(form) {}
 
   /// Draws lap, position, race time and best lap.
   void DrawRaceHud();
@@ -26,7 +26,7 @@ class TRaceHud {
   static std::string BestLapText(int32_t lap, const TRaceTime& bestLap);
 
  private:
-  TForm1& Form;
+  TForm1& Form_;
 };
 
 }  // namespace game

@@ -75,69 +75,69 @@ std::vector<TStanding> TRaceOverScreen::Standings(const TRaceWorld& race) {
 }
 
 void TRaceOverScreen::Enter(uint8_t) {
-  Form.SwitchMusic("gamemusic", "losemusic");
-  Form.ClearReleased();
-  Form.KeyDown.fill(false);
-  Form.VexelFont1.SetFont("Arial Black", 11, {});
-  Form.VexelFont1.SetColor(vexel::ARGBColor(250, 250, 250, 255));
+  Form_.SwitchMusic("gamemusic", "losemusic");
+  Form_.ClearReleased();
+  Form_.KeyDown.fill(false);
+  Form_.VexelFont1.SetFont("Arial Black", 11, {});
+  Form_.VexelFont1.SetColor(vexel::ARGBColor(250, 250, 250, 255));
   ResultLines = 0;
   NewWidgetList();
   AddButton(
-      "bro_next", 354, 372, [this] { SaveRaceResult(); }, &Form.GameImageList);
+      "bro_next", 354, 372, [this] { SaveRaceResult(); }, &Form_.GameImageList);
   AddButton(
-      "b_no1", 418, 347, [this] { ReturnFromRace(false); }, &Form.GameImageList);
+      "b_no1", 418, 347, [this] { ReturnFromRace(false); }, &Form_.GameImageList);
   AddButton(
-      "b_yes1", 307, 347, [this] { ReturnFromRace(true); }, &Form.GameImageList);
-  Form.ButtonCount = 3;
-  for (size_t i = 0; i < 3; ++i) Form.ScreenButtons[i]->Visible = false;
-  if (Form.LastReplay) {
+      "b_yes1", 307, 347, [this] { ReturnFromRace(true); }, &Form_.GameImageList);
+  Form_.ButtonCount = 3;
+  for (size_t i = 0; i < 3; ++i) Form_.ScreenButtons[i]->Visible = false;
+  if (Form_.LastReplay) {
     AddButton(
-        "bro_replay", 202, 390, [this] { SaveReplay(); }, &Form.GameImageList);
-    Form.ButtonCount = 4;
+        "bro_replay", 202, 390, [this] { SaveReplay(); }, &Form_.GameImageList);
+    Form_.ButtonCount = 4;
   }
-  Form.PlaySound("finish");
-  GamePanel = Form.VexelSprite1.Create<TGameMenuScreen>(Form.GameImageList, true, 255, "raceover",
-                                                        "scr_raceover", 2000, 153.0f, 187.0f);
-  const int32_t place = Form.Race && Form.Race->Player ? Form.Race->Player->FinishPosition : 0;
+  Form_.PlaySound("finish");
+  GamePanel_ = Form_.VexelSprite1.Create<TGameMenuScreen>(
+      Form_.GameImageList, true, 255, "raceover", "scr_raceover", 2000, 153.0f, 187.0f);
+  const int32_t place = Form_.Race && Form_.Race->Player ? Form_.Race->Player->FinishPosition : 0;
   const TTrackInfo& track =
-      Form.Catalogue.TrackInfo[static_cast<size_t>(Form.Catalogue.SelectedTrack)];
+      Form_.Catalogue.TrackInfo[static_cast<size_t>(Form_.Catalogue.SelectedTrack)];
   RaceBonus = place >= 1 && place <= 3 ? track.PlaceReward[static_cast<size_t>(place - 1)] : 0;
   RaceGain = RaceBonus;
-  Form.ScreenTick = 0;
-  Form.WaitTicks = 2000;
-  if (Form.Cursor) Form.Cursor->Visible = true;
+  Form_.ScreenTick = 0;
+  Form_.WaitTicks = 2000;
+  if (Form_.Cursor) Form_.Cursor->Visible = true;
   TrackUnlockShown = CarUnlockShown = false;
-  RaceStartScore = Form.Score;
+  RaceStartScore = Form_.Score;
   // The race goes on behind the results; the player's car no longer takes the arrows, which
   // now move the highlight over the buttons.
-  if (Form.Race && Form.Race->Player) Form.Race->Player->ControlsEnabled = false;
+  if (Form_.Race && Form_.Race->Player) Form_.Race->Player->ControlsEnabled = false;
 }
 
 void TRaceOverScreen::Leave(uint8_t) {
-  if (GamePanel) GamePanel->Kill();
-  GamePanel = nullptr;
+  if (GamePanel_) GamePanel_->Kill();
+  GamePanel_ = nullptr;
   FreeWidgets();
-  Form.VexelSprite1.ClearDead();
+  Form_.VexelSprite1.ClearDead();
 }
 
 void TRaceOverScreen::CountPoints() {
-  if (Form.ScreenTick <= 350 || Form.WaitTicks <= 1000) return;
+  if (Form_.ScreenTick <= 350 || Form_.WaitTicks <= 1000) return;
   if (RaceBonus > 0) {
-    ++Form.Score;
+    ++Form_.Score;
     --RaceBonus;
   } else {
-    Form.WaitTicks = 0;
+    Form_.WaitTicks = 0;
   }
 }
 
 void TRaceOverScreen::TestUnlock() {
-  if (Form.WaitTicks >= 0 && Form.WaitTicks <= 100) {
-    ++Form.WaitTicks;
+  if (Form_.WaitTicks >= 0 && Form_.WaitTicks <= 100) {
+    ++Form_.WaitTicks;
     return;
   }
-  if (Form.WaitTicks != 101) return;
-  if (auto* next = Form.ScreenButtons[kNext]) next->Visible = true;
-  TGameCatalogue& catalogue = Form.Catalogue;
+  if (Form_.WaitTicks != 101) return;
+  if (auto* next = Form_.ScreenButtons[kNext]) next->Visible = true;
+  TGameCatalogue& catalogue = Form_.Catalogue;
   const TUnlock unlock =
       UnlockDue(catalogue.UnlockStage, catalogue.TargetScore, RaceStartScore, RaceGain);
   if (unlock == TUnlock::None) return;
@@ -147,10 +147,10 @@ void TRaceOverScreen::TestUnlock() {
 }
 
 void TRaceOverScreen::DrawAnnouncement() {
-  auto* banner = Form.GameImageList.ImageList.Find("scr_av");
+  auto* banner = Form_.GameImageList.ImageList.Find("scr_av");
   const auto announce = [&](int32_t bannerY, const std::string& text) {
     if (banner) banner->Draw(196, bannerY, 0);
-    Form.VexelFont1.TextOut(400 - Form.VexelFont1.TextWidth(text) / 2, 451, text);
+    Form_.VexelFont1.TextOut(400 - Form_.VexelFont1.TextWidth(text) / 2, 451, text);
   };
   if (TrackUnlockShown) {
     announce(446, "New tracks are available!");
@@ -160,14 +160,14 @@ void TRaceOverScreen::DrawAnnouncement() {
 }
 
 void TRaceOverScreen::DrawStandings() {
-  if (!Form.Race || ResultLines < 1) return;
-  vexel::TVexelFont& font = Form.VexelFont2;
+  if (!Form_.Race || ResultLines < 1) return;
+  vexel::TVexelFont& font = Form_.VexelFont2;
   font.SetFont("Arial Black", 9, {});
-  if (auto* shade = Form.GameImageList.ImageList.Find("scr_standings")) {
+  if (auto* shade = Form_.GameImageList.ImageList.Find("scr_standings")) {
     shade->Draw(kStandingsLeft - 12, kStandingsTop, 0);
   }
   int32_t y = kStandingsTop + kStandingsHeader;
-  for (const TStanding& standing : Standings(*Form.Race)) {
+  for (const TStanding& standing : Standings(*Form_.Race)) {
     const bool player = standing.Who == PlayerWho;
     font.SetColor(player ? vexel::ARGBColor(255, 190, 60, 255)
                          : vexel::ARGBColor(250, 250, 250, 255));
@@ -182,61 +182,62 @@ void TRaceOverScreen::DrawStandings() {
 void TRaceOverScreen::Frame(uint8_t) {
   MoveFocusByKeys();
   if (PressFocusByEnter()) return;
-  Form.VexelScreen1->Clear(0, 0, 0, 0);
-  Form.VexelScreen1->BeginScene();
-  Form.GameImageList.BeginBatch();
-  Form.VexelSprite1.Draw();
-  Form.VexelGUI1.Draw();
-  if (!Race.RaceOnBehindResults() && Form.Cursor) Form.Cursor->DoMove(0);
-  const int32_t t = Form.ScreenTick;
+  Form_.VexelScreen1->Clear(0, 0, 0, 0);
+  Form_.VexelScreen1->BeginScene();
+  Form_.GameImageList.BeginBatch();
+  Form_.VexelSprite1.Draw();
+  Form_.VexelGUI1.Draw();
+  if (!Race_.RaceOnBehindResults() && Form_.Cursor) Form_.Cursor->DoMove(0);
+  const int32_t t = Form_.ScreenTick;
   if (t == 70 || t == 140 || t == 210 || t == 280) ResultLines = t / 70;
   CountPoints();
   TestUnlock();
-  ++Form.ScreenTick;
-  Hud.DrawRaceResults(ResultLines, RaceBonus);
+  ++Form_.ScreenTick;
+  Hud_.DrawRaceResults(ResultLines, RaceBonus);
   DrawStandings();
   DrawAnnouncement();
-  if (Form.Cursor) Form.Cursor->DoDraw();
-  Form.GameImageList.EndBatch();
-  Form.VexelScreen1->EndScene();
+  if (Form_.Cursor) Form_.Cursor->DoDraw();
+  Form_.GameImageList.EndBatch();
+  Form_.VexelScreen1->EndScene();
 }
 
 void TRaceOverScreen::SaveRaceResult() {
-  Form.PlaySound("check1");
-  if (Form.Race && Form.Race->Player) {
-    const int32_t place = Form.Race->Player->FinishPosition;
-    TTrackInfo& track = Form.Catalogue.TrackInfo[static_cast<size_t>(Form.Catalogue.SelectedTrack)];
+  Form_.PlaySound("check1");
+  if (Form_.Race && Form_.Race->Player) {
+    const int32_t place = Form_.Race->Player->FinishPosition;
+    TTrackInfo& track =
+        Form_.Catalogue.TrackInfo[static_cast<size_t>(Form_.Catalogue.SelectedTrack)];
     if (place >= 1 && place <= MaxPlaces) {
-      const TRaceTime& time = Form.Race->RaceResults[static_cast<size_t>(place)].Time;
+      const TRaceTime& time = Form_.Race->RaceResults[static_cast<size_t>(place)].Time;
       if (!BestTimeStands(time, track.BestTime)) track.BestTime = time;
     }
   }
   DropReplayButton();
-  Form.StoreProfileProgress();
-  Form.HighScores.Enter(Form.PlayerName, Form.Score);
-  Form.SaveConfig();
+  Form_.StoreProfileProgress();
+  Form_.HighScores.Enter(Form_.PlayerName, Form_.Score);
+  Form_.SaveConfig();
   ResultLines = 0;
-  if (GamePanel) GamePanel->ShowImage("scr_send");
-  if (auto* no = Form.ScreenButtons[kNo]) no->Visible = true;
-  if (auto* yes = Form.ScreenButtons[kYes]) yes->Visible = true;
+  if (GamePanel_) GamePanel_->ShowImage("scr_send");
+  if (auto* no = Form_.ScreenButtons[kNo]) no->Visible = true;
+  if (auto* yes = Form_.ScreenButtons[kYes]) yes->Visible = true;
   // The button goes for good: hidden, it would be shown again by the next frame's unlock test
   // and drawn over the send question's buttons.
-  if (auto* next = Form.ScreenButtons[kNext]) {
-    Form.ScreenList->FreeWidget(*next);
-    Form.ScreenButtons[kNext] = nullptr;
+  if (auto* next = Form_.ScreenButtons[kNext]) {
+    Form_.ScreenList->FreeWidget(*next);
+    Form_.ScreenButtons[kNext] = nullptr;
   }
 }
 
 void TRaceOverScreen::SaveReplay() {
-  Form.PlaySound("check1");
-  if (!Form.LastReplay || !Form.Race || !Form.Race->Player) return;
-  const int32_t place = Form.Race->Player->FinishPosition;
+  Form_.PlaySound("check1");
+  if (!Form_.LastReplay || !Form_.Race || !Form_.Race->Player) return;
+  const int32_t place = Form_.Race->Player->FinishPosition;
   const TRaceTime time = place >= 1 && place <= MaxPlaces
-                             ? Form.Race->RaceResults[static_cast<size_t>(place)].Time
-                             : Form.Race->Player->RaceTime;
+                             ? Form_.Race->RaceResults[static_cast<size_t>(place)].Time
+                             : Form_.Race->Player->RaceTime;
   const TTrackInfo& track =
-      Form.Catalogue.TrackInfo[static_cast<size_t>(Form.Catalogue.SelectedTrack)];
-  KeepReplay(Form, track.Title, time);
+      Form_.Catalogue.TrackInfo[static_cast<size_t>(Form_.Catalogue.SelectedTrack)];
+  KeepReplay(Form_, track.Title, time);
   DropReplayButton();
 }
 
@@ -256,22 +257,22 @@ void TRaceOverScreen::KeepReplay(TForm1& form, const std::string& title, const T
 
 void TRaceOverScreen::DropReplayButton() {
   // Saved once; and the send question's buttons take its place on the panel.
-  if (auto* button = Form.ScreenButtons[kReplay]) {
-    Form.ScreenList->FreeWidget(*button);
-    Form.ScreenButtons[kReplay] = nullptr;
+  if (auto* button = Form_.ScreenButtons[kReplay]) {
+    Form_.ScreenList->FreeWidget(*button);
+    Form_.ScreenButtons[kReplay] = nullptr;
   }
 }
 
 void TRaceOverScreen::ReturnFromRace(bool send) {
-  Form.SwitchMusic("losemusic", "menumusic");
-  Form.PlaySound("check1");
-  Form.ChangeState(14, TStateChange::ReplaceWithRace);
+  Form_.SwitchMusic("losemusic", "menumusic");
+  Form_.PlaySound("check1");
+  Form_.ChangeState(14, TStateChange::ReplaceWithRace);
   if (send) {
-    Form.Score = Form.Profiles.Current().Score;
-    Form.PlayerName = Form.Profiles.Current().Name;
+    Form_.Score = Form_.Profiles.Current().Score;
+    Form_.PlayerName = Form_.Profiles.Current().Name;
   }
-  Form.CreateMenuScenery();
-  if (send) Form.SubmitScore();
+  Form_.CreateMenuScenery();
+  if (send) Form_.SubmitScore();
 }
 
 }  // namespace game

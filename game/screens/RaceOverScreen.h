@@ -38,7 +38,7 @@ class TRaceOverScreen : public TScreenGroup {
  public:
   /// The results screen of a form; `hud` draws the results block, `race` ends the race.
   TRaceOverScreen(TForm1& form, TRaceHud& hud, TRaceScreens& race)
-      : TScreenGroup(form), Hud(hud), Race(race) {}
+      : TScreenGroup(form), Hud_(hud), Race_(race) {}
   /// State 16.
   bool Owns(uint8_t state) const override { return state == 16; }
   /// Music, buttons, panel and the reward of the finishing place.
@@ -78,9 +78,9 @@ class TRaceOverScreen : public TScreenGroup {
   void DrawAnnouncement();
   void DrawStandings();
 
-  TRaceHud& Hud;
-  TRaceScreens& Race;
-  TGameMenuScreen* GamePanel = nullptr;
+  TRaceHud& Hud_;
+  TRaceScreens& Race_;
+  TGameMenuScreen* GamePanel_ = nullptr;
 };
 
 }  // namespace game

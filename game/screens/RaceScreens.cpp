@@ -30,7 +30,7 @@ constexpr int32_t kTrackReturnHintY = 150;
 
 }  // namespace
 
-TRaceScreens::TRaceScreens(TForm1& form, TRaceHud& hud) : TScreenGroup(form), Hud(hud) {}
+TRaceScreens::TRaceScreens(TForm1& form, TRaceHud& hud) : TScreenGroup(form), Hud_(hud) {}
 
 TRaceScreens::~TRaceScreens() = default;
 
@@ -45,25 +45,25 @@ void TRaceScreens::Leave(uint8_t state) {
   if (state == 12) {
     SetRaceClock(false);
     SilenceRace();
-    RaceSound.reset();
-    Autopilot.reset();
-    ReplayDriver.reset();
+    RaceSound_.reset();
+    Autopilot_.reset();
+    ReplayDriver_.reset();
     Trial_.reset();
-    for (vexel::TSprite* sprite : Form.VexelSprite1.SpriteList()) {
+    for (vexel::TSprite* sprite : Form_.VexelSprite1.SpriteList()) {
       if (sprite->Name() != "cursor") sprite->Kill();
     }
-    Form.VexelSprite1.ClearDead();
-    StartArrows = nullptr;
-    GamePanel = nullptr;
-    Form.Scenery = TMenuScenery{};
-    Form.Race.reset();
+    Form_.VexelSprite1.ClearDead();
+    StartArrows_ = nullptr;
+    GamePanel_ = nullptr;
+    Form_.Scenery = TMenuScenery{};
+    Form_.Race.reset();
     return;
   }
-  if (GamePanel) GamePanel->Kill();
-  GamePanel = nullptr;
-  Form.VexelSprite1.ClearDead();
+  if (GamePanel_) GamePanel_->Kill();
+  GamePanel_ = nullptr;
+  Form_.VexelSprite1.ClearDead();
   if (state == 0) FreeWidgets();
-  if (state == 23 && Form.Cursor) Form.Cursor->Visible = false;
+  if (state == 23 && Form_.Cursor) Form_.Cursor->Visible = false;
 }
 
 void TRaceScreens::Frame(uint8_t state) {
@@ -73,125 +73,125 @@ void TRaceScreens::Frame(uint8_t state) {
 }
 
 void TRaceScreens::SetRaceClock(bool running) {
-  ClockRunning = running;
-  if (!FrameClock()) Form.RaceTimer.SetEnabled(running);
+  ClockRunning_ = running;
+  if (!FrameClock()) Form_.RaceTimer.SetEnabled(running);
 }
 
 bool TRaceScreens::RaceOnBehindResults() {
-  const bool racing = Form.Race && !Form.Race->AllFinished();
-  if (racing != ClockRunning) SetRaceClock(racing);
+  const bool racing = Form_.Race && !Form_.Race->AllFinished();
+  if (racing != ClockRunning_) SetRaceClock(racing);
   if (!racing) return false;
-  Form.VexelSprite1.Move(0);
-  TrackPathPoints(*Form.Race);
+  Form_.VexelSprite1.Move(0);
+  TrackPathPoints(*Form_.Race);
   AdvanceUnpacedClock();
   return true;
 }
 
 void TRaceScreens::AdvanceUnpacedClock() {
-  if (!ClockRunning || !FrameClock()) return;
+  if (!ClockRunning_ || !FrameClock()) return;
   // 10 hundredths for every 9 frames: the clock of a game paced at 90 frames a second.
-  ClockNinths += 10;
-  while (ClockNinths >= 9) {
-    ClockNinths -= 9;
-    Form.RaceTimerTimer();
+  ClockNinths_ += 10;
+  while (ClockNinths_ >= 9) {
+    ClockNinths_ -= 9;
+    Form_.RaceTimerTimer();
   }
 }
 
 void TRaceScreens::ShowLoadingFrame() {
   BeginFrame();
-  if (auto* loading = Form.VexelImageList1.ImageList.Find("loading")) loading->Draw(0, 0, 0);
+  if (auto* loading = Form_.VexelImageList1.ImageList.Find("loading")) loading->Draw(0, 0, 0);
   EndFrame();
 }
 
 void TRaceScreens::LoadRacePictures() {
   ShowLoadingFrame();
-  if (auto* loading = Form.VexelImageList1.ImageList.Find("loading")) loading->ReleaseTexture();
-  Form.GameImageList.ImageList.LoadFromFile(Form.Paths.DataFile("Data\\data2.oil"));
-  Form.GameImageList.Prepare();
+  if (auto* loading = Form_.VexelImageList1.ImageList.Find("loading")) loading->ReleaseTexture();
+  Form_.GameImageList.ImageList.LoadFromFile(Form_.Paths.DataFile("Data\\data2.oil"));
+  Form_.GameImageList.Prepare();
   // Checked by preparing, the pause, quit and results panels are made again when first shown.
-  Form.GameImageList.ReleaseTextures(
+  Form_.GameImageList.ReleaseTextures(
       [](const std::string& name) { return name.starts_with("scr_"); });
-  Form.GameImagesPending = false;
+  Form_.GameImagesPending = false;
 }
 
 void TRaceScreens::StartRace() {
-  Form.SwitchMusic("menumusic", "gamemusic");
-  Form.RemoveMenuScenery();
-  Form.ChangeState(12, TStateChange::Replace, [this] {
+  Form_.SwitchMusic("menumusic", "gamemusic");
+  Form_.RemoveMenuScenery();
+  Form_.ChangeState(12, TStateChange::Replace, [this] {
     ReleaseMenuPictures();
-    if (Form.GameImagesPending) LoadRacePictures();
+    if (Form_.GameImagesPending) LoadRacePictures();
   });
 }
 
 void TRaceScreens::ReleaseMenuPictures() {
   // A race draws the bitmap font and the cursor of the menu pictures and nothing else; the rest
   // is made again when a menu after the race draws it, so a race holds the race pictures.
-  Form.VexelImageList1.ReleaseTextures(
+  Form_.VexelImageList1.ReleaseTextures(
       [](const std::string& name) { return name != "font" && name != "mousecursor"; });
 }
 
 bool TRaceScreens::EnterRace() {
-  Form.ClearReleased();
-  Form.VexelFont1.SetFont("Arial Black", 8, {});
-  Form.VexelFont1.SetColor(vexel::ARGBColor(0, 0, 0, 255));
-  Form.Race = std::make_unique<TRaceWorld>(Form.VexelSprite1, Form.GameImageList, Form.Catalogue,
-                                           Form.Random, Form.KeyDown, Form.KeyReleased,
-                                           Form.Paths.DataDir());
-  Form.Race->TimeTrial = Form.TimeTrial;
+  Form_.ClearReleased();
+  Form_.VexelFont1.SetFont("Arial Black", 8, {});
+  Form_.VexelFont1.SetColor(vexel::ARGBColor(0, 0, 0, 255));
+  Form_.Race = std::make_unique<TRaceWorld>(Form_.VexelSprite1, Form_.GameImageList,
+                                            Form_.Catalogue, Form_.Random, Form_.KeyDown,
+                                            Form_.KeyReleased, Form_.Paths.DataDir());
+  Form_.Race->TimeTrial = Form_.TimeTrial;
   try {
     SetUpRace();
   } catch (const std::exception& error) {
     platform::ShowMessageBox("Error", error.what(), {"OK"});
-    Form.ChangeState(14, TStateChange::Replace, [this] {
-      Form.SwitchMusic("gamemusic", "menumusic");
-      Form.CreateMenuScenery();
+    Form_.ChangeState(14, TStateChange::Replace, [this] {
+      Form_.SwitchMusic("gamemusic", "menumusic");
+      Form_.CreateMenuScenery();
     });
     return false;
   }
-  Form.Race->Camera.SetMode(Form.GameOptions.Camera);
-  ClockNinths = 0;
-  Form.ScreenTick = 0;
-  StartArrows = Form.VexelSprite1.Create<TBegArrows>(*Form.Race, PlayerScreenX, PlayerScreenY);
-  if (Form.Options.Autopilot) Autopilot = std::make_unique<TAutopilot>(*Form.Race);
-  if (Form.Sound3D) RaceSound = std::make_unique<TRaceSound>(*Form.Sound3D);
-  if (Form.Cursor) Form.Cursor->Visible = false;
+  Form_.Race->Camera.SetMode(Form_.GameOptions.Camera);
+  ClockNinths_ = 0;
+  Form_.ScreenTick = 0;
+  StartArrows_ = Form_.VexelSprite1.Create<TBegArrows>(*Form_.Race, PlayerScreenX, PlayerScreenY);
+  if (Form_.Options.Autopilot) Autopilot_ = std::make_unique<TAutopilot>(*Form_.Race);
+  if (Form_.Sound3D) RaceSound_ = std::make_unique<TRaceSound>(*Form_.Sound3D);
+  if (Form_.Cursor) Form_.Cursor->Visible = false;
   return true;
 }
 
 void TRaceScreens::SoundRace() {
-  if (!RaceSound || !Form.Race) return;
+  if (!RaceSound_ || !Form_.Race) return;
   // Observed even with the sound off, so that a bump is never heard frames late.
-  const TRaceSoundState state = TRaceSound::Observe(*Form.Race);
-  if (Form.SoundOn) RaceSound->Update(state);
+  const TRaceSoundState state = TRaceSound::Observe(*Form_.Race);
+  if (Form_.SoundOn) RaceSound_->Update(state);
 }
 
 void TRaceScreens::SilenceRace() {
-  if (RaceSound) RaceSound->Silence();
+  if (RaceSound_) RaceSound_->Silence();
 }
 
 bool TRaceScreens::FrameClock() const {
   // A replay's clock counts its frames, so its times are the recorded frames' times; a time
   // trial's are its frames'.
-  return Form.Options.Unpaced || Form.Playback || (Form.Race && Form.Race->TimeTrial);
+  return Form_.Options.Unpaced || Form_.Playback || (Form_.Race && Form_.Race->TimeTrial);
 }
 
 void TRaceScreens::SetUpRace() {
-  ReplayDriver = std::make_unique<TRaceReplayDriver>(Form.Playback.get());
-  ReplayDriver->BeforeSetup(*Form.Race, Form.Random);
-  SetupRace(*Form.Race);
-  ReplayDriver->AfterSetup(*Form.Race);
-  if (Form.Race->TimeTrial) StartTrial();
+  ReplayDriver_ = std::make_unique<TRaceReplayDriver>(Form_.Playback.get());
+  ReplayDriver_->BeforeSetup(*Form_.Race, Form_.Random);
+  SetupRace(*Form_.Race);
+  ReplayDriver_->AfterSetup(*Form_.Race);
+  if (Form_.Race->TimeTrial) StartTrial();
 }
 
 void TRaceScreens::StartTrial() {
-  Trial_ = std::make_unique<TTimeTrialRun>(*Form.Race);
+  Trial_ = std::make_unique<TTimeTrialRun>(*Form_.Race);
   // A replay shows no ghost: what it plays is the run, not the profile's record.
-  if (!ReplayDriver->Playing()) LoadGhost();
+  if (!ReplayDriver_->Playing()) LoadGhost();
 }
 
 std::string TRaceScreens::RecordFile() const {
-  const TGameCatalogue& catalogue = Form.Catalogue;
-  return TGhostRun::PathFor(Form.Paths.ConfigDir(), Form.Profiles.CurrentProfile,
+  const TGameCatalogue& catalogue = Form_.Catalogue;
+  return TGhostRun::PathFor(Form_.Paths.ConfigDir(), Form_.Profiles.CurrentProfile,
                             catalogue.SelectedTrack, catalogue.SelectedCar);
 }
 
@@ -201,11 +201,11 @@ void TRaceScreens::LoadGhost() {
   if (!std::filesystem::exists(path, error)) return;
   try {
     TGhostRun record = TGhostRun::Load(path);
-    if (record.TrackHash != ReplayDriver->Recording().TrackHash) {
+    if (record.TrackHash != ReplayDriver_->Recording().TrackHash) {
       throw TReplayError(path + ": the record was driven on another track file");
     }
-    if (record.TrackSlot != Form.Catalogue.SelectedTrack ||
-        record.Car != Form.Catalogue.SelectedCar) {
+    if (record.TrackSlot != Form_.Catalogue.SelectedTrack ||
+        record.Car != Form_.Catalogue.SelectedCar) {
       throw TReplayError(path + ": the record is of another track or car");
     }
     Trial_->SetGhost(std::move(record));
@@ -215,8 +215,8 @@ void TRaceScreens::LoadGhost() {
 }
 
 void TRaceScreens::FinishTrial() {
-  if (ReplayDriver->Playing() || !Trial_->BeatsRecord()) return;
-  const TRaceReplay& recording = ReplayDriver->Recording();
+  if (ReplayDriver_->Playing() || !Trial_->BeatsRecord()) return;
+  const TRaceReplay& recording = ReplayDriver_->Recording();
   try {
     Trial_->AsRecord(recording.TrackFile, recording.TrackHash, std::time(nullptr))
         .Save(RecordFile());
@@ -226,27 +226,28 @@ void TRaceScreens::FinishTrial() {
 }
 
 bool TRaceScreens::EndReplayedRace() {
-  Form.LastReplay =
-      ReplayDriver->Playing() ? nullptr : std::make_unique<TRaceReplay>(ReplayDriver->Recording());
-  if (!Form.Options.SaveReplayFile.empty() && !ReplayDriver->Playing()) {
+  Form_.LastReplay = ReplayDriver_->Playing()
+                         ? nullptr
+                         : std::make_unique<TRaceReplay>(ReplayDriver_->Recording());
+  if (!Form_.Options.SaveReplayFile.empty() && !ReplayDriver_->Playing()) {
     try {
-      ReplayDriver->Recording().Save(Form.Options.SaveReplayFile);
+      ReplayDriver_->Recording().Save(Form_.Options.SaveReplayFile);
     } catch (const TReplayError& error) {
       std::fprintf(stderr, "%s\n", error.what());
     }
   }
-  if (!ReplayDriver->Playing() && Form.Options.SaveReplayFile.empty()) return false;
-  std::fputs(TRaceReplayDriver::ResultLines(*Form.Race).c_str(), stdout);
+  if (!ReplayDriver_->Playing() && Form_.Options.SaveReplayFile.empty()) return false;
+  std::fputs(TRaceReplayDriver::ResultLines(*Form_.Race).c_str(), stdout);
   std::fflush(stdout);
-  if (!ReplayDriver->Playing()) return false;
-  Form.Application.Terminate();
+  if (!ReplayDriver_->Playing()) return false;
+  Form_.Application.Terminate();
   return true;
 }
 
 void TRaceScreens::DrawStartLights() {
-  const int32_t t = Form.ScreenTick;
+  const int32_t t = Form_.ScreenTick;
   const auto light = [this](const char* key, int32_t x, int32_t y, int32_t alpha) {
-    if (vexel::TImageListItem* item = Form.GameImageList.ImageList.Find(key)) {
+    if (vexel::TImageListItem* item = Form_.GameImageList.ImageList.Find(key)) {
       item->DrawAlpha(x, y, 0, 0, 0, 1, 1, false, 255, 255, 255, alpha, 1, 0);
     }
   };
@@ -261,17 +262,17 @@ void TRaceScreens::DrawStartLights() {
     light("greenlight", 410, 28, alpha);
   }
   if (t > 0 && t < GreenLightTick) {
-    vexel::TVexelFont& font = Form.VexelFont1;
+    vexel::TVexelFont& font = Form_.VexelFont1;
     font.TextOut(400 - font.TextWidth(kTrackReturnHint) / 2, kTrackReturnHintY, kTrackReturnHint,
                  255, 255, 255, 255);
   }
 }
 
 void TRaceScreens::DrawTrackReturnFade() {
-  const int32_t alpha = Form.Race ? Form.Race->TrackReturn.FadeAlpha() : 0;
+  const int32_t alpha = Form_.Race ? Form_.Race->TrackReturn.FadeAlpha() : 0;
   if (alpha <= 0) return;
   // Any opaque picture tinted black makes the black quad; the grass tile is always there.
-  vexel::TImageListItem* tile = Form.GameImageList.ImageList.Find("grass");
+  vexel::TImageListItem* tile = Form_.GameImageList.ImageList.Find("grass");
   if (!tile) return;
   const uint32_t black = vexel::ARGBColor(0, 0, 0, alpha);
   tile->DrawQuad(0, 0, 800, 0, 800, 600, 0, 600, 0, 0, 0, 1, 1, black, black, black, black, false,
@@ -279,44 +280,44 @@ void TRaceScreens::DrawTrackReturnFade() {
 }
 
 void TRaceScreens::StartLights() {
-  int32_t& t = Form.ScreenTick;
-  if (t == 50 || t == 150) Form.PlaySound("svet1");
-  if (t == GreenLightTick) Form.PlaySound("svet2");
+  int32_t& t = Form_.ScreenTick;
+  if (t == 50 || t == 150) Form_.PlaySound("svet1");
+  if (t == GreenLightTick) Form_.PlaySound("svet2");
   DrawStartLights();
-  if (t >= GreenLightTick && t < kArrowsGone && StartArrows) {
-    StartArrows->SetAlpha(StartArrows->Alpha() - 5);
+  if (t >= GreenLightTick && t < kArrowsGone && StartArrows_) {
+    StartArrows_->SetAlpha(StartArrows_->Alpha() - 5);
   }
-  if (t < GreenLightTick) Form.Race->HoldOpponents();
+  if (t < GreenLightTick) Form_.Race->HoldOpponents();
   if (t == GreenLightTick) {
-    Form.Race->ReleaseStart();
+    Form_.Race->ReleaseStart();
     SetRaceClock(true);
   }
-  if (t == kArrowsGone && StartArrows) {
-    StartArrows->Kill();
-    StartArrows = nullptr;
-    Form.VexelSprite1.ClearDead();
+  if (t == kArrowsGone && StartArrows_) {
+    StartArrows_->Kill();
+    StartArrows_ = nullptr;
+    Form_.VexelSprite1.ClearDead();
   }
   if (t >= 0 && t <= kArrowsGone) ++t;
 }
 
 void TRaceScreens::RaceFrame() {
-  if (!Form.Race) return;
-  TRaceWorld& race = *Form.Race;
-  if (Autopilot) Autopilot->Drive();
-  if (ReplayDriver) ReplayDriver->Frame(Form.KeyDown, Form.KeyReleased);
-  Form.VexelScreen1->Clear(0, 0, 0, 0);
-  Form.VexelSprite1.ClearDead();
-  Form.VexelScreen1->BeginScene();
-  Form.GameImageList.BeginBatch();
-  Form.VexelSprite1.Draw();
-  Form.VexelSprite1.Move(0);
+  if (!Form_.Race) return;
+  TRaceWorld& race = *Form_.Race;
+  if (Autopilot_) Autopilot_->Drive();
+  if (ReplayDriver_) ReplayDriver_->Frame(Form_.KeyDown, Form_.KeyReleased);
+  Form_.VexelScreen1->Clear(0, 0, 0, 0);
+  Form_.VexelSprite1.ClearDead();
+  Form_.VexelScreen1->BeginScene();
+  Form_.GameImageList.BeginBatch();
+  Form_.VexelSprite1.Draw();
+  Form_.VexelSprite1.Move(0);
   StartLights();
   if (Trial_ && !Trial_->Finished()) {
     Trial_->Observe();
     if (Trial_->Finished()) FinishTrial();
   }
   SoundRace();
-  Hud.DrawRaceHud();
+  Hud_.DrawRaceHud();
   DrawTrackReturnFade();
   TrackPathPoints(race);
   bool finished = false;
@@ -329,121 +330,121 @@ void TRaceScreens::RaceFrame() {
     }
   }
   if (race.AllFinished()) SetRaceClock(false);
-  Form.GameImageList.EndBatch();
-  Form.VexelScreen1->EndScene();
+  Form_.GameImageList.EndBatch();
+  Form_.VexelScreen1->EndScene();
   if (finished) {
-    if (!EndReplayedRace()) Form.ChangeState(Trial_ ? kTrialResultsState : 16, TStateChange::Over);
+    if (!EndReplayedRace()) Form_.ChangeState(Trial_ ? kTrialResultsState : 16, TStateChange::Over);
     return;
   }
   AdvanceUnpacedClock();
-  if (Form.TakeReleased(platform::VK_ESCAPE)) {
-    Form.PlaySound("check1", true);
-    Form.ChangeState(0, TStateChange::Over);
+  if (Form_.TakeReleased(platform::VK_ESCAPE)) {
+    Form_.PlaySound("check1", true);
+    Form_.ChangeState(0, TStateChange::Over);
     return;
   }
-  const bool pause = Form.TakeReleased(platform::VK_F1) | Form.TakeReleased('P');
+  const bool pause = Form_.TakeReleased(platform::VK_F1) | Form_.TakeReleased('P');
   if (pause) {
-    Form.PlaySound("check1", true);
-    Form.ChangeState(23, TStateChange::Over);
+    Form_.PlaySound("check1", true);
+    Form_.ChangeState(23, TStateChange::Over);
     return;
   }
-  Form.TakeReleased(platform::VK_RETURN);
+  Form_.TakeReleased(platform::VK_RETURN);
 }
 
 void TRaceScreens::DrawStandingRace() {
-  Form.VexelScreen1->Clear(0, 0, 0, 0);
-  Form.VexelScreen1->BeginScene();
-  Form.GameImageList.BeginBatch();
-  Form.VexelSprite1.Draw();
-  Form.VexelGUI1.Draw();
+  Form_.VexelScreen1->Clear(0, 0, 0, 0);
+  Form_.VexelScreen1->BeginScene();
+  Form_.GameImageList.BeginBatch();
+  Form_.VexelSprite1.Draw();
+  Form_.VexelGUI1.Draw();
   DrawCursor();
-  Hud.DrawRaceHud();
-  Form.GameImageList.EndBatch();
-  Form.VexelScreen1->EndScene();
+  Hud_.DrawRaceHud();
+  Form_.GameImageList.EndBatch();
+  Form_.VexelScreen1->EndScene();
 }
 
 void TRaceScreens::EnterQuit() {
-  Form.ClearReleased();
+  Form_.ClearReleased();
   SetRaceClock(false);
   NewWidgetList();
   AddButton(
-      "b_no1", -382, 340, [this] { ResumeRace(); }, &Form.GameImageList);
+      "b_no1", -382, 340, [this] { ResumeRace(); }, &Form_.GameImageList);
   AddButton(
-      "b_yes1", -493, 340, [this] { QuitRace(); }, &Form.GameImageList);
-  Form.ButtonCount = 2;
-  GamePanel = Form.VexelSprite1.Create<TGameMenuScreen>(
-      Form.GameImageList, true, 255, "menuexitgame", "scr_exitgame", 2000, 153.0f, -613.0f);
-  if (Form.Race) Form.Race->WaitTicks = 0;
-  if (Form.Cursor) Form.Cursor->Visible = true;
+      "b_yes1", -493, 340, [this] { QuitRace(); }, &Form_.GameImageList);
+  Form_.ButtonCount = 2;
+  GamePanel_ = Form_.VexelSprite1.Create<TGameMenuScreen>(
+      Form_.GameImageList, true, 255, "menuexitgame", "scr_exitgame", 2000, 153.0f, -613.0f);
+  if (Form_.Race) Form_.Race->WaitTicks = 0;
+  if (Form_.Cursor) Form_.Cursor->Visible = true;
 }
 
 void TRaceScreens::ReturnToOverlayParent(const char* sound) {
-  Form.PlaySound(sound, true);
-  Form.ChangeState(12, TStateChange::Back);
-  if (Form.Race && Form.Race->Player && Form.Race->Player->ControlsEnabled) SetRaceClock(true);
-  if (Form.Cursor) Form.Cursor->Visible = false;
+  Form_.PlaySound(sound, true);
+  Form_.ChangeState(12, TStateChange::Back);
+  if (Form_.Race && Form_.Race->Player && Form_.Race->Player->ControlsEnabled) SetRaceClock(true);
+  if (Form_.Cursor) Form_.Cursor->Visible = false;
 }
 
 void TRaceScreens::ResumeRace() {
   // Keys let go on the panel (P, F1, ...) belong to it, not to the race it returns to.
-  Form.ClearReleased();
-  Form.ChangeState(12, TStateChange::Back, [this] { Form.PlaySound("check1"); });
-  if (Form.Race && Form.Race->Player && Form.Race->Player->ControlsEnabled) SetRaceClock(true);
-  if (Form.Cursor) Form.Cursor->Visible = false;
+  Form_.ClearReleased();
+  Form_.ChangeState(12, TStateChange::Back, [this] { Form_.PlaySound("check1"); });
+  if (Form_.Race && Form_.Race->Player && Form_.Race->Player->ControlsEnabled) SetRaceClock(true);
+  if (Form_.Cursor) Form_.Cursor->Visible = false;
 }
 
 void TRaceScreens::QuitRace() {
-  if (Form.Playback) {
+  if (Form_.Playback) {
     // Leaving a replay ends the run: the menus would show the replay's catalogue, not the
     // profile's.
-    Form.Application.Terminate();
+    Form_.Application.Terminate();
     return;
   }
-  Form.SwitchMusic("gamemusic", "menumusic");
-  Form.ChangeState(4, TStateChange::ReplaceWithRace);
-  Form.CreateMenuScenery();
+  Form_.SwitchMusic("gamemusic", "menumusic");
+  Form_.ChangeState(4, TStateChange::ReplaceWithRace);
+  Form_.CreateMenuScenery();
 }
 
 void TRaceScreens::QuitFrame() {
-  Form.TakeReleased(TTrackReturn::kKey);
-  if (Form.TakeReleased(platform::VK_ESCAPE)) {
-    Form.ClearReleased();
-    Form.PlaySound("check2");
-    if (Form.Race && Form.Race->Player && Form.Race->Player->ControlsEnabled) SetRaceClock(true);
-    Form.ChangeState(12, TStateChange::Back);
-    if (Form.Cursor) Form.Cursor->Visible = false;
+  Form_.TakeReleased(TTrackReturn::kKey);
+  if (Form_.TakeReleased(platform::VK_ESCAPE)) {
+    Form_.ClearReleased();
+    Form_.PlaySound("check2");
+    if (Form_.Race && Form_.Race->Player && Form_.Race->Player->ControlsEnabled) SetRaceClock(true);
+    Form_.ChangeState(12, TStateChange::Back);
+    if (Form_.Cursor) Form_.Cursor->Visible = false;
     return;
   }
   MoveFocusByKeys();
-  if (Form.TakeReleased(platform::VK_RETURN)) {
+  if (Form_.TakeReleased(platform::VK_RETURN)) {
     if (!PressFocused()) QuitRace();
     return;
   }
-  int32_t& slide = Form.Race->WaitTicks;
+  int32_t& slide = Form_.Race->WaitTicks;
   if (slide >= 0 && slide < kQuitSlideFrames) {
     for (size_t i = 0; i < 2; ++i) {
-      if (auto* button = Form.ScreenButtons[i]) button->Left = button->Left + 40;
+      if (auto* button = Form_.ScreenButtons[i]) button->Left = button->Left + 40;
     }
-    if (GamePanel) GamePanel->SetX(GamePanel->X() + 40);
+    if (GamePanel_) GamePanel_->SetX(GamePanel_->X() + 40);
     ++slide;
   }
   DrawStandingRace();
 }
 
 void TRaceScreens::EnterPause() {
-  Form.ClearReleased();
+  Form_.ClearReleased();
   SetRaceClock(false);
-  GamePanel = Form.VexelSprite1.Create<TGameMenuScreen>(Form.GameImageList, true, 255, "pause",
-                                                        "scr_pause", 2000, 153.0f, 187.0f);
-  if (Form.Cursor) Form.Cursor->Visible = true;
+  GamePanel_ = Form_.VexelSprite1.Create<TGameMenuScreen>(Form_.GameImageList, true, 255, "pause",
+                                                          "scr_pause", 2000, 153.0f, 187.0f);
+  if (Form_.Cursor) Form_.Cursor->Visible = true;
 }
 
 void TRaceScreens::PauseFrame() {
   // Back to the track is a key of the running race, not of its panels.
-  Form.TakeReleased(TTrackReturn::kKey);
-  const bool escape = Form.TakeReleased(platform::VK_ESCAPE);
-  const bool f1 = Form.TakeReleased(platform::VK_F1);
-  const bool p = Form.TakeReleased('P');
+  Form_.TakeReleased(TTrackReturn::kKey);
+  const bool escape = Form_.TakeReleased(platform::VK_ESCAPE);
+  const bool f1 = Form_.TakeReleased(platform::VK_F1);
+  const bool p = Form_.TakeReleased('P');
   if (escape || f1 || p) {
     ReturnToOverlayParent("check2");
     return;

@@ -43,7 +43,7 @@ class TRaceScreens : public TScreenGroup {
   /// Runs or stops the race clock.
   void SetRaceClock(bool running);
   /// Whether the race clock runs.
-  bool RaceClockRunning() const { return ClockRunning; }
+  bool RaceClockRunning() const { return ClockRunning_; }
   /// One frame's worth of race clock when frames are not paced (10 ms ticks at 90 frames).
   void AdvanceUnpacedClock();
   /// Runs the race on behind the results until every car has finished (cars moving, clock
@@ -78,15 +78,15 @@ class TRaceScreens : public TScreenGroup {
   void FinishTrial();
   std::string RecordFile() const;
 
-  TRaceHud& Hud;
-  TBegArrows* StartArrows = nullptr;
-  TMenuScreen* GamePanel = nullptr;
-  std::unique_ptr<TAutopilot> Autopilot;
-  std::unique_ptr<TRaceSound> RaceSound;
-  std::unique_ptr<TRaceReplayDriver> ReplayDriver;
+  TRaceHud& Hud_;
+  TBegArrows* StartArrows_ = nullptr;
+  TMenuScreen* GamePanel_ = nullptr;
+  std::unique_ptr<TAutopilot> Autopilot_;
+  std::unique_ptr<TRaceSound> RaceSound_;
+  std::unique_ptr<TRaceReplayDriver> ReplayDriver_;
   std::unique_ptr<TTimeTrialRun> Trial_;
-  bool ClockRunning = false;
-  int32_t ClockNinths = 0;
+  bool ClockRunning_ = false;
+  int32_t ClockNinths_ = 0;
 };
 
 }  // namespace game

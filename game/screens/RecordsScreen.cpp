@@ -85,48 +85,48 @@ std::vector<TRecordRow> TRecordsScreen::Rows(const std::string& configDir, int32
 }
 
 void TRecordsScreen::Enter(uint8_t) {
-  Form.ClearReleased();
+  Form_.ClearReleased();
   NewWidgetList();
   AddButton("b_back", 346, 522, [this] { BackToHighScores(); });
   MakePanel("scrRecords", "scr_records", kPanelLeft, kPanelTop, kPanelDepth);
-  Form.VexelSprite1.Move(0);
-  const TPlayerProfiles& profiles = Form.Profiles;
+  Form_.VexelSprite1.Move(0);
+  const TPlayerProfiles& profiles = Form_.Profiles;
   const bool hasProfile =
       profiles.CurrentProfile >= 0 && profiles.CurrentProfile < profiles.ProfileCount;
-  Rows_ = Rows(Form.Paths.ConfigDir(), hasProfile ? profiles.CurrentProfile : -1, Form.Catalogue);
+  Rows_ = Rows(Form_.Paths.ConfigDir(), hasProfile ? profiles.CurrentProfile : -1, Form_.Catalogue);
 }
 
 void TRecordsScreen::Leave(uint8_t) {
   KillPanel();
-  Form.VexelSprite1.ClearDead();
+  Form_.VexelSprite1.ClearDead();
   FreeWidgets();
   Rows_.clear();
 }
 
 void TRecordsScreen::BackToHighScores() {
-  Form.ChangeState(8, TStateChange::Replace, [this] { Form.PlaySound("check1"); });
+  Form_.ChangeState(8, TStateChange::Replace, [this] { Form_.PlaySound("check1"); });
 }
 
 void TRecordsScreen::Frame(uint8_t) {
-  if (Form.TakeReleased(platform::VK_ESCAPE)) {
-    Form.PlaySound("check2");
-    Form.ChangeState(8);
+  if (Form_.TakeReleased(platform::VK_ESCAPE)) {
+    Form_.PlaySound("check2");
+    Form_.ChangeState(8);
     return;
   }
   MoveFocusByKeys();
   if (PressFocusByEnter()) return;
   BeginFrame();
   DrawBackground(1);
-  Form.VexelSprite1.Draw();
-  if (Form.Cursor) Form.Cursor->DoMove(0);
-  Form.VexelGUI1.Draw();
+  Form_.VexelSprite1.Draw();
+  if (Form_.Cursor) Form_.Cursor->DoMove(0);
+  Form_.VexelGUI1.Draw();
   DrawRows();
   DrawCursor(false);
   EndFrame();
 }
 
 void TRecordsScreen::DrawRows() {
-  vexel::TVexelFont& font = Form.VexelFont1;
+  vexel::TVexelFont& font = Form_.VexelFont1;
   font.SetFont("Staccato222 BT", 15, {});
   font.SetColor(vexel::ARGBColor(10, 10, 10, 255));
   const auto centred = [&font](int32_t centre, int32_t y, const std::string& text) {

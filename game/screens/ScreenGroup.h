@@ -20,7 +20,7 @@ class TForm1;
 class TScreenGroup {
  public:
   /// A group working on the given form.
-  explicit TScreenGroup(TForm1& form) : Form(form) {}
+  explicit TScreenGroup(TForm1& form) : Form_(form) {}
   virtual ~TScreenGroup() = default;
   TScreenGroup(const TScreenGroup&) = delete;
   TScreenGroup& operator=(const TScreenGroup&) = delete;
@@ -87,7 +87,7 @@ class TScreenGroup {
   /// Moves a value towards its target by `step`, never past it.
   static int32_t SlideTowards(int32_t value, int32_t target, int32_t step);
 
-  TForm1& Form;
+  TForm1& Form_;
 };
 
 }  // namespace game

@@ -50,9 +50,9 @@ class TTrackCarScreens : public TScreenGroup {
   void DrawTrialRecord();
   std::string TrialRecordText(int32_t track, int32_t car) const;
 
-  TMenuScreen* TrackPicture = nullptr;
-  TMenuScreen* CarPicture = nullptr;
-  std::array<TMenuScreen*, 4> CarBars{};
+  TMenuScreen* TrackPicture_ = nullptr;
+  TMenuScreen* CarPicture_ = nullptr;
+  std::array<TMenuScreen*, 4> CarBars_{};
   /// What the car choice of a time trial says under its buttons ("" in a race's).
   std::string TrialLine_;
 };

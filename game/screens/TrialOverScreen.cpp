@@ -41,56 +41,56 @@ std::array<std::string, 5> TTrialOverScreen::ResultTexts(const TTimeTrialRun& tr
 }
 
 void TTrialOverScreen::Enter(uint8_t) {
-  Form.SwitchMusic("gamemusic", "losemusic");
-  Form.ClearReleased();
-  Form.KeyDown.fill(false);
-  Form.VexelFont1.SetFont("Arial Black", 11, {});
-  Form.VexelFont1.SetColor(vexel::ARGBColor(250, 250, 250, 255));
+  Form_.SwitchMusic("gamemusic", "losemusic");
+  Form_.ClearReleased();
+  Form_.KeyDown.fill(false);
+  Form_.VexelFont1.SetFont("Arial Black", 11, {});
+  Form_.VexelFont1.SetColor(vexel::ARGBColor(250, 250, 250, 255));
   NewWidgetList();
   AddButton(
-      "bro_next", 461, 390, [this] { ReturnToTrackChoice(); }, &Form.GameImageList);
-  Form.ButtonCount = 1;
-  if (Form.LastReplay) {
+      "bro_next", 461, 390, [this] { ReturnToTrackChoice(); }, &Form_.GameImageList);
+  Form_.ButtonCount = 1;
+  if (Form_.LastReplay) {
     AddButton(
-        "bro_replay", 202, 390, [this] { SaveReplay(); }, &Form.GameImageList);
-    Form.ButtonCount = 2;
+        "bro_replay", 202, 390, [this] { SaveReplay(); }, &Form_.GameImageList);
+    Form_.ButtonCount = 2;
   }
-  Form.PlaySound("finish");
-  Panel_ = Form.VexelSprite1.Create<TGameMenuScreen>(Form.GameImageList, true, 255, "trialover",
-                                                     "scr_trialover", 2000, 153.0f, 187.0f);
-  Form.ScreenTick = 0;
-  if (Form.Cursor) Form.Cursor->Visible = true;
-  if (Form.Race && Form.Race->Player) Form.Race->Player->ControlsEnabled = false;
+  Form_.PlaySound("finish");
+  Panel_ = Form_.VexelSprite1.Create<TGameMenuScreen>(Form_.GameImageList, true, 255, "trialover",
+                                                      "scr_trialover", 2000, 153.0f, 187.0f);
+  Form_.ScreenTick = 0;
+  if (Form_.Cursor) Form_.Cursor->Visible = true;
+  if (Form_.Race && Form_.Race->Player) Form_.Race->Player->ControlsEnabled = false;
 }
 
 void TTrialOverScreen::Leave(uint8_t) {
   if (Panel_) Panel_->Kill();
   Panel_ = nullptr;
   FreeWidgets();
-  Form.VexelSprite1.ClearDead();
+  Form_.VexelSprite1.ClearDead();
 }
 
 void TTrialOverScreen::Frame(uint8_t) {
   MoveFocusByKeys();
   if (PressFocusByEnter()) return;
-  Form.VexelScreen1->Clear(0, 0, 0, 0);
-  Form.VexelScreen1->BeginScene();
-  Form.GameImageList.BeginBatch();
-  Form.VexelSprite1.Draw();
-  Form.VexelGUI1.Draw();
-  if (!Race_.RaceOnBehindResults() && Form.Cursor) Form.Cursor->DoMove(0);
+  Form_.VexelScreen1->Clear(0, 0, 0, 0);
+  Form_.VexelScreen1->BeginScene();
+  Form_.GameImageList.BeginBatch();
+  Form_.VexelSprite1.Draw();
+  Form_.VexelGUI1.Draw();
+  if (!Race_.RaceOnBehindResults() && Form_.Cursor) Form_.Cursor->DoMove(0);
   DrawResults();
-  ++Form.ScreenTick;
-  if (Form.Cursor) Form.Cursor->DoDraw();
-  Form.GameImageList.EndBatch();
-  Form.VexelScreen1->EndScene();
+  ++Form_.ScreenTick;
+  if (Form_.Cursor) Form_.Cursor->DoDraw();
+  Form_.GameImageList.EndBatch();
+  Form_.VexelScreen1->EndScene();
 }
 
 void TTrialOverScreen::DrawResults() {
   const TTimeTrialRun* trial = Race_.Trial();
   if (!trial) return;
   const std::array<std::string, 5> texts = ResultTexts(*trial);
-  vexel::TVexelFont& font = Form.VexelFont1;
+  vexel::TVexelFont& font = Form_.VexelFont1;
   for (size_t i = 0; i < kValueY.size(); ++i) {
     font.TextOut(kValueX - font.TextWidth(texts[i]) / 2, kValueY[i], texts[i]);
   }
@@ -98,25 +98,25 @@ void TTrialOverScreen::DrawResults() {
 }
 
 void TTrialOverScreen::SaveReplay() {
-  Form.PlaySound("check1");
+  Form_.PlaySound("check1");
   const TTimeTrialRun* trial = Race_.Trial();
   if (!trial) return;
   const TTrackInfo& track =
-      Form.Catalogue.TrackInfo[static_cast<size_t>(Form.Catalogue.SelectedTrack)];
-  TRaceOverScreen::KeepReplay(Form, track.Title + " time trial",
+      Form_.Catalogue.TrackInfo[static_cast<size_t>(Form_.Catalogue.SelectedTrack)];
+  TRaceOverScreen::KeepReplay(Form_, track.Title + " time trial",
                               TTimeTrialRun::TimeOfFrames(trial->RunFrames()));
   // Saved once.
-  if (auto* button = Form.ScreenButtons[kReplay]) {
-    Form.ScreenList->FreeWidget(*button);
-    Form.ScreenButtons[kReplay] = nullptr;
+  if (auto* button = Form_.ScreenButtons[kReplay]) {
+    Form_.ScreenList->FreeWidget(*button);
+    Form_.ScreenButtons[kReplay] = nullptr;
   }
 }
 
 void TTrialOverScreen::ReturnToTrackChoice() {
-  Form.SwitchMusic("losemusic", "menumusic");
-  Form.PlaySound("check1");
-  Form.ChangeState(14, TStateChange::ReplaceWithRace);
-  Form.CreateMenuScenery();
+  Form_.SwitchMusic("losemusic", "menumusic");
+  Form_.PlaySound("check1");
+  Form_.ChangeState(14, TStateChange::ReplaceWithRace);
+  Form_.CreateMenuScenery();
 }
 
 }  // namespace game
