@@ -155,6 +155,27 @@ TEST_P(GlScreenTest, TexturesOfAnySizeSampleTransparentBlackBeyondTheirEdges) {
   EXPECT_EQ(Pixel(29, 5) >> 8, 0u);
 }
 
+TEST_P(GlScreenTest, NearestSamplingPastTheEdgeStaysOnTheEdgeTexel) {
+  // The same three texels stretched a little past both ends of the picture with nearest
+  // sampling: the pixels beyond take the edge texels, never the transparent frame around them.
+  auto texture = Screen->Device()->CreateTexture(3, 1, {0xFFFF0000, 0xFF00FF00, 0xFF0000FF});
+  ASSERT_TRUE(texture);
+  Screen->SetFiltering(false);
+  Screen->Clear(0, 0, 0, 0);
+  Screen->BeginScene();
+  Screen->SetBlendMode(0);
+  Renderer.SetColors(0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF);
+  Renderer.SetTexCoords(-0.2f, 0, 1.2f, 0, 1.2f, 1, -0.2f, 1);
+  Renderer.SetTexture(texture.get());
+  Renderer.SetPositions(-0.5f, -0.5f, 69.5f, -0.5f, 69.5f, 9.5f, -0.5f, 9.5f);
+  Renderer.RotateScale(0, 0, 0, 1, 1);
+  Renderer.Render();
+  Screen->EndScene();
+  EXPECT_EQ(Pixel(0, 5), 0xFD0000u);
+  EXPECT_EQ(Pixel(35, 5), 0x00FD00u);
+  EXPECT_EQ(Pixel(69, 5), 0x0000FDu);
+}
+
 INSTANTIATE_TEST_SUITE_P(Windows, GlScreenTest,
                          ::testing::Values(TWindowCase{"IntoTheWindow", 800, 600, true},
                                            TWindowCase{"Letterboxed", 1000, 700, false}),
