@@ -61,6 +61,7 @@ class TGlDevice : public vexel::TDisplayDevice {
   void BindTarget();
   void BindSampler();
   void MapTexture(int edges, int32_t width, int32_t height);
+  bool OutsideTarget(const vexel::TVertex* vertices, int32_t count) const;
   void MakeCurrent();
   bool WindowFitsBackBuffer() const;
   void ReadWindow(std::vector<uint32_t>& argb);
