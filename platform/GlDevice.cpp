@@ -19,7 +19,6 @@ in vec2 aPos;
 in vec4 aColor;
 in vec2 aUV;
 uniform vec4 uTransform;
-uniform vec4 uTexMap;
 out vec4 vColor;
 out vec2 vUV;
 void main() {
@@ -27,19 +26,17 @@ void main() {
   // transform scales pixels to the target and, for the window, turns the rows upside down.
   gl_Position = vec4((aPos + vec2(0.5)) * uTransform.xy + uTransform.zw, 0.0, 1.0);
   vColor = aColor;
-  // From the picture's coordinates to those of its texture, which may have a border.
-  vUV = aUV * uTexMap.xy + uTexMap.zw;
+  vUV = aUV;
 }
 )";
 
 const char* kFragmentShader = R"(#version 330 core
 uniform sampler2D uTexture;
-uniform vec4 uClamp;
 in vec4 vColor;
 in vec2 vUV;
 out vec4 fragColor;
 void main() {
-  fragColor = texture(uTexture, clamp(vUV, uClamp.xy, uClamp.zw)) * vColor;
+  fragColor = texture(uTexture, vUV) * vColor;
 }
 )";
 
@@ -74,20 +71,10 @@ bool IsPowerOfTwo(int32_t side) {
 }
 
 // The edge rule of a texture's sampler: a side that is no power of two samples transparent black
-// beyond its edge, just as a picture padded into a larger power-of-two texture would. Such a side
-// gets a transparent texel at either end in the texture and is clamped to those: the rasteriser
-// samples a clamped texture much faster than one with a border colour, to the same effect.
+// beyond its edge, just as a picture padded into a larger power-of-two texture would.
 int EdgesOf(int32_t width, int32_t height) {
   return (IsPowerOfTwo(width) ? 0 : 2) | (IsPowerOfTwo(height) ? 0 : 1);
 }
-
-// Texels of the texture along a side of `size` picture texels: two more when it has a border.
-int32_t Stored(int32_t size, bool border) {
-  return border ? size + 2 : size;
-}
-
-// No clamping of texture coordinates.
-constexpr float kNoClamp = 1e9f;
 
 /// A texture living in one OpenGL context; it is deleted with the context still alive only, and
 /// its texels are read back from the device the first time the pixel test asks for them.
@@ -193,9 +180,6 @@ bool TGlDevice::MakeProgram() {
   Gl_.UseProgram(Program_);
   Gl_.Uniform1i(Gl_.GetUniformLocation(Program_, "uTexture"), 0);
   TransformLocation_ = Gl_.GetUniformLocation(Program_, "uTransform");
-  TexMapLocation_ = Gl_.GetUniformLocation(Program_, "uTexMap");
-  ClampLocation_ = Gl_.GetUniformLocation(Program_, "uClamp");
-  MapTexture(0, 0, 0);
   return true;
 }
 
@@ -221,13 +205,17 @@ void TGlDevice::MakeBuffers() {
     Gl_.SamplerParameteri(Samplers_[i], GL_TEXTURE_MIN_FILTER, filter);
     Gl_.SamplerParameteri(Samplers_[i], GL_TEXTURE_MAG_FILTER, filter);
     // Nearest sampling stays on the edge texel when rounding takes a coordinate a hair past
-    // the edge (a side with a border is clamped to its picture in the shader); linear sampling
-    // of such a side mixes in its transparent border texels.
+    // the edge; linear sampling mixes in what lies beyond (the border colour of a sampler
+    // starts as transparent black).
     const bool linear = (i & 4) != 0;
     Gl_.SamplerParameteri(Samplers_[i], GL_TEXTURE_WRAP_S,
-                          !linear || (i & 2) ? GL_CLAMP_TO_EDGE : GL_REPEAT);
+                          !linear   ? GL_CLAMP_TO_EDGE
+                          : (i & 2) ? GL_CLAMP_TO_BORDER
+                                    : GL_REPEAT);
     Gl_.SamplerParameteri(Samplers_[i], GL_TEXTURE_WRAP_T,
-                          !linear || (i & 1) ? GL_CLAMP_TO_EDGE : GL_REPEAT);
+                          !linear   ? GL_CLAMP_TO_EDGE
+                          : (i & 1) ? GL_CLAMP_TO_BORDER
+                                    : GL_REPEAT);
   }
   const uint32_t white = 0xFFFFFFFF;
   Gl_.GenTextures(1, &WhiteTexture_);
@@ -382,29 +370,6 @@ void TGlDevice::BindSampler() {
   Flush();
   Gl_.BindSampler(0, Samplers_[sampler]);
   BoundSampler_ = sampler;
-  MapTexture(TextureEdges_, TextureWidth_, TextureHeight_);
-}
-
-// Sets how picture coordinates become texture coordinates for a texture of `width` x `height`
-// picture texels with the given edge rule, and, for nearest sampling, keeps a side with a border
-// on its picture's own texels.
-void TGlDevice::MapTexture(int edges, int32_t width, int32_t height) {
-  float map[4] = {1, 1, 0, 0};
-  float clamp[4] = {-kNoClamp, -kNoClamp, kNoClamp, kNoClamp};
-  const bool border[2] = {(edges & 2) != 0, (edges & 1) != 0};
-  const int32_t size[2] = {width, height};
-  for (int axis = 0; axis < 2; ++axis) {
-    if (!border[axis]) continue;
-    const auto stored = static_cast<float>(Stored(size[axis], true));
-    map[axis] = static_cast<float>(size[axis]) / stored;
-    map[axis + 2] = 1.0f / stored;
-    if (!Linear_) {
-      clamp[axis] = 1.5f / stored;
-      clamp[axis + 2] = (static_cast<float>(size[axis]) + 0.5f) / stored;
-    }
-  }
-  Gl_.Uniform4f(TexMapLocation_, map[0], map[1], map[2], map[3]);
-  Gl_.Uniform4f(ClampLocation_, clamp[0], clamp[1], clamp[2], clamp[3]);
 }
 
 void TGlDevice::SetTexture(const vexel::TTexture* texture) {
@@ -415,10 +380,6 @@ void TGlDevice::SetTexture(const vexel::TTexture* texture) {
   Gl_.BindTexture(GL_TEXTURE_2D, name);
   BoundTexture_ = name;
   TextureEdges_ = gl ? gl->Edges : 0;
-  TextureWidth_ = gl ? gl->Width() : 1;
-  TextureHeight_ = gl ? gl->Height() : 1;
-  // The sampler may stay while the picture sizes change: the map follows the texture.
-  BoundSampler_ = -1;
   BindSampler();
 }
 
@@ -473,30 +434,8 @@ std::shared_ptr<vexel::TTexture> TGlDevice::CreateTexture(int32_t width, int32_t
   Gl_.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
   Gl_.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
   Gl_.PixelStorei(GL_UNPACK_ALIGNMENT, 4);
-  const int edges = EdgesOf(width, height);
-  const int32_t storedWidth = Stored(width, (edges & 2) != 0);
-  const int32_t storedHeight = Stored(height, (edges & 1) != 0);
-  if (edges == 0) {
-    Gl_.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE,
-                   texels.data());
-  } else {
-    // The picture in the middle, a frame of transparent black texels around it.
-    Gl_.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, storedWidth, storedHeight, 0, GL_BGRA,
-                   GL_UNSIGNED_BYTE, nullptr);
-    const std::vector<uint32_t> clear(static_cast<size_t>(std::max(storedWidth, storedHeight)), 0);
-    const GLint right = storedWidth - 1;
-    const GLint bottom = storedHeight - 1;
-    for (const GLint y : {0, bottom}) {
-      Gl_.TexSubImage2D(GL_TEXTURE_2D, 0, 0, y, storedWidth, 1, GL_BGRA, GL_UNSIGNED_BYTE,
-                        clear.data());
-    }
-    for (const GLint x : {0, right}) {
-      Gl_.TexSubImage2D(GL_TEXTURE_2D, 0, x, 0, 1, storedHeight, GL_BGRA, GL_UNSIGNED_BYTE,
-                        clear.data());
-    }
-    Gl_.TexSubImage2D(GL_TEXTURE_2D, 0, (storedWidth - width) / 2, (storedHeight - height) / 2,
-                      width, height, GL_BGRA, GL_UNSIGNED_BYTE, texels.data());
-  }
+  Gl_.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE,
+                 texels.data());
   Gl_.BindTexture(GL_TEXTURE_2D, BoundTexture_);
   return std::make_shared<TGlTexture>(*this, width, height, name, Gl_.DeleteTextures,
                                       ContextAlive_);
@@ -504,25 +443,11 @@ std::shared_ptr<vexel::TTexture> TGlDevice::CreateTexture(int32_t width, int32_t
 
 std::vector<uint32_t> TGlDevice::ReadTexture(GLuint name, int32_t width, int32_t height) {
   MakeCurrent();
-  const int edges = EdgesOf(width, height);
-  const int32_t storedWidth = Stored(width, (edges & 2) != 0);
-  const int32_t storedHeight = Stored(height, (edges & 1) != 0);
-  std::vector<uint32_t> stored(static_cast<size_t>(storedWidth) *
-                               static_cast<size_t>(storedHeight));
+  std::vector<uint32_t> texels(static_cast<size_t>(width) * static_cast<size_t>(height));
   Gl_.BindTexture(GL_TEXTURE_2D, name);
   Gl_.PixelStorei(GL_PACK_ALIGNMENT, 4);
-  Gl_.GetTexImage(GL_TEXTURE_2D, 0, GL_BGRA, GL_UNSIGNED_BYTE, stored.data());
+  Gl_.GetTexImage(GL_TEXTURE_2D, 0, GL_BGRA, GL_UNSIGNED_BYTE, texels.data());
   Gl_.BindTexture(GL_TEXTURE_2D, BoundTexture_);
-  if (edges == 0) return stored;
-  // The picture without its border.
-  std::vector<uint32_t> texels;
-  texels.reserve(static_cast<size_t>(width) * static_cast<size_t>(height));
-  const int32_t left = (storedWidth - width) / 2;
-  const int32_t top = (storedHeight - height) / 2;
-  for (int32_t y = 0; y < height; ++y) {
-    const auto row = stored.begin() + (y + top) * storedWidth + left;
-    texels.insert(texels.end(), row, row + width);
-  }
   return texels;
 }
 

@@ -60,7 +60,6 @@ class TGlDevice : public vexel::TDisplayDevice {
   void Flush();
   void BindTarget();
   void BindSampler();
-  void MapTexture(int edges, int32_t width, int32_t height);
   bool OutsideTarget(const vexel::TVertex* vertices, int32_t count) const;
   void MakeCurrent();
   bool WindowFitsBackBuffer() const;
@@ -76,8 +75,6 @@ class TGlDevice : public vexel::TDisplayDevice {
   int32_t MaxTextureSize_ = 2048;
   GLuint Program_ = 0;
   GLint TransformLocation_ = -1;
-  GLint TexMapLocation_ = -1;
-  GLint ClampLocation_ = -1;
   GLuint VertexArray_ = 0;
   GLuint VertexBuffer_ = 0;
   GLuint Framebuffer_ = 0;
@@ -89,9 +86,6 @@ class TGlDevice : public vexel::TDisplayDevice {
   int BoundSampler_ = -1;
   bool Linear_ = false;
   int TextureEdges_ = 0;
-  /// Picture size of the bound texture (a side with a border has two more texels stored).
-  int32_t TextureWidth_ = 1;
-  int32_t TextureHeight_ = 1;
   std::vector<vexel::TVertex> Batch_;
   GLuint BoundTexture_ = 0;
   uint64_t DrawCalls_ = 0;

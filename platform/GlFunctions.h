@@ -24,7 +24,6 @@ namespace platform {
   X(PFNGLDELETETEXTURESPROC, DeleteTextures)                   \
   X(PFNGLBINDTEXTUREPROC, BindTexture)                         \
   X(PFNGLTEXIMAGE2DPROC, TexImage2D)                           \
-  X(PFNGLTEXSUBIMAGE2DPROC, TexSubImage2D)                     \
   X(PFNGLTEXPARAMETERIPROC, TexParameteri)                     \
   X(PFNGLACTIVETEXTUREPROC, ActiveTexture)                     \
   X(PFNGLGENSAMPLERSPROC, GenSamplers)                         \
