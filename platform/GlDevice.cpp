@@ -383,8 +383,23 @@ void TGlDevice::SetTexture(const vexel::TTexture* texture) {
   BindSampler();
 }
 
+// Whether a fan lies wholly outside the target, so that it covers no pixel (the race sends
+// every sprite of the world; most of them are off the screen).
+bool TGlDevice::OutsideTarget(const vexel::TVertex* vertices, int32_t count) const {
+  const auto [left, right] = std::minmax_element(
+      vertices, vertices + count,
+      [](const vexel::TVertex& a, const vexel::TVertex& b) { return a.X < b.X; });
+  const auto [top, bottom] = std::minmax_element(
+      vertices, vertices + count,
+      [](const vexel::TVertex& a, const vexel::TVertex& b) { return a.Y < b.Y; });
+  // A pixel's centre lies on integer coordinates: a fan ending at -1 or starting a pixel past
+  // the last one reaches none, whatever the rasteriser's rounding.
+  return right->X <= -1.0f || bottom->Y <= -1.0f || left->X >= static_cast<float>(Width_) ||
+         top->Y >= static_cast<float>(Height_);
+}
+
 void TGlDevice::DrawTriangleFan(const vexel::TVertex* vertices, int32_t count) {
-  if (count < 3) return;
+  if (count < 3 || OutsideTarget(vertices, count)) return;
   if (Batch_.size() + 3 * static_cast<size_t>(count - 2) > kMaxBatchVertices) Flush();
   for (int32_t i = 1; i + 1 < count; ++i) {
     Batch_.push_back(vertices[0]);

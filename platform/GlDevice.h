@@ -60,6 +60,7 @@ class TGlDevice : public vexel::TDisplayDevice {
   void Flush();
   void BindTarget();
   void BindSampler();
+  bool OutsideTarget(const vexel::TVertex* vertices, int32_t count) const;
   void MakeCurrent();
   bool WindowFitsBackBuffer() const;
   void ReadWindow(std::vector<uint32_t>& argb);

@@ -47,7 +47,7 @@ constexpr long kFrameLimit = 200000;
 // Goals the figures are held against.
 constexpr double kPacedP99GoalMs = 11.3;
 constexpr double kOwnWorkGoalMs = 1.0;
-constexpr double kUnpacedGoalFactor = 2.0;
+constexpr double kUnpacedGoalFactor = 3.0;
 constexpr double kMemoryGoalFactor = 1.5;
 constexpr double kGhostGoalFactor = 1.1;
 

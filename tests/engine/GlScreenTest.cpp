@@ -155,6 +155,54 @@ TEST_P(GlScreenTest, TexturesOfAnySizeSampleTransparentBlackBeyondTheirEdges) {
   EXPECT_EQ(Pixel(29, 5) >> 8, 0u);
 }
 
+TEST_P(GlScreenTest, NearestSamplingPastTheEdgeStaysOnTheEdgeTexel) {
+  // The same three texels stretched a little past both ends of the picture with nearest
+  // sampling: the pixels beyond take the edge texels, never the transparent frame around them.
+  auto texture = Screen->Device()->CreateTexture(3, 1, {0xFFFF0000, 0xFF00FF00, 0xFF0000FF});
+  ASSERT_TRUE(texture);
+  Screen->SetFiltering(false);
+  Screen->Clear(0, 0, 0, 0);
+  Screen->BeginScene();
+  Screen->SetBlendMode(0);
+  Renderer.SetColors(0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF);
+  Renderer.SetTexCoords(-0.2f, 0, 1.2f, 0, 1.2f, 1, -0.2f, 1);
+  Renderer.SetTexture(texture.get());
+  Renderer.SetPositions(-0.5f, -0.5f, 69.5f, -0.5f, 69.5f, 9.5f, -0.5f, 9.5f);
+  Renderer.RotateScale(0, 0, 0, 1, 1);
+  Renderer.Render();
+  Screen->EndScene();
+  EXPECT_EQ(Pixel(0, 5), 0xFD0000u);
+  EXPECT_EQ(Pixel(35, 5), 0x00FD00u);
+  EXPECT_EQ(Pixel(69, 5), 0x0000FDu);
+}
+
+TEST_P(GlScreenTest, QuadsWhollyOffTheTargetAreNotDrawnAndEdgeQuadsAre) {
+  const auto* device = dynamic_cast<const platform::TGlDevice*>(Screen->Device());
+  ASSERT_NE(device, nullptr);
+  Screen->Clear(0, 0, 0, 0);
+  Screen->BeginScene();
+  Screen->EndScene();
+  const uint64_t before = device->DrawCalls();
+  Screen->BeginScene();
+  Quad(-40, 100, 39, 10, 0xFFFFFFFF, 0);
+  Quad(801, 100, 10, 10, 0xFFFFFFFF, 0);
+  Quad(100, -20, 10, 19, 0xFFFFFFFF, 0);
+  Quad(100, 601, 10, 10, 0xFFFFFFFF, 0);
+  Screen->EndScene();
+  EXPECT_EQ(device->DrawCalls(), before);
+  // Quads reaching only the outermost pixels of each side still draw them.
+  Screen->BeginScene();
+  Quad(-40, 100, 41, 10, 0xFFFFFFFF, 0);
+  Quad(799, 200, 10, 10, 0xFFFFFFFF, 0);
+  Quad(100, -20, 21, 21, 0xFFFFFFFF, 0);
+  Quad(300, 599, 10, 10, 0xFFFFFFFF, 0);
+  Screen->EndScene();
+  EXPECT_EQ(Pixel(0, 105), 0xFDFDFDu);
+  EXPECT_EQ(Pixel(799, 205), 0xFDFDFDu);
+  EXPECT_EQ(Pixel(105, 0), 0xFDFDFDu);
+  EXPECT_EQ(Pixel(305, 599), 0xFDFDFDu);
+}
+
 INSTANTIATE_TEST_SUITE_P(Windows, GlScreenTest,
                          ::testing::Values(TWindowCase{"IntoTheWindow", 800, 600, true},
                                            TWindowCase{"Letterboxed", 1000, 700, false}),
