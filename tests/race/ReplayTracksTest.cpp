@@ -204,17 +204,17 @@ void PrintTo(const TRecordCase& record, std::ostream* out) {
 class TrialResults : public ::testing::TestWithParam<TRecordCase> {};
 
 TEST_P(TrialResults, ShowTheRecordAndTheDifferenceToIt) {
-  static const TRecordedTrial recorded = RecordTrial(0);
+  static const TRecordedTrial kRecorded = RecordTrial(0);
   const TRecordCase& c = GetParam();
-  TRaceSimulator sim(recorded.Replay, Display().Images(), CLD_DATA_DIR);
-  game::TGhostRun record = recorded.Run;
+  TRaceSimulator sim(kRecorded.Replay, Display().Images(), CLD_DATA_DIR);
+  game::TGhostRun record = kRecorded.Run;
   record.TimeFrames += c.ExtraFrames;
   if (c.HasRecord) sim.SetGhost(record);
   sim.Run(sim.DefaultFrameLimit());
   ASSERT_TRUE(sim.Trial()->Finished());
   const auto texts = game::TTrialOverScreen::ResultTexts(*sim.Trial());
-  EXPECT_EQ(texts[0], game::TTimeTrialRun::TimeOfFrames(recorded.Run.TimeFrames).Text());
-  EXPECT_EQ(texts[1], game::TTimeTrialRun::TimeOfFrames(recorded.Run.BestLapFrames).Text());
+  EXPECT_EQ(texts[0], game::TTimeTrialRun::TimeOfFrames(kRecorded.Run.TimeFrames).Text());
+  EXPECT_EQ(texts[1], game::TTimeTrialRun::TimeOfFrames(kRecorded.Run.BestLapFrames).Text());
   const std::string recordText =
       c.Record ? c.Record : game::TTimeTrialRun::TimeOfFrames(record.TimeFrames).Text();
   EXPECT_EQ(texts[2], recordText);
@@ -264,13 +264,13 @@ void PrintTo(const TBadReplay& bad, std::ostream* out) {
 class RefusedReplay : public ::testing::TestWithParam<TBadReplay> {};
 
 TEST_P(RefusedReplay, IsRefusedWithItsMessage) {
-  static const std::string good = RecordRace(0).Serialize();
+  static const std::string kGood = RecordRace(0).Serialize();
   const TBadReplay& bad = GetParam();
   const std::string dataDir = bad.OtherTrack ? OtherTrackFolder() : std::string(CLD_DATA_DIR);
   const std::string path = (fs::temp_directory_path() /
                             ("cld-replay-" + std::string(bad.Name) + std::to_string(getpid())))
                                .string();
-  std::ofstream(path, std::ios::binary) << bad.Spoil(good);
+  std::ofstream(path, std::ios::binary) << bad.Spoil(kGood);
   try {
     const TRaceReplay replay = TRaceReplay::Load(path);
     TRaceSimulator sim(replay, Display().Images(), dataDir);

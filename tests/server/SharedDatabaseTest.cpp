@@ -166,17 +166,17 @@ class ReturningPostgres : public ::testing::Test {
     if (TPostgresCluster::BinaryFolder().empty()) {
       GTEST_SKIP() << "PostgreSQL is not installed (no /usr/lib/postgresql/*/bin)";
     }
-    Cluster_ = std::make_unique<TPostgresCluster>();
-    Database_ = Cluster_->NewDatabase();
+    Cluster = std::make_unique<TPostgresCluster>();
+    Database = Cluster->NewDatabase();
     for (int i = 0; i < 2; ++i) {
-      Servers_.push_back(std::make_unique<TScoreServerProcess>(
-          Database_, std::vector<std::string>{}, Folder_.Path()));
+      Servers.push_back(std::make_unique<TScoreServerProcess>(Database, std::vector<std::string>{},
+                                                              Folder.Path()));
       // Every instance holds a pooled connection from here on.
       EXPECT_EQ(servertest::Submit(Port(i), "Ann", 1 + i), 200);
     }
   }
 
-  int Port(int i) const { return Servers_[static_cast<size_t>(i)]->Port(); }
+  int Port(int i) const { return Servers[static_cast<size_t>(i)]->Port(); }
 
   // Ends the service's sessions that wait for a lock, and waits until they are gone.
   void EndWaitingSessions() {
@@ -193,7 +193,7 @@ class ReturningPostgres : public ::testing::Test {
 
   // The first value of the query's answer, on a connection of the test's own.
   std::string Query(const char* sql) const {
-    PGconn* connection = PQconnectdb(Database_.c_str());
+    PGconn* connection = PQconnectdb(Database.c_str());
     PGresult* result = PQexec(connection, sql);
     std::string value = PQntuples(result) > 0 ? PQgetvalue(result, 0, 0) : "";
     PQclear(result);
@@ -211,15 +211,15 @@ class ReturningPostgres : public ::testing::Test {
     return true;
   }
 
-  servertest::TTempFolder Folder_;
-  std::unique_ptr<TPostgresCluster> Cluster_;
-  std::string Database_;
-  std::vector<std::unique_ptr<TScoreServerProcess>> Servers_;
+  servertest::TTempFolder Folder;
+  std::unique_ptr<TPostgresCluster> Cluster;
+  std::string Database;
+  std::vector<std::unique_ptr<TScoreServerProcess>> Servers;
 };
 
 TEST_F(ReturningPostgres, EveryInstanceCarriesOnAfterTheDatabaseRestarts) {
-  Cluster_->Stop();
-  Cluster_->Start();
+  Cluster->Stop();
+  Cluster->Start();
   EXPECT_EQ(servertest::Submit(Port(0), "Bob", 10), 200);
   EXPECT_EQ(servertest::Submit(Port(1), "Cid", 20), 200);
   std::this_thread::sleep_for(1100ms);
@@ -229,27 +229,27 @@ TEST_F(ReturningPostgres, EveryInstanceCarriesOnAfterTheDatabaseRestarts) {
 }
 
 TEST_F(ReturningPostgres, WhileItIsDownScoresAnswer500AndAreLoggedThenItRecovers) {
-  Cluster_->Stop();
+  Cluster->Stop();
   const std::string token = servertest::TokenFrom(Port(0));
   EXPECT_FALSE(token.empty()) << "handshakes need no database";
   EXPECT_EQ(servertest::SubmitWith(Port(0), token, "Bob", 10), 500);
   EXPECT_EQ(servertest::Get(Port(0), std::string(online::kScorePageQuery)).first, 500);
-  EXPECT_NE(Servers_[0]->ErrorLog().find("score from 127.0.0.1 not stored"), std::string::npos)
-      << Servers_[0]->ErrorLog();
-  Cluster_->Start();
+  EXPECT_NE(Servers[0]->ErrorLog().find("score from 127.0.0.1 not stored"), std::string::npos)
+      << Servers[0]->ErrorLog();
+  Cluster->Start();
   EXPECT_EQ(servertest::SubmitWith(Port(0), token, "Bob", 10), 200);
   EXPECT_NE(servertest::Page(Port(0)).find(">Bob<"), std::string::npos);
 }
 
 TEST_F(ReturningPostgres, ASessionEndedMidRequestAnswers500OnceAndIsReplaced) {
   {
-    const TDatabaseLock lock(Database_);
+    const TDatabaseLock lock(Database);
     TStuckSubmissions stuck(Port(0), 1);
     EndWaitingSessions();
     EXPECT_EQ(stuck.Join(), std::vector<int>{500});
   }
   for (int i = 0; i < 5; ++i) EXPECT_EQ(servertest::Submit(Port(0), "Bob", 10 + i), 200) << i;
-  EXPECT_NE(Servers_[0]->ErrorLog().find("not stored"), std::string::npos);
+  EXPECT_NE(Servers[0]->ErrorLog().find("not stored"), std::string::npos);
 }
 
 }  // namespace
