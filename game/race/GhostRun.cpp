@@ -1,7 +1,6 @@
 #include "GhostRun.h"
 
 #include <algorithm>
-#include <bit>
 #include <climits>
 #include <cmath>
 #include <filesystem>
@@ -12,7 +11,9 @@
 
 #include "game/GameConstants.h"
 #include "game/SafeFileWriter.h"
-#include "game/race/RaceReplay.h"
+#include "game/race/ByteReader.h"
+#include "game/race/ByteWriter.h"
+#include "game/race/FileEnvelope.h"
 #include "game/race/ReplayError.h"
 
 namespace game {
@@ -21,68 +22,12 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr char kMagic[] = "CLDGHOST";
-constexpr size_t kMagicSize = sizeof kMagic - 1;
-/// Magic, version and body length.
-constexpr size_t kHeaderSize = kMagicSize + 4 + 4;
-constexpr size_t kHashSize = 8;
+/// The ghost file's name in its messages.
+constexpr char kFileName[] = "ghost file";
 /// Bytes of one frame: X, Y and Angle as 32-bit floats.
 constexpr size_t kFrameSize = 12;
 /// Longest track file name a ghost file may carry.
 constexpr uint64_t kMaxNameText = 1024;
-
-/// Appends little-endian integers, floats and texts to a byte string.
-class TGhostWriter {
- public:
-  void Unsigned(uint64_t value, size_t bytes) {
-    for (size_t i = 0; i < bytes; ++i)
-      Bytes.push_back(static_cast<char>((value >> (8 * i)) & 0xff));
-  }
-  void Float(float value) { Unsigned(std::bit_cast<uint32_t>(value), 4); }
-  void Text(const std::string& text) {
-    Unsigned(text.size(), 2);
-    Bytes += text;
-  }
-  std::string Bytes;
-};
-
-/// Reads what TGhostWriter wrote; throws TReplayError when the bytes run out.
-class TGhostReader {
- public:
-  /// A reader over bytes, which must outlive it.
-  explicit TGhostReader(const std::string& bytes) : Bytes_(bytes) {}
-  TGhostReader(std::string&&) = delete;
-  uint64_t Unsigned(size_t bytes) {
-    Need(bytes);
-    uint64_t value = 0;
-    for (size_t i = 0; i < bytes; ++i) {
-      value |= static_cast<uint64_t>(static_cast<unsigned char>(Bytes_[At_ + i])) << (8 * i);
-    }
-    At_ += bytes;
-    return value;
-  }
-  int64_t Signed(size_t bytes) {
-    // Moves the sign bit to the top and back, which repeats it over the upper bytes.
-    const size_t unused = 64 - 8 * bytes;
-    return static_cast<int64_t>(Unsigned(bytes) << unused) >> unused;
-  }
-  float Float() { return std::bit_cast<float>(static_cast<uint32_t>(Unsigned(4))); }
-  std::string Text() {
-    const uint64_t length = Unsigned(2);
-    if (length > kMaxNameText) throw TReplayError("the ghost file is damaged (a text is too long)");
-    Need(length);
-    std::string text = Bytes_.substr(At_, length);
-    At_ += length;
-    return text;
-  }
-  size_t Left() const { return Bytes_.size() - At_; }
-
- private:
-  void Need(uint64_t bytes) const {
-    if (bytes > Left()) throw TReplayError("the ghost file is cut short");
-  }
-  const std::string& Bytes_;
-  size_t At_ = 0;
-};
 
 [[noreturn]] void Damaged(const std::string& what) {
   throw TReplayError("the ghost file is damaged (" + what + ")");
@@ -119,9 +64,9 @@ void TGhostRun::Check() const {
 }
 
 std::string TGhostRun::Serialize() const {
-  TGhostWriter body;
+  TByteWriter body;
   body.Unsigned(static_cast<uint64_t>(TrackSlot), 1);
-  body.Text(TrackFile);
+  body.Text(TrackFile, 2);
   body.Unsigned(TrackHash, 8);
   body.Unsigned(static_cast<uint64_t>(Car), 1);
   body.Unsigned(static_cast<uint32_t>(TimeFrames), 4);
@@ -133,45 +78,24 @@ std::string TGhostRun::Serialize() const {
     body.Float(frame.Y);
     body.Float(frame.Angle);
   }
-  TGhostWriter file;
-  file.Bytes = kMagic;
-  file.Unsigned(kFormatVersion, 4);
-  file.Unsigned(body.Bytes.size(), 4);
-  file.Bytes += body.Bytes;
-  file.Unsigned(TRaceReplay::Hash(body.Bytes), kHashSize);
-  return file.Bytes;
+  return TFileEnvelope::Wrap(kMagic, kFormatVersion, body.Bytes);
 }
 
 TGhostRun TGhostRun::Parse(const std::string& bytes) {
-  if (bytes.size() < kMagicSize || bytes.compare(0, kMagicSize, kMagic) != 0) {
-    throw TReplayError("not a ghost file");
-  }
-  TGhostReader header(bytes);
-  header.Unsigned(kMagicSize);
-  const uint64_t version = header.Unsigned(4);
-  if (version != kFormatVersion) {
-    throw TReplayError("the ghost file is of format version " + std::to_string(version) +
-                       "; this game reads version " + std::to_string(kFormatVersion));
-  }
-  const uint64_t length = header.Unsigned(4);
-  if (bytes.size() < kHeaderSize + length + kHashSize) {
-    throw TReplayError("the ghost file is cut short (" + std::to_string(bytes.size()) + " of " +
-                       std::to_string(kHeaderSize + length + kHashSize) + " bytes)");
-  }
-  if (bytes.size() > kHeaderSize + length + kHashSize) Damaged("it has bytes after its end");
-  const std::string body = bytes.substr(kHeaderSize, length);
-  const std::string hash = bytes.substr(kHeaderSize + length);
-  if (TGhostReader(hash).Unsigned(kHashSize) != TRaceReplay::Hash(body)) {
-    Damaged("its check sum does not match");
-  }
-  return ParseBody(body);
+  const auto checkVersion = [](uint64_t version) {
+    if (version != kFormatVersion) {
+      throw TReplayError("the ghost file is of format version " + std::to_string(version) +
+                         "; this game reads version " + std::to_string(kFormatVersion));
+    }
+  };
+  return ParseBody(TFileEnvelope::Open(bytes, kMagic, kFileName, checkVersion).Body);
 }
 
 TGhostRun TGhostRun::ParseBody(const std::string& body) {
-  TGhostReader reader(body);
+  TByteReader reader(body, kFileName);
   TGhostRun run;
   run.TrackSlot = static_cast<int32_t>(reader.Unsigned(1));
-  run.TrackFile = reader.Text();
+  run.TrackFile = reader.Text(2, kMaxNameText);
   run.TrackHash = reader.Unsigned(8);
   run.Car = static_cast<int32_t>(reader.Unsigned(1));
   run.TimeFrames = static_cast<int32_t>(reader.Signed(4));

@@ -10,7 +10,10 @@
 
 #include "game/GameConstants.h"
 #include "game/SafeFileWriter.h"
+#include "game/race/ByteReader.h"
+#include "game/race/ByteWriter.h"
 #include "game/race/EnemyCar.h"
+#include "game/race/FileEnvelope.h"
 #include "platform/Shell.h"
 #include "platform/VirtualKeys.h"
 
@@ -18,10 +21,8 @@ namespace game {
 namespace {
 
 constexpr char kMagic[] = "CLDRPLAY";
-constexpr size_t kMagicSize = sizeof kMagic - 1;
-/// Magic, version and body length.
-constexpr size_t kHeaderSize = kMagicSize + 4 + 4;
-constexpr size_t kHashSize = 8;
+/// The replay file's name in its messages.
+constexpr char kFileName[] = "replay file";
 constexpr int kFlagBits = 14;
 /// The keys the race reads from the player, in the order of their flag bits: throttle, brake,
 /// steering, the two handbrake keys and R, which puts the car back on the track.
@@ -46,71 +47,28 @@ std::string HexText(uint64_t value) {
   return text;
 }
 
-/// Appends little-endian integers and varints to a byte string.
-class TWriter {
- public:
-  void Unsigned(uint64_t value, size_t bytes) {
-    for (size_t i = 0; i < bytes; ++i)
-      Bytes.push_back(static_cast<char>((value >> (8 * i)) & 0xff));
+/// Appends value as a varint: seven bits a byte, lowest first, the top bit set on all but the last.
+void WriteVarint(TByteWriter& writer, uint64_t value) {
+  while (value >= 0x80) {
+    writer.Bytes.push_back(static_cast<char>((value & 0x7f) | 0x80));
+    value >>= 7;
   }
-  void Varint(uint64_t value) {
-    while (value >= 0x80) {
-      Bytes.push_back(static_cast<char>((value & 0x7f) | 0x80));
-      value >>= 7;
-    }
-    Bytes.push_back(static_cast<char>(value));
-  }
-  void Text(const std::string& text, size_t lengthBytes) {
-    Unsigned(text.size(), lengthBytes);
-    Bytes += text;
-  }
-  std::string Bytes;
-};
+  writer.Bytes.push_back(static_cast<char>(value));
+}
 
-/// Reads what TWriter wrote; throws TReplayError when the bytes run out or a value is bad.
-class TReader {
- public:
-  /// A reader over bytes, which must outlive it.
-  explicit TReader(const std::string& bytes) : Bytes_(bytes) {}
-  TReader(std::string&&) = delete;
-  uint64_t Unsigned(size_t bytes) {
-    Need(bytes);
-    uint64_t value = 0;
-    for (size_t i = 0; i < bytes; ++i) {
-      value |= static_cast<uint64_t>(static_cast<unsigned char>(Bytes_[At_ + i])) << (8 * i);
-    }
-    At_ += bytes;
-    return value;
+/// Reads what WriteVarint wrote.
+uint64_t ReadVarint(TByteReader& reader) {
+  uint64_t value = 0;
+  for (int shift = 0; shift < 64; shift += 7) {
+    const uint64_t byte = reader.Unsigned(1);
+    value |= (byte & 0x7f) << shift;
+    if ((byte & 0x80) == 0) return value;
   }
-  uint64_t Varint() {
-    uint64_t value = 0;
-    for (int shift = 0; shift < 64; shift += 7) {
-      const auto byte = static_cast<uint64_t>(Unsigned(1));
-      value |= (byte & 0x7f) << shift;
-      if ((byte & 0x80) == 0) return value;
-    }
-    throw TReplayError("the replay file is damaged (a run of frames is too long)");
-  }
-  std::string Text(size_t lengthBytes, uint64_t most) {
-    const uint64_t length = Unsigned(lengthBytes);
-    if (length > most) throw TReplayError("the replay file is damaged (a text is too long)");
-    Need(length);
-    std::string text = Bytes_.substr(At_, length);
-    At_ += length;
-    return text;
-  }
-  bool AtEnd() const { return At_ == Bytes_.size(); }
-
- private:
-  void Need(uint64_t bytes) const {
-    if (bytes > Bytes_.size() - At_) throw TReplayError("the replay file is cut short");
-  }
-  const std::string& Bytes_;
-  size_t At_ = 0;
-};
+  throw TReplayError("the replay file is damaged (a run of frames is too long)");
+}
 
 /// The generator's state text ("N N N ...") as a count and 32-bit words: a third of its size.
-void WriteRandomState(TWriter& writer, const std::string& text) {
+void WriteRandomState(TByteWriter& writer, const std::string& text) {
   std::istringstream in(text);
   std::vector<uint32_t> words;
   for (uint32_t word = 0; in >> word;) words.push_back(word);
@@ -118,7 +76,7 @@ void WriteRandomState(TWriter& writer, const std::string& text) {
   for (uint32_t word : words) writer.Unsigned(word, 4);
 }
 
-std::string ReadRandomState(TReader& reader) {
+std::string ReadRandomState(TByteReader& reader) {
   const uint64_t count = reader.Unsigned(2);
   std::string text;
   for (uint64_t i = 0; i < count; ++i) {
@@ -128,7 +86,7 @@ std::string ReadRandomState(TReader& reader) {
   return text;
 }
 
-int32_t SmallNumber(TReader& reader, int32_t high, const char* what) {
+int32_t SmallNumber(TByteReader& reader, int32_t high, const char* what) {
   const auto value = static_cast<int32_t>(reader.Unsigned(1));
   if (value > high) {
     throw TReplayError(std::string("the replay file is damaged (") + what + " " +
@@ -236,7 +194,7 @@ void TRaceReplay::CheckOpponents(const TRaceWorld& world) const {
 }
 
 std::string TRaceReplay::Serialize() const {
-  TWriter body;
+  TByteWriter body;
   body.Unsigned(static_cast<uint64_t>(TrackSlot), 1);
   body.Unsigned(static_cast<uint64_t>(Car), 1);
   body.Unsigned(static_cast<uint64_t>(TracksAvailable), 1);
@@ -250,48 +208,26 @@ std::string TRaceReplay::Serialize() const {
   body.Unsigned(FrameCount_, 4);
   body.Unsigned(Runs_.size(), 4);
   for (const TReplayRun& run : Runs_) {
-    body.Varint(static_cast<uint64_t>(run.Frames) << kFlagBits | run.Flags);
+    WriteVarint(body, static_cast<uint64_t>(run.Frames) << kFlagBits | run.Flags);
   }
-  TWriter file;
-  file.Bytes = kMagic;
-  file.Unsigned(kFormatVersion, 4);
-  file.Unsigned(body.Bytes.size(), 4);
-  file.Bytes += body.Bytes;
-  file.Unsigned(Hash(body.Bytes), kHashSize);
-  return file.Bytes;
+  return TFileEnvelope::Wrap(kMagic, kFormatVersion, body.Bytes);
 }
 
 TRaceReplay TRaceReplay::Parse(const std::string& bytes) {
-  if (bytes.size() < kMagicSize || bytes.compare(0, kMagicSize, kMagic) != 0) {
-    throw TReplayError("not a replay file");
-  }
-  TReader header(bytes);
-  header.Unsigned(kMagicSize);
-  const uint64_t version = header.Unsigned(4);
-  if (version < kOldestVersion || version > kFormatVersion) {
-    throw TReplayError("the replay is of format version " + std::to_string(version) +
-                       "; this game plays versions " + std::to_string(kOldestVersion) + " to " +
-                       std::to_string(kFormatVersion));
-  }
-  const uint64_t length = header.Unsigned(4);
-  if (bytes.size() < kHeaderSize + length + kHashSize) {
-    throw TReplayError("the replay file is cut short (" + std::to_string(bytes.size()) + " of " +
-                       std::to_string(kHeaderSize + length + kHashSize) + " bytes)");
-  }
-  if (bytes.size() > kHeaderSize + length + kHashSize) {
-    throw TReplayError("the replay file is damaged (it has bytes after its end)");
-  }
-  const std::string body = bytes.substr(kHeaderSize, length);
-  const std::string hash = bytes.substr(kHeaderSize + length);
-  TReader tail(hash);
-  if (tail.Unsigned(kHashSize) != Hash(body)) {
-    throw TReplayError("the replay file is damaged (its check sum does not match)");
-  }
-  return ParseBody(body, version);
+  const auto checkVersion = [](uint64_t version) {
+    if (version < kOldestVersion || version > kFormatVersion) {
+      throw TReplayError("the replay is of format version " + std::to_string(version) +
+                         "; this game plays versions " + std::to_string(kOldestVersion) + " to " +
+                         std::to_string(kFormatVersion));
+    }
+  };
+  const TFileEnvelope::TContent content =
+      TFileEnvelope::Open(bytes, kMagic, kFileName, checkVersion);
+  return ParseBody(content.Body, content.Version);
 }
 
 TRaceReplay TRaceReplay::ParseBody(const std::string& body, uint64_t version) {
-  TReader reader(body);
+  TByteReader reader(body, kFileName);
   TRaceReplay replay;
   replay.TrackSlot = SmallNumber(reader, TrackCount - 1, "track");
   replay.Car = SmallNumber(reader, CarCount - 1, "car");
@@ -314,7 +250,7 @@ TRaceReplay TRaceReplay::ParseBody(const std::string& body, uint64_t version) {
   const uint64_t runs = reader.Unsigned(4);
   uint64_t counted = 0;
   for (uint64_t i = 0; i < runs; ++i) {
-    const uint64_t packed = reader.Varint();
+    const uint64_t packed = ReadVarint(reader);
     const uint64_t runFrames = packed >> kFlagBits;
     if (runFrames == 0 || runFrames > UINT32_MAX) {
       throw TReplayError("the replay file is damaged (a run of frames is empty or too long)");
