@@ -52,21 +52,7 @@ void THighScoreScreens::EnterTable() {
 }
 
 void THighScoreScreens::TableFrame() {
-  if (Form_.TakeReleased(platform::VK_ESCAPE)) {
-    Form_.PlaySound("check2");
-    Form_.ChangeState(4);
-    return;
-  }
-  MoveFocusByKeys();
-  if (PressFocusByEnter()) return;
-  BeginFrame();
-  DrawBackground(1);
-  Form_.VexelSprite1.Draw();
-  if (Form_.Cursor) Form_.Cursor->DoMove(0);
-  Form_.VexelGUI1.Draw();
-  DrawHighScores();
-  DrawCursor(false);
-  EndFrame();
+  TableScreenFrame(4, [this] { DrawHighScores(); });
 }
 
 void THighScoreScreens::DrawHighScores() {

@@ -8,7 +8,6 @@
 #include "game/Unit_pr.h"
 #include "game/race/GhostRun.h"
 #include "game/race/ReplayError.h"
-#include "platform/VirtualKeys.h"
 
 namespace game {
 namespace {
@@ -108,21 +107,7 @@ void TRecordsScreen::BackToHighScores() {
 }
 
 void TRecordsScreen::Frame(uint8_t) {
-  if (Form_.TakeReleased(platform::VK_ESCAPE)) {
-    Form_.PlaySound("check2");
-    Form_.ChangeState(8);
-    return;
-  }
-  MoveFocusByKeys();
-  if (PressFocusByEnter()) return;
-  BeginFrame();
-  DrawBackground(1);
-  Form_.VexelSprite1.Draw();
-  if (Form_.Cursor) Form_.Cursor->DoMove(0);
-  Form_.VexelGUI1.Draw();
-  DrawRows();
-  DrawCursor(false);
-  EndFrame();
+  TableScreenFrame(8, [this] { DrawRows(); });
 }
 
 void TRecordsScreen::DrawRows() {

@@ -135,6 +135,24 @@ void TScreenGroup::EndFrame(vexel::TVexelImageList* images) {
   Form_.VexelScreen1->EndScene();
 }
 
+void TScreenGroup::TableScreenFrame(uint8_t backState, const std::function<void()>& drawTable) {
+  if (Form_.TakeReleased(platform::VK_ESCAPE)) {
+    Form_.PlaySound("check2");
+    Form_.ChangeState(backState);
+    return;
+  }
+  MoveFocusByKeys();
+  if (PressFocusByEnter()) return;
+  BeginFrame();
+  DrawBackground(1);
+  Form_.VexelSprite1.Draw();
+  if (Form_.Cursor) Form_.Cursor->DoMove(0);
+  Form_.VexelGUI1.Draw();
+  drawTable();
+  DrawCursor(false);
+  EndFrame();
+}
+
 void TScreenGroup::DrawCursor(bool move) {
   if (!Form_.Cursor) return;
   if (move) Form_.Cursor->DoMove(0);

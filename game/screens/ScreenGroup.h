@@ -76,6 +76,9 @@ class TScreenGroup {
   void EndFrame(vexel::TVexelImageList* images = nullptr);
   /// Moves the pointer and draws it above everything else.
   void DrawCursor(bool move = true);
+  /// One frame of a table over the menu scenery: escape goes back to `backState` with
+  /// "check2", the keys work the buttons, and `drawTable` draws the rows over the widgets.
+  void TableScreenFrame(uint8_t backState, const std::function<void()>& drawTable);
   /// Draws the greeting ticker at the top of the menus.
   void DrawInfoLine();
   /// Draws the three menu lights once more, above the widgets.
