@@ -75,13 +75,8 @@ std::vector<TStanding> TRaceOverScreen::Standings(const TRaceWorld& race) {
 }
 
 void TRaceOverScreen::Enter(uint8_t) {
-  Form_.SwitchMusic("gamemusic", "losemusic");
-  Form_.ClearReleased();
-  Form_.KeyDown.fill(false);
-  Form_.VexelFont1.SetFont("Arial Black", 11, {});
-  Form_.VexelFont1.SetColor(vexel::ARGBColor(250, 250, 250, 255));
+  BeginResults();
   ResultLines = 0;
-  NewWidgetList();
   AddButton(
       "bro_next", 354, 372, [this] { SaveRaceResult(); }, &Form_.GameImageList);
   AddButton(
@@ -90,14 +85,8 @@ void TRaceOverScreen::Enter(uint8_t) {
       "b_yes1", 307, 347, [this] { ReturnFromRace(true); }, &Form_.GameImageList);
   Form_.ButtonCount = 3;
   for (size_t i = 0; i < 3; ++i) Form_.ScreenButtons[i]->Visible = false;
-  if (Form_.LastReplay) {
-    AddButton(
-        "bro_replay", 202, 390, [this] { SaveReplay(); }, &Form_.GameImageList);
-    Form_.ButtonCount = 4;
-  }
-  Form_.PlaySound("finish");
-  GamePanel_ = Form_.VexelSprite1.Create<TGameMenuScreen>(
-      Form_.GameImageList, true, 255, "raceover", "scr_raceover", 2000, 153.0f, 187.0f);
+  AddReplayButton([this] { SaveReplay(); });
+  ShowPanel("raceover", "scr_raceover");
   const int32_t place = Form_.Race && Form_.Race->Player ? Form_.Race->Player->FinishPosition : 0;
   const TTrackInfo& track =
       Form_.Catalogue.TrackInfo[static_cast<size_t>(Form_.Catalogue.SelectedTrack)];
@@ -111,13 +100,6 @@ void TRaceOverScreen::Enter(uint8_t) {
   // The race goes on behind the results; the player's car no longer takes the arrows, which
   // now move the highlight over the buttons.
   if (Form_.Race && Form_.Race->Player) Form_.Race->Player->ControlsEnabled = false;
-}
-
-void TRaceOverScreen::Leave(uint8_t) {
-  if (GamePanel_) GamePanel_->Kill();
-  GamePanel_ = nullptr;
-  FreeWidgets();
-  Form_.VexelSprite1.ClearDead();
 }
 
 void TRaceOverScreen::CountPoints() {
@@ -180,14 +162,7 @@ void TRaceOverScreen::DrawStandings() {
 }
 
 void TRaceOverScreen::Frame(uint8_t) {
-  MoveFocusByKeys();
-  if (PressFocusByEnter()) return;
-  Form_.VexelScreen1->Clear(0, 0, 0, 0);
-  Form_.VexelScreen1->BeginScene();
-  Form_.GameImageList.BeginBatch();
-  Form_.VexelSprite1.Draw();
-  Form_.VexelGUI1.Draw();
-  if (!Race_.RaceOnBehindResults() && Form_.Cursor) Form_.Cursor->DoMove(0);
+  if (!BeginResultsFrame()) return;
   const int32_t t = Form_.ScreenTick;
   if (t == 70 || t == 140 || t == 210 || t == 280) ResultLines = t / 70;
   CountPoints();
@@ -196,9 +171,7 @@ void TRaceOverScreen::Frame(uint8_t) {
   Hud_.DrawRaceResults(ResultLines, RaceBonus);
   DrawStandings();
   DrawAnnouncement();
-  if (Form_.Cursor) Form_.Cursor->DoDraw();
-  Form_.GameImageList.EndBatch();
-  Form_.VexelScreen1->EndScene();
+  EndResultsFrame();
 }
 
 void TRaceOverScreen::SaveRaceResult() {
@@ -217,7 +190,7 @@ void TRaceOverScreen::SaveRaceResult() {
   Form_.HighScores.Enter(Form_.PlayerName, Form_.Score);
   Form_.SaveConfig();
   ResultLines = 0;
-  if (GamePanel_) GamePanel_->ShowImage("scr_send");
+  if (Panel_) Panel_->ShowImage("scr_send");
   if (auto* no = Form_.ScreenButtons[kNo]) no->Visible = true;
   if (auto* yes = Form_.ScreenButtons[kYes]) yes->Visible = true;
   // The button goes for good: hidden, it would be shown again by the next frame's unlock test

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "RaceHud.h"
-#include "ScreenGroup.h"
+#include "ResultsScreen.h"
 #include "game/RaceTime.h"
 
 namespace game {
@@ -34,17 +34,15 @@ struct TStanding {
 /// tracks or a car. The race goes on behind the panel until every car has finished, and the
 /// standings beside it fill in as they do. "bro_next" saves the result, then "b_yes1" or "b_no1"
 /// returns to the track choice with or without sending the score.
-class TRaceOverScreen : public TScreenGroup {
+class TRaceOverScreen : public TResultsScreen {
  public:
   /// The results screen of a form; `hud` draws the results block, `race` ends the race.
   TRaceOverScreen(TForm1& form, TRaceHud& hud, TRaceScreens& race)
-      : TScreenGroup(form), Hud_(hud), Race_(race) {}
+      : TResultsScreen(form, race), Hud_(hud) {}
   /// State 16.
   bool Owns(uint8_t state) const override { return state == 16; }
   /// Music, buttons, panel and the reward of the finishing place.
   void Enter(uint8_t state) override;
-  /// Kills the panel and frees the buttons.
-  void Leave(uint8_t state) override;
   /// Counts the reward, tests the unlock ladder and draws the results.
   void Frame(uint8_t state) override;
 
@@ -79,8 +77,6 @@ class TRaceOverScreen : public TScreenGroup {
   void DrawStandings();
 
   TRaceHud& Hud_;
-  TRaceScreens& Race_;
-  TGameMenuScreen* GamePanel_ = nullptr;
 };
 
 }  // namespace game

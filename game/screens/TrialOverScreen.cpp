@@ -41,49 +41,22 @@ std::array<std::string, 5> TTrialOverScreen::ResultTexts(const TTimeTrialRun& tr
 }
 
 void TTrialOverScreen::Enter(uint8_t) {
-  Form_.SwitchMusic("gamemusic", "losemusic");
-  Form_.ClearReleased();
-  Form_.KeyDown.fill(false);
-  Form_.VexelFont1.SetFont("Arial Black", 11, {});
-  Form_.VexelFont1.SetColor(vexel::ARGBColor(250, 250, 250, 255));
-  NewWidgetList();
+  BeginResults();
   AddButton(
       "bro_next", 461, 390, [this] { ReturnToTrackChoice(); }, &Form_.GameImageList);
   Form_.ButtonCount = 1;
-  if (Form_.LastReplay) {
-    AddButton(
-        "bro_replay", 202, 390, [this] { SaveReplay(); }, &Form_.GameImageList);
-    Form_.ButtonCount = 2;
-  }
-  Form_.PlaySound("finish");
-  Panel_ = Form_.VexelSprite1.Create<TGameMenuScreen>(Form_.GameImageList, true, 255, "trialover",
-                                                      "scr_trialover", 2000, 153.0f, 187.0f);
+  AddReplayButton([this] { SaveReplay(); });
+  ShowPanel("trialover", "scr_trialover");
   Form_.ScreenTick = 0;
   if (Form_.Cursor) Form_.Cursor->Visible = true;
   if (Form_.Race && Form_.Race->Player) Form_.Race->Player->ControlsEnabled = false;
 }
 
-void TTrialOverScreen::Leave(uint8_t) {
-  if (Panel_) Panel_->Kill();
-  Panel_ = nullptr;
-  FreeWidgets();
-  Form_.VexelSprite1.ClearDead();
-}
-
 void TTrialOverScreen::Frame(uint8_t) {
-  MoveFocusByKeys();
-  if (PressFocusByEnter()) return;
-  Form_.VexelScreen1->Clear(0, 0, 0, 0);
-  Form_.VexelScreen1->BeginScene();
-  Form_.GameImageList.BeginBatch();
-  Form_.VexelSprite1.Draw();
-  Form_.VexelGUI1.Draw();
-  if (!Race_.RaceOnBehindResults() && Form_.Cursor) Form_.Cursor->DoMove(0);
+  if (!BeginResultsFrame()) return;
   DrawResults();
   ++Form_.ScreenTick;
-  if (Form_.Cursor) Form_.Cursor->DoDraw();
-  Form_.GameImageList.EndBatch();
-  Form_.VexelScreen1->EndScene();
+  EndResultsFrame();
 }
 
 void TTrialOverScreen::DrawResults() {

@@ -5,11 +5,10 @@
 #include <cstdint>
 #include <string>
 
-#include "ScreenGroup.h"
+#include "ResultsScreen.h"
 
 namespace game {
 
-class TRaceScreens;
 class TTimeTrialRun;
 
 /// The screen state of a time trial's results.
@@ -20,16 +19,14 @@ inline constexpr uint8_t kTrialResultsState = 25;
 /// run says it has none), and a new record when the run set one. It counts no points and
 /// changes no progress, best time or high score. "bro_next" returns to the track choice;
 /// "bro_replay" saves the run's replay, as after a race.
-class TTrialOverScreen : public TScreenGroup {
+class TTrialOverScreen : public TResultsScreen {
  public:
   /// The results screen of a form; `race` holds the finished time trial.
-  TTrialOverScreen(TForm1& form, TRaceScreens& race) : TScreenGroup(form), Race_(race) {}
+  TTrialOverScreen(TForm1& form, TRaceScreens& race) : TResultsScreen(form, race) {}
   /// State 25.
   bool Owns(uint8_t state) const override { return state == kTrialResultsState; }
   /// Music, buttons and panel.
   void Enter(uint8_t state) override;
-  /// Kills the panel and frees the buttons.
-  void Leave(uint8_t state) override;
   /// Draws the standing track, the panel and the results.
   void Frame(uint8_t state) override;
 
@@ -41,9 +38,6 @@ class TTrialOverScreen : public TScreenGroup {
   void DrawResults();
   void SaveReplay();
   void ReturnToTrackChoice();
-
-  TRaceScreens& Race_;
-  TGameMenuScreen* Panel_ = nullptr;
 };
 
 }  // namespace game
