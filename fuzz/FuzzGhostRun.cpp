@@ -7,23 +7,11 @@
 #include <cstdlib>
 #include <string>
 
+#include "game/race/FileEnvelope.h"
 #include "game/race/GhostRun.h"
-#include "game/race/RaceReplay.h"
+#include "game/race/ReplayError.h"
 
 namespace {
-
-/// A whole ghost file around a body: magic, this version, length, body and its hash.
-std::string FileAround(const std::string& body) {
-  std::string file = "CLDGHOST";
-  const auto put = [&file](uint64_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) file.push_back(static_cast<char>((value >> (8 * i)) & 0xff));
-  };
-  put(game::TGhostRun::kFormatVersion, 4);
-  put(body.size(), 4);
-  file += body;
-  put(game::TRaceReplay::Hash(body), 8);
-  return file;
-}
 
 void ReadAndRewrite(const std::string& bytes) {
   try {
@@ -38,6 +26,7 @@ void ReadAndRewrite(const std::string& bytes) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);
   ReadAndRewrite(bytes);
-  ReadAndRewrite(FileAround(bytes));
+  // The bytes as the body of a whole file: magic, this version, length, body and its hash.
+  ReadAndRewrite(game::TFileEnvelope::Wrap("CLDGHOST", game::TGhostRun::kFormatVersion, bytes));
   return 0;
 }
