@@ -143,7 +143,10 @@ INSTANTIATE_TEST_SUITE_P(
         TArgsCase{{"--track", "0", "--car", "0", "--camera", "chase"},
                   "--camera must be look-ahead or classic"},
         TArgsCase{{"--track", "0", "--car", "0", "--camera"}, "needs a value"},
-        TArgsCase{{"--replay", "r.rpl", "--time-trial"}, "--replay takes only"}));
+        TArgsCase{{"--replay", "r.rpl", "--time-trial"}, "--replay takes only"},
+        TArgsCase{
+            {"--track", "0", "--car", "0", "--opponents-cars", "1,2", "--save-replay", "r.rpl"},
+            "--save-replay cannot record a race with --opponents-cars"}));
 
 TEST(SimArguments, EveryOption) {
   const TSimOptions options = racesim::ParseSimOptions(

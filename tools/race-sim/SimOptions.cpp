@@ -42,7 +42,8 @@ const char* Usage() {
          "  SLOT 0..11 is the track's place in the catalogue (0 is \"Track 1\");\n"
          "  TYPE 0..4 is a car type (0 Speeder, 1 Turbo, 2 Volcano, 3 Viper, 4 Beast);\n"
          "  --camera is the race's view (default look-ahead): it changes the picture only;\n"
-         "  --save-replay writes the race's replay; --replay runs one and prints a line per car;\n"
+         "  --save-replay writes the race's replay (not with --opponents-cars); --replay runs\n"
+         "  one and prints a line per car;\n"
          "  --time-trial races the player alone, timed in frames, as the game's time trial.\n";
 }
 
@@ -105,6 +106,11 @@ TSimOptions ParseSimOptions(const std::vector<std::string>& args) {
   if (!trackGiven || !carGiven) throw TUsageError("--track and --car are needed");
   if (options.Autopilot && !options.InputFile.empty()) {
     throw TUsageError("--input and --autopilot cannot be used together");
+  }
+  // A replay sets its race up from the random state alone, which picks every opponent's car;
+  // a race whose cars were chosen by hand could not be played back.
+  if (options.RecordReplay && !options.OpponentCars.empty()) {
+    throw TUsageError("--save-replay cannot record a race with --opponents-cars");
   }
   return options;
 }
