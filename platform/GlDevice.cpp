@@ -76,15 +76,24 @@ int EdgesOf(int32_t width, int32_t height) {
   return (IsPowerOfTwo(width) ? 0 : 2) | (IsPowerOfTwo(height) ? 0 : 1);
 }
 
+// Whether every texel of a picture is fully opaque.
+bool AllOpaque(const std::vector<uint32_t>& texels) {
+  return std::all_of(texels.begin(), texels.end(), [](uint32_t c) { return (c >> 24) == 0xFF; });
+}
+
+// The lowest vertex alpha drawn as opaque: the screen colour turns a vertex's full 255 into 254.
+constexpr uint32_t kOpaqueVertexAlpha = 0xFE;
+
 /// A texture living in one OpenGL context; it is deleted with the context still alive only, and
 /// its texels are read back from the device the first time the pixel test asks for them.
 class TGlTexture : public vexel::TTexture {
  public:
-  TGlTexture(TGlDevice& device, int32_t width, int32_t height, GLuint name,
+  TGlTexture(TGlDevice& device, int32_t width, int32_t height, GLuint name, bool opaque,
              PFNGLDELETETEXTURESPROC deleteTextures, std::shared_ptr<bool> contextAlive)
       : TTexture(width, height),
         Name(name),
         Edges(EdgesOf(width, height)),
+        Opaque(opaque),
         Device_(device),
         DeleteTextures_(deleteTextures),
         ContextAlive_(std::move(contextAlive)) {}
@@ -95,6 +104,7 @@ class TGlTexture : public vexel::TTexture {
   TGlTexture& operator=(const TGlTexture&) = delete;
   const GLuint Name;
   const int Edges;
+  const bool Opaque;
 
  protected:
   std::vector<uint32_t> ReadTexels() const override {
@@ -357,6 +367,7 @@ void TGlDevice::Clear(uint32_t argb, bool, const vexel::TRect* area) {
 void TGlDevice::SetBlendFactors(TBlendFactor source, TBlendFactor destination) {
   Flush();
   Gl_.BlendFunc(GlFactor(source), GlFactor(destination));
+  AlphaBlending_ = source == TBlendFactor::SrcAlpha && destination == TBlendFactor::InvSrcAlpha;
 }
 
 void TGlDevice::SetFiltering(bool linear) {
@@ -380,6 +391,7 @@ void TGlDevice::SetTexture(const vexel::TTexture* texture) {
   Gl_.BindTexture(GL_TEXTURE_2D, name);
   BoundTexture_ = name;
   TextureEdges_ = gl ? gl->Edges : 0;
+  TextureOpaque_ = gl ? gl->Opaque : true;
   BindSampler();
 }
 
@@ -398,8 +410,31 @@ bool TGlDevice::OutsideTarget(const vexel::TVertex* vertices, int32_t count) con
          top->Y >= static_cast<float>(Height_);
 }
 
+// Whether a fan, drawn with the usual alpha blending, covers what lies under it: an opaque
+// picture (or plain colour) at full vertex alpha, sampled without a transparent border.
+bool TGlDevice::CoversOpaquely(const vexel::TVertex* vertices, int32_t count) const {
+  if (!AlphaBlending_ || !TextureOpaque_ || (Linear_ && TextureEdges_ != 0)) return false;
+  return std::all_of(vertices, vertices + count,
+                     [](const vexel::TVertex& v) { return (v.Color >> 24) >= kOpaqueVertexAlpha; });
+}
+
+// Turns blending off for opaque fans. A fan at alpha 254 would keep 1/255 of the pixel under it,
+// less than one step of a colour channel; drawn opaque, the software rasteriser neither reads the
+// pixels under it nor draws what it covers whole.
+void TGlDevice::SetOpaqueDrawing(bool opaque) {
+  if (opaque == OpaqueDrawing_) return;
+  Flush();
+  if (opaque) {
+    Gl_.Disable(GL_BLEND);
+  } else {
+    Gl_.Enable(GL_BLEND);
+  }
+  OpaqueDrawing_ = opaque;
+}
+
 void TGlDevice::DrawTriangleFan(const vexel::TVertex* vertices, int32_t count) {
   if (count < 3 || OutsideTarget(vertices, count)) return;
+  SetOpaqueDrawing(CoversOpaquely(vertices, count));
   if (Batch_.size() + 3 * static_cast<size_t>(count - 2) > kMaxBatchVertices) Flush();
   for (int32_t i = 1; i + 1 < count; ++i) {
     Batch_.push_back(vertices[0]);
@@ -437,8 +472,8 @@ std::shared_ptr<vexel::TTexture> TGlDevice::CreateTexture(int32_t width, int32_t
   Gl_.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE,
                  texels.data());
   Gl_.BindTexture(GL_TEXTURE_2D, BoundTexture_);
-  return std::make_shared<TGlTexture>(*this, width, height, name, Gl_.DeleteTextures,
-                                      ContextAlive_);
+  return std::make_shared<TGlTexture>(*this, width, height, name, AllOpaque(texels),
+                                      Gl_.DeleteTextures, ContextAlive_);
 }
 
 std::vector<uint32_t> TGlDevice::ReadTexture(GLuint name, int32_t width, int32_t height) {

@@ -14,7 +14,8 @@ namespace platform {
 /// When the window's drawable area has the back buffer's size, frames are drawn straight into
 /// the window; otherwise into an off-screen back buffer of the requested size that is shown
 /// letterboxed. Consecutive quads that share texture, blend factors and sampling go out in one
-/// draw call. Textures have the pictures' own sizes and keep no copy of their texels.
+/// draw call; opaque pictures at full alpha are drawn without blending. Textures have the pictures'
+/// own sizes and keep no copy of their texels.
 class TGlDevice : public vexel::TDisplayDevice {
  public:
   /// Makes a context on the window; check Valid() afterwards.
@@ -61,6 +62,8 @@ class TGlDevice : public vexel::TDisplayDevice {
   void BindTarget();
   void BindSampler();
   bool OutsideTarget(const vexel::TVertex* vertices, int32_t count) const;
+  bool CoversOpaquely(const vexel::TVertex* vertices, int32_t count) const;
+  void SetOpaqueDrawing(bool opaque);
   void MakeCurrent();
   bool WindowFitsBackBuffer() const;
   void ReadWindow(std::vector<uint32_t>& argb);
@@ -86,6 +89,11 @@ class TGlDevice : public vexel::TDisplayDevice {
   int BoundSampler_ = -1;
   bool Linear_ = false;
   int TextureEdges_ = 0;
+  /// Whether the bound texture is wholly opaque, whether the blend factors are the usual alpha
+  /// blending, and whether blending is off for the fans being drawn.
+  bool TextureOpaque_ = true;
+  bool AlphaBlending_ = true;
+  bool OpaqueDrawing_ = false;
   std::vector<vexel::TVertex> Batch_;
   GLuint BoundTexture_ = 0;
   uint64_t DrawCalls_ = 0;

@@ -7,7 +7,7 @@
 //   recording  the recording back end, no pixels: the game's own processor time per frame
 //   trial      the same for a time trial of "Track 11", without a ghost (its record is made)
 //   ghost      the same time trial again, its record driving beside the player as a ghost
-//   bare       render-bench --paced --no-draw: a window with an OpenGL context and nothing else
+//   textured   render-bench's comparison run: a window drawing textured quads, for its memory
 //
 //   game-bench [--data-dir DIR] [--keep]
 //
@@ -48,7 +48,7 @@ constexpr long kFrameLimit = 200000;
 constexpr double kPacedP99GoalMs = 11.3;
 constexpr double kOwnWorkGoalMs = 1.0;
 constexpr double kUnpacedGoalFactor = 3.0;
-constexpr double kMemoryGoalFactor = 1.5;
+constexpr double kMemoryGoalFactor = 1.15;
 constexpr double kGhostGoalFactor = 1.1;
 
 std::string At(long frame, const std::string& event) {
@@ -98,7 +98,9 @@ struct TChild {
   }
 };
 
-TChild RunChild(const std::vector<std::string>& args) {
+// Runs a program and collects its "key value" lines; output of any other shape goes to standard
+// error unless the caller wants only the memory figure.
+TChild RunChild(const std::vector<std::string>& args, bool echoOutput = true) {
   TChild child;
   int pipeEnds[2];
   if (pipe(pipeEnds) != 0) return child;
@@ -131,7 +133,7 @@ TChild RunChild(const std::vector<std::string>& args) {
   std::string key;
   double value = 0;
   while (lines >> key >> value) child.Values[key] = value;
-  if (child.Values.empty()) std::fputs(output.c_str(), stderr);
+  if (child.Values.empty() && echoOutput) std::fputs(output.c_str(), stderr);
   return child;
 }
 
@@ -155,10 +157,11 @@ int RunMode(TRunMode mode, const fs::path& dir, const std::string& dataDir,
   return code;
 }
 
-// Peak memory of a bare window with an OpenGL context, from render-bench beside this program.
-TChild RunBareWindow(const fs::path& self) {
+// Peak memory of a window drawing textured quads: render-bench's comparison run, from beside
+// this program.
+TChild RunTexturedWindow(const fs::path& self) {
   const fs::path renderBench = self.parent_path() / "render-bench";
-  return RunChild({renderBench.string(), "--paced", "--no-draw", "--seconds", "3"});
+  return RunChild({renderBench.string(), "--seconds", "1"}, false);
 }
 
 const char* Verdict(bool met) {
@@ -166,7 +169,7 @@ const char* Verdict(bool met) {
 }
 
 void PrintReport(const TChild& paced, const TChild& unpaced, const TChild& recording,
-                 const TChild& bare, const double (&load)[3]) {
+                 const TChild& textured, const double (&load)[3]) {
   const double pacedFps = paced.Value("frames") / std::max(paced.Value("seconds"), 1e-9);
   const double unpacedFps = unpaced.Value("frames") / std::max(unpaced.Value("seconds"), 1e-9);
   const double recordingFps =
@@ -194,10 +197,11 @@ void PrintReport(const TChild& paced, const TChild& unpaced, const TChild& recor
               paced.Value("own_p99"), unpaced.Value("own_p99"), recording.Value("own_p99"));
   std::printf("%-36s %14.1f %14.1f %14.1f\n", "peak resident memory (MB)", paced.PeakMb,
               unpaced.PeakMb, recording.PeakMb);
-  const double ratio = paced.PeakMb / std::max(bare.PeakMb, 1e-9);
+  const double ratio = paced.PeakMb / std::max(textured.PeakMb, 1e-9);
   std::printf(
-      "\nbare window (render-bench --paced --no-draw): peak %.1f MB; paced run / bare %.2f\n\n",
-      bare.PeakMb, ratio);
+      "\nwindow drawing textured quads (render-bench's comparison run): peak %.1f MB; "
+      "paced run / that window %.2f\n\n",
+      textured.PeakMb, ratio);
   std::printf("goal paced p99 <= %.1f ms: %.2f ms, %s\n", kPacedP99GoalMs,
               paced.Value("interval_p99"), Verdict(paced.Value("interval_p99") <= kPacedP99GoalMs));
   std::printf("goal game's own work <= %.1f ms a frame: %.3f ms (recording, mean), %s\n",
@@ -206,8 +210,8 @@ void PrintReport(const TChild& paced, const TChild& unpaced, const TChild& recor
   std::printf("goal unpaced >= %.0fx paced: %.2fx, %s\n", kUnpacedGoalFactor,
               unpacedFps / std::max(pacedFps, 1e-9),
               Verdict(unpacedFps >= kUnpacedGoalFactor * pacedFps));
-  std::printf("goal peak memory <= %.1fx bare window: %.2fx, %s\n", kMemoryGoalFactor, ratio,
-              Verdict(ratio <= kMemoryGoalFactor));
+  std::printf("goal peak memory <= %.2fx a window drawing textured quads: %.2fx, %s\n",
+              kMemoryGoalFactor, ratio, Verdict(ratio <= kMemoryGoalFactor));
 }
 
 void PrintGhostReport(const TChild& trial, const TChild& ghost) {
@@ -266,14 +270,14 @@ int RunAll(const fs::path& self, const std::string& dataDir, bool keep) {
   fs::remove_all(dir / "config" / "ghosts");
   const TChild trial = run("trial");
   const TChild ghost = run("ghost");
-  const TChild bare = RunBareWindow(self);
+  const TChild textured = RunTexturedWindow(self);
   if (!keep) fs::remove_all(dir);
   if (!Succeeded(paced, "paced") || !Succeeded(unpaced, "unpaced") ||
       !Succeeded(recording, "recording") || !Succeeded(trial, "trial") ||
       !Succeeded(ghost, "ghost")) {
     return 1;
   }
-  PrintReport(paced, unpaced, recording, bare, load);
+  PrintReport(paced, unpaced, recording, textured, load);
   PrintGhostReport(trial, ghost);
   return 0;
 }

@@ -76,9 +76,10 @@ TEST_P(GlScreenTest, QuadsCoverExactlyTheirPixelsAndBlend) {
   Screen->PutPixel(300, 300, 1, 2, 3, 255);
   Screen->EndScene();
   ExpectTarget();
-  // Alpha 255 reaches the device as 254, so opaque red blends to 254 * 254 / 255 = 253.
-  EXPECT_EQ(Pixel(10, 20), 0xFD0000u);
-  EXPECT_EQ(Pixel(41, 35), 0xFD0000u);
+  // Alpha 255 reaches the device as 254 (red too): an opaque quad at that alpha covers what
+  // lies under it and shows its own 254.
+  EXPECT_EQ(Pixel(10, 20), 0xFE0000u);
+  EXPECT_EQ(Pixel(41, 35), 0xFE0000u);
   EXPECT_EQ(Pixel(42, 20), 0u);
   EXPECT_EQ(Pixel(9, 20), 0u);
   EXPECT_EQ(Pixel(10, 36), 0u);
@@ -124,7 +125,7 @@ TEST_P(GlScreenTest, ScreenshotsAreWrittenOpaque) {
   std::vector<uint32_t> argb;
   std::string error;
   ASSERT_TRUE(platform::DecodePng(bytes.data(), bytes.size(), w, h, argb, error)) << error;
-  EXPECT_EQ(argb[0], 0xFFFDFDFEu);  // white at alpha 254 over blue
+  EXPECT_EQ(argb[0], 0xFFFEFEFEu);  // white at alpha 254 covers the blue
   EXPECT_EQ(argb[static_cast<size_t>(599) * 800 + 799], 0xFF0000FFu);
 }
 
@@ -171,9 +172,46 @@ TEST_P(GlScreenTest, NearestSamplingPastTheEdgeStaysOnTheEdgeTexel) {
   Renderer.RotateScale(0, 0, 0, 1, 1);
   Renderer.Render();
   Screen->EndScene();
-  EXPECT_EQ(Pixel(0, 5), 0xFD0000u);
-  EXPECT_EQ(Pixel(35, 5), 0x00FD00u);
-  EXPECT_EQ(Pixel(69, 5), 0x0000FDu);
+  EXPECT_EQ(Pixel(0, 5), 0xFE0000u);
+  EXPECT_EQ(Pixel(35, 5), 0x00FE00u);
+  EXPECT_EQ(Pixel(69, 5), 0x0000FEu);
+}
+
+// Opaque pictures at full alpha are drawn without blending and cover the blue under them; any
+// other draw still blends with it.
+TEST_P(GlScreenTest, OnlyOpaqueQuadsAtFullAlphaCoverWhatLiesUnderThem) {
+  auto opaque = Screen->Device()->CreateTexture(3, 1, {0xFFFF0000, 0xFF00FF00, 0xFF0000FF});
+  ASSERT_TRUE(opaque);
+  struct TCase {
+    const char* Name;
+    const vexel::TTexture* Texture;
+    bool Smooth;
+    uint32_t Color;
+    int Blend;
+    int X;
+    uint32_t Expected;  // the pixel, or 0 where only "some blue shows through" is checked
+  };
+  const TCase cases[] = {
+      {"plain colour at full alpha", nullptr, false, 0xFFFFFFFF, 0, 0, 0xFEFEFEu},
+      {"opaque picture at full alpha", opaque.get(), false, 0xFFFFFFFF, 0, 0, 0xFE0000u},
+      {"plain colour just below full alpha", nullptr, false, 0xFDFFFFFF, 0, 0, 0},
+      {"smooth picture at its transparent border", opaque.get(), true, 0xFFFFFFFF, 0, 0, 0},
+      {"opaque picture added onto the blue", opaque.get(), false, 0xFFFFFFFF, 1, 0, 0xFE00FFu},
+  };
+  for (const TCase& c : cases) {
+    Pixels.clear();
+    Screen->SetFiltering(c.Smooth);
+    Screen->Clear(0, 0, 255, 0);
+    Screen->BeginScene();
+    Quad(0, 0, 30, 10, c.Color, c.Blend, c.Texture);
+    Screen->EndScene();
+    const uint32_t pixel = Pixel(c.X, 5);
+    if (c.Expected != 0) {
+      EXPECT_EQ(pixel, c.Expected) << c.Name;
+    } else {
+      EXPECT_GT(pixel & 0xFF, (pixel >> 16) & 0xFF) << c.Name;
+    }
+  }
 }
 
 TEST_P(GlScreenTest, QuadsWhollyOffTheTargetAreNotDrawnAndEdgeQuadsAre) {
@@ -197,10 +235,10 @@ TEST_P(GlScreenTest, QuadsWhollyOffTheTargetAreNotDrawnAndEdgeQuadsAre) {
   Quad(100, -20, 21, 21, 0xFFFFFFFF, 0);
   Quad(300, 599, 10, 10, 0xFFFFFFFF, 0);
   Screen->EndScene();
-  EXPECT_EQ(Pixel(0, 105), 0xFDFDFDu);
-  EXPECT_EQ(Pixel(799, 205), 0xFDFDFDu);
-  EXPECT_EQ(Pixel(105, 0), 0xFDFDFDu);
-  EXPECT_EQ(Pixel(305, 599), 0xFDFDFDu);
+  EXPECT_EQ(Pixel(0, 105), 0xFEFEFEu);
+  EXPECT_EQ(Pixel(799, 205), 0xFEFEFEu);
+  EXPECT_EQ(Pixel(105, 0), 0xFEFEFEu);
+  EXPECT_EQ(Pixel(305, 599), 0xFEFEFEu);
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, GlScreenTest,

@@ -82,23 +82,23 @@ TEST_F(SpriteGlTest, MirroredTintedScaledSpritesInDepthOrder) {
   Place(halves, 100, 10);
   Place(halves, 102, 10);
   Frame();
-  // Opaque texels arrive as 254 under the white screen colour and blend to 253.
-  EXPECT_EQ(Pixel(10, 10), 0xFD0000u);
-  EXPECT_EQ(Pixel(13, 13), 0x0000FDu);
+  // Opaque texels arrive as 254 under the white screen colour and cover what lies beneath.
+  EXPECT_EQ(Pixel(10, 10), 0xFE0000u);
+  EXPECT_EQ(Pixel(13, 13), 0x0000FEu);
   EXPECT_EQ(Pixel(14, 10), 0u);
-  EXPECT_EQ(Pixel(20, 10), 0x0000FDu);
-  EXPECT_EQ(Pixel(23, 13), 0xFD0000u);
+  EXPECT_EQ(Pixel(20, 10), 0x0000FEu);
+  EXPECT_EQ(Pixel(23, 13), 0xFE0000u);
   EXPECT_EQ(Pixel(30, 10), 0u);
-  EXPECT_EQ(Pixel(33, 10), 0x0000FDu);
+  EXPECT_EQ(Pixel(33, 10), 0x0000FEu);
   EXPECT_EQ(Pixel(37, 20), 0u);
-  EXPECT_EQ(Pixel(38, 20), 0xFD0000u);
-  EXPECT_EQ(Pixel(45, 20), 0xFD0000u);
-  EXPECT_EQ(Pixel(49, 20), 0x0000FDu);
-  EXPECT_EQ(Pixel(55, 25), 0x0000FDu);
+  EXPECT_EQ(Pixel(38, 20), 0xFE0000u);
+  EXPECT_EQ(Pixel(45, 20), 0xFE0000u);
+  EXPECT_EQ(Pixel(49, 20), 0x0000FEu);
+  EXPECT_EQ(Pixel(55, 25), 0x0000FEu);
   EXPECT_EQ(Pixel(56, 20), 0u);
-  // The first sprite's blue half over the other's red (alpha 254 lets 1/255 of it through).
-  EXPECT_EQ(Pixel(102, 12), 0x0100FDu);
-  EXPECT_EQ(Pixel(104, 12), 0x0000FDu);  // the lower sprite's own blue half
+  // The first sprite's blue half wholly covers the other's red.
+  EXPECT_EQ(Pixel(102, 12), 0x0000FEu);
+  EXPECT_EQ(Pixel(104, 12), 0x0000FEu);  // the lower sprite's own blue half
   EXPECT_EQ(Pixel(106, 12), 0u);
 }
 
@@ -118,7 +118,7 @@ TEST_F(SpriteGlTest, ASpriteKilledWhileMovingIsShownThatFrameAndGoneTheNext) {
   mayfly->SetX(10);
   mayfly->SetY(10);
   Frame();
-  EXPECT_EQ(Pixel(10, 10), 0xFD0000u);
+  EXPECT_EQ(Pixel(10, 10), 0xFE0000u);
   Pixels.clear();
   Frame();
   EXPECT_EQ(Pixel(10, 10), 0u);
