@@ -1,6 +1,8 @@
 #include "GlDevice.h"
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <cstdio>
 
 namespace platform {
@@ -81,6 +83,21 @@ bool AllOpaque(const std::vector<uint32_t>& texels) {
   return std::all_of(texels.begin(), texels.end(), [](uint32_t c) { return (c >> 24) == 0xFF; });
 }
 
+// Quads covering fewer pixels than this are drawn from their pictures as they come (letters,
+// small icons): a copy would cost more than it saves.
+constexpr int32_t kMinCopiedPixels = 32 * 32;
+
+// Texels the resampled copies may hold together (8 MB).
+constexpr size_t kCopyBudgetTexels = 2 * 1024 * 1024;
+
+// How far a corner may stray from a pixel edge, in pixels.
+constexpr float kEdgeTolerance = 1.0f / 1024.0f;
+
+// Whether a coordinate lies on a pixel edge, half-way between two pixel centres.
+bool OnPixelEdge(float value) {
+  return std::fabs(value - std::floor(value) - 0.5f) <= kEdgeTolerance;
+}
+
 // The lowest vertex alpha drawn as opaque: the screen colour turns a vertex's full 255 into 254.
 constexpr uint32_t kOpaqueVertexAlpha = 0xFE;
 
@@ -98,7 +115,9 @@ class TGlTexture : public vexel::TTexture {
         DeleteTextures_(deleteTextures),
         ContextAlive_(std::move(contextAlive)) {}
   ~TGlTexture() override {
-    if (*ContextAlive_) DeleteTextures_(1, &Name);
+    if (!*ContextAlive_) return;
+    Device_.ForgetCopiesOf(Name);
+    DeleteTextures_(1, &Name);
   }
   TGlTexture(const TGlTexture&) = delete;
   TGlTexture& operator=(const TGlTexture&) = delete;
@@ -137,7 +156,7 @@ GLuint CompileShader(const TGlFunctions& gl, GLenum kind, const char* source) {
 }  // namespace
 
 TGlDevice::TGlDevice(TPlatformWindow& window, const vexel::TPresentParams& params)
-    : Window_(window), ContextAlive_(std::make_shared<bool>(false)) {
+    : Window_(window), ContextAlive_(std::make_shared<bool>(false)), Copies_(kCopyBudgetTexels) {
   Context_ = SDL_GL_CreateContext(window.Handle());
   if (!Context_) return;
   *ContextAlive_ = true;
@@ -152,7 +171,6 @@ TGlDevice::TGlDevice(TPlatformWindow& window, const vexel::TPresentParams& param
   Height_ = params.BackBufferHeight;
   Gl_.Enable(GL_BLEND);
   Gl_.BlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-  SetFiltering(false);
   Batch_.reserve(kMaxBatchVertices);
   Valid_ = true;
 }
@@ -161,6 +179,8 @@ TGlDevice::~TGlDevice() {
   if (!Context_) return;
   if (Gl_.DeleteProgram) {
     ReleaseBackBuffer();
+    DeleteTextures(Copies_.Clear());
+    if (CopyFramebuffer_) Gl_.DeleteFramebuffers(1, &CopyFramebuffer_);
     Gl_.DeleteProgram(Program_);
     Gl_.DeleteBuffers(1, &VertexBuffer_);
     Gl_.DeleteVertexArrays(1, &VertexArray_);
@@ -234,6 +254,7 @@ void TGlDevice::MakeBuffers() {
   Gl_.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
   Gl_.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_BGRA, GL_UNSIGNED_BYTE, &white);
   BoundTexture_ = WhiteTexture_;
+  Picture_.Name = WhiteTexture_;
 }
 
 bool TGlDevice::MakeBackBuffer() {
@@ -343,6 +364,7 @@ void TGlDevice::Present() {
   SDL_GL_SwapWindow(Window_.Handle());
   TargetBound_ = false;
   Presented_ = true;
+  ++Frames_;
 }
 
 // Every vertex lies at depth 0 and the depth test passes "less or equal" against a buffer
@@ -372,27 +394,25 @@ void TGlDevice::SetBlendFactors(TBlendFactor source, TBlendFactor destination) {
 
 void TGlDevice::SetFiltering(bool linear) {
   Linear_ = linear;
-  BindSampler();
 }
 
-void TGlDevice::BindSampler() {
-  const int sampler = (Linear_ ? 4 : 0) | TextureEdges_;
+void TGlDevice::BindSampler(int sampler) {
   if (sampler == BoundSampler_) return;
   Flush();
   Gl_.BindSampler(0, Samplers_[sampler]);
   BoundSampler_ = sampler;
 }
 
-void TGlDevice::SetTexture(const vexel::TTexture* texture) {
-  const auto* gl = dynamic_cast<const TGlTexture*>(texture);
-  const GLuint name = gl ? gl->Name : WhiteTexture_;
+void TGlDevice::BindTexture(GLuint name) {
   if (name == BoundTexture_) return;
   Flush();
   Gl_.BindTexture(GL_TEXTURE_2D, name);
   BoundTexture_ = name;
-  TextureEdges_ = gl ? gl->Edges : 0;
-  TextureOpaque_ = gl ? gl->Opaque : true;
-  BindSampler();
+}
+
+void TGlDevice::SetTexture(const vexel::TTexture* texture) {
+  const auto* gl = dynamic_cast<const TGlTexture*>(texture);
+  Picture_ = gl ? TPicture{gl->Name, gl->Edges, gl->Opaque} : TPicture{WhiteTexture_, 0, true};
 }
 
 // Whether a fan lies wholly outside the target, so that it covers no pixel (the race sends
@@ -412,8 +432,9 @@ bool TGlDevice::OutsideTarget(const vexel::TVertex* vertices, int32_t count) con
 
 // Whether a fan, drawn with the usual alpha blending, covers what lies under it: an opaque
 // picture (or plain colour) at full vertex alpha, sampled without a transparent border.
-bool TGlDevice::CoversOpaquely(const vexel::TVertex* vertices, int32_t count) const {
-  if (!AlphaBlending_ || !TextureOpaque_ || (Linear_ && TextureEdges_ != 0)) return false;
+bool TGlDevice::CoversOpaquely(const vexel::TVertex* vertices, int32_t count,
+                               const TPicture& picture, bool smooth) const {
+  if (!AlphaBlending_ || !picture.Opaque || (smooth && picture.Edges != 0)) return false;
   return std::all_of(vertices, vertices + count,
                      [](const vexel::TVertex& v) { return (v.Color >> 24) >= kOpaqueVertexAlpha; });
 }
@@ -432,9 +453,148 @@ void TGlDevice::SetOpaqueDrawing(bool opaque) {
   OpaqueDrawing_ = opaque;
 }
 
+// Finds the pixels a fan covers when it is an unturned quad starting on a pixel edge: its
+// top-left pixel, its size and its corners' picture coordinates, clockwise from the top left.
+bool TGlDevice::CopyKeyOf(const vexel::TVertex* v, int32_t count, TResampledKey& key, int32_t& left,
+                          int32_t& top) const {
+  if (count != 4) return false;
+  const auto same = [](float a, float b) { return std::fabs(a - b) <= kEdgeTolerance; };
+  const bool across =
+      same(v[0].Y, v[1].Y) && same(v[1].X, v[2].X) && same(v[2].Y, v[3].Y) && same(v[3].X, v[0].X);
+  const bool down =
+      same(v[0].X, v[1].X) && same(v[1].Y, v[2].Y) && same(v[2].X, v[3].X) && same(v[3].Y, v[0].Y);
+  if (!across && !down) return false;
+  const float minX = std::min(v[0].X, v[2].X);
+  const float maxX = std::max(v[0].X, v[2].X);
+  const float minY = std::min(v[0].Y, v[2].Y);
+  const float maxY = std::max(v[0].Y, v[2].Y);
+  if (!OnPixelEdge(minX) || !OnPixelEdge(minY)) return false;
+  // A pixel is covered when its centre lies on the top or left edge or inside the quad.
+  left = static_cast<int32_t>(std::lround(minX + 0.5f));
+  top = static_cast<int32_t>(std::lround(minY + 0.5f));
+  key.Width = static_cast<int32_t>(std::ceil(maxX)) - left;
+  key.Height = static_cast<int32_t>(std::ceil(maxY)) - top;
+  if (key.Width * key.Height < kMinCopiedPixels) return false;
+  key.Source = Picture_.Name;
+  key.Sampler = 4 | Picture_.Edges;
+  key.Lifted = Direct_;
+  key.Right = maxX - static_cast<float>(left);
+  key.Bottom = maxY - static_cast<float>(top);
+  for (int32_t i = 0; i < 4; ++i) {
+    const int corner = (v[i].Y > minY ? 2 : 0) + ((v[i].X > minX) != (v[i].Y > minY) ? 1 : 0);
+    key.Corners[static_cast<size_t>(2 * corner)] = v[i].U;
+    key.Corners[static_cast<size_t>(2 * corner + 1)] = v[i].V;
+  }
+  return true;
+}
+
+// Draws a quad's picture, smoothly sampled, into a texture of the quad's size: texel (i, j) of
+// the copy is what the quad's pixel i, j from its top-left pixel would show, before the vertex
+// colour. Returns nullptr when the copy cannot be made.
+const TResampledCopy* TGlDevice::MakeCopy(const TResampledKey& key, const vexel::TVertex* fan,
+                                          int32_t left, int32_t top) {
+  Flush();
+  GLuint name = 0;
+  Gl_.GenTextures(1, &name);
+  Gl_.BindTexture(GL_TEXTURE_2D, name);
+  Gl_.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  Gl_.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+  Gl_.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, key.Width, key.Height, 0, GL_BGRA, GL_UNSIGNED_BYTE,
+                 nullptr);
+  if (!CopyFramebuffer_) Gl_.GenFramebuffers(1, &CopyFramebuffer_);
+  Gl_.BindFramebuffer(GL_FRAMEBUFFER, CopyFramebuffer_);
+  Gl_.FramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, name, 0);
+  const bool complete = Gl_.CheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+  if (complete) {
+    Gl_.Viewport(0, 0, key.Width, key.Height);
+    // Lifted as the window's frames are, the copy samples the picture where they would.
+    const float sy = 2.0f / static_cast<float>(key.Height);
+    Gl_.Uniform4f(TransformLocation_, 2.0f / static_cast<float>(key.Width), sy, -1.0f,
+                  key.Lifted ? -1.0f - sy * kRasterStep : -1.0f);
+    Gl_.Disable(GL_BLEND);
+    Gl_.BindTexture(GL_TEXTURE_2D, key.Source);
+    Gl_.BindSampler(0, Samplers_[key.Sampler]);
+    std::array<vexel::TVertex, 6> triangles = {fan[0], fan[1], fan[2], fan[0], fan[2], fan[3]};
+    for (vexel::TVertex& v : triangles) {
+      v.X -= static_cast<float>(left);
+      v.Y -= static_cast<float>(top);
+      v.Color = 0xFFFFFFFF;
+    }
+    Gl_.BufferSubData(GL_ARRAY_BUFFER, 0, sizeof triangles, triangles.data());
+    Gl_.DrawArrays(GL_TRIANGLES, 0, 6);
+  }
+  Gl_.FramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, 0, 0);
+  // Back to the frame's target and to the state the frame's fans were drawn with.
+  TargetBound_ = false;
+  BindTarget();
+  if (!OpaqueDrawing_) Gl_.Enable(GL_BLEND);
+  Gl_.BindTexture(GL_TEXTURE_2D, WhiteTexture_);
+  BoundTexture_ = WhiteTexture_;
+  BoundSampler_ = -1;
+  if (!complete) {
+    Gl_.DeleteTextures(1, &name);
+    return nullptr;
+  }
+  const bool opaque = AllOpaque(ReadTexture(name, key.Width, key.Height));
+  DeleteTextures(Copies_.Add(key, {name, opaque, Frames_}));
+  ++CopiesMade_;
+  return Copies_.Find(key, Frames_);
+}
+
+void TGlDevice::DeleteTextures(const std::vector<uint32_t>& names) {
+  for (const uint32_t name : names) {
+    if (name == BoundTexture_) {
+      Flush();
+      Gl_.BindTexture(GL_TEXTURE_2D, WhiteTexture_);
+      BoundTexture_ = WhiteTexture_;
+    }
+    Gl_.DeleteTextures(1, &name);
+  }
+}
+
+void TGlDevice::ForgetCopiesOf(GLuint source) {
+  MakeCurrent();
+  DeleteTextures(Copies_.ForgetSource(source));
+}
+
+// Turns a quad into one drawn texel for pixel from its picture's resampled copy, made the first
+// time. Smooth sampling reads four texels a pixel and nearest sampling one, and the copy of a
+// picture drawn again and again at whole pixel positions (the background, the road, the
+// panels) is made once.
+bool TGlDevice::DrawFromCopy(vexel::TVertex* fan, int32_t count, TPicture& picture) {
+  TResampledKey key;
+  int32_t left = 0;
+  int32_t top = 0;
+  BindTarget();
+  if (!CopyKeyOf(fan, count, key, left, top) || !Copies_.Fits(key)) return false;
+  const TResampledCopy* copy = Copies_.Find(key, Frames_);
+  if (!copy) copy = MakeCopy(key, fan, left, top);
+  if (!copy) return false;
+  for (int32_t i = 0; i < 4; ++i) {
+    fan[i].U = (fan[i].X - static_cast<float>(left) + 0.5f) / static_cast<float>(key.Width);
+    fan[i].V = (fan[i].Y - static_cast<float>(top) + 0.5f) / static_cast<float>(key.Height);
+  }
+  picture = {copy->Name, 0, copy->Opaque};
+  return true;
+}
+
 void TGlDevice::DrawTriangleFan(const vexel::TVertex* vertices, int32_t count) {
   if (count < 3 || OutsideTarget(vertices, count)) return;
-  SetOpaqueDrawing(CoversOpaquely(vertices, count));
+  std::array<vexel::TVertex, 4> quad{};
+  TPicture picture = Picture_;
+  // A plain colour looks the same sampled either way, and nearest sampling costs the rasteriser
+  // a fraction of smooth sampling.
+  bool smooth = Linear_ && picture.Name != WhiteTexture_;
+  if (smooth && Copying && count == 4) {
+    std::copy(vertices, vertices + 4, quad.begin());
+    if (DrawFromCopy(quad.data(), count, picture)) {
+      vertices = quad.data();
+      smooth = false;
+    }
+  }
+  BindTexture(picture.Name);
+  BindSampler((smooth ? 4 : 0) | picture.Edges);
+  SetOpaqueDrawing(CoversOpaquely(vertices, count, picture, smooth));
   if (Batch_.size() + 3 * static_cast<size_t>(count - 2) > kMaxBatchVertices) Flush();
   for (int32_t i = 1; i + 1 < count; ++i) {
     Batch_.push_back(vertices[0]);

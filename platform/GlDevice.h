@@ -6,6 +6,7 @@
 
 #include "GlFunctions.h"
 #include "PlatformWindow.h"
+#include "ResampledCopies.h"
 #include "engine/DisplayDevice.h"
 
 namespace platform {
@@ -14,7 +15,9 @@ namespace platform {
 /// When the window's drawable area has the back buffer's size, frames are drawn straight into
 /// the window; otherwise into an off-screen back buffer of the requested size that is shown
 /// letterboxed. Consecutive quads that share texture, blend factors and sampling go out in one
-/// draw call; opaque pictures at full alpha are drawn without blending. Textures have the pictures'
+/// draw call; opaque pictures at full alpha are drawn without blending. A smoothly sampled
+/// picture drawn as an unturned quad at a whole pixel position is drawn texel for pixel from a
+/// copy resampled once to the quad's size. Textures have the pictures'
 /// own sizes and keep no copy of their texels.
 class TGlDevice : public vexel::TDisplayDevice {
  public:
@@ -50,8 +53,17 @@ class TGlDevice : public vexel::TDisplayDevice {
   /// Reads a texture of this device back from the graphics memory (for the pixel test).
   std::vector<uint32_t> ReadTexture(GLuint name, int32_t width, int32_t height);
 
+  /// Forgets the resampled copies made from a texture of this device (it is being deleted).
+  void ForgetCopiesOf(GLuint source);
+  /// Number of resampled copies made since the device was created.
+  uint64_t CopiesMade() const { return CopiesMade_; }
+  /// Number of resampled copies kept now.
+  size_t CopiesKept() const { return Copies_.Count(); }
+
   /// When false, every fan is drawn at once in a call of its own (for measurements).
   bool Batching = true;
+  /// When false, smoothly sampled quads are always drawn from their pictures (for comparisons).
+  bool Copying = true;
 
  private:
   bool MakeProgram();
@@ -60,9 +72,23 @@ class TGlDevice : public vexel::TDisplayDevice {
   void MakeBuffers();
   void Flush();
   void BindTarget();
-  void BindSampler();
+  /// A picture as fans sample it: its texture, its edge rule, and whether it is wholly opaque.
+  struct TPicture {
+    GLuint Name = 0;
+    int Edges = 0;
+    bool Opaque = true;
+  };
+  void BindSampler(int sampler);
+  void BindTexture(GLuint name);
+  bool CopyKeyOf(const vexel::TVertex* v, int32_t count, TResampledKey& key, int32_t& left,
+                 int32_t& top) const;
+  const TResampledCopy* MakeCopy(const TResampledKey& key, const vexel::TVertex* fan, int32_t left,
+                                 int32_t top);
+  bool DrawFromCopy(vexel::TVertex* fan, int32_t count, TPicture& picture);
+  void DeleteTextures(const std::vector<uint32_t>& names);
+  bool CoversOpaquely(const vexel::TVertex* vertices, int32_t count, const TPicture& picture,
+                      bool smooth) const;
   bool OutsideTarget(const vexel::TVertex* vertices, int32_t count) const;
-  bool CoversOpaquely(const vexel::TVertex* vertices, int32_t count) const;
   void SetOpaqueDrawing(bool opaque);
   void MakeCurrent();
   bool WindowFitsBackBuffer() const;
@@ -88,10 +114,16 @@ class TGlDevice : public vexel::TDisplayDevice {
   GLuint Samplers_[8] = {};
   int BoundSampler_ = -1;
   bool Linear_ = false;
-  int TextureEdges_ = 0;
-  /// Whether the bound texture is wholly opaque, whether the blend factors are the usual alpha
-  /// blending, and whether blending is off for the fans being drawn.
-  bool TextureOpaque_ = true;
+  /// The picture the engine set for the fans to come.
+  TPicture Picture_;
+  /// Resampled copies, the framebuffer they are drawn through, how many were made, and the
+  /// number of frames presented (when each copy was last used).
+  TResampledCopies Copies_;
+  GLuint CopyFramebuffer_ = 0;
+  uint64_t CopiesMade_ = 0;
+  uint64_t Frames_ = 0;
+  /// Whether the blend factors are the usual alpha blending, and whether blending is off for the
+  /// fans being drawn.
   bool AlphaBlending_ = true;
   bool OpaqueDrawing_ = false;
   std::vector<vexel::TVertex> Batch_;

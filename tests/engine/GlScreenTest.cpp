@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "engine/VexelRenderer.h"
 #include "engine/VexelScreen.h"
 #include "platform/GlDevice.h"
@@ -18,6 +21,9 @@ struct TWindowCase {
   int Height;
   bool IntoWindow;
 };
+
+const TWindowCase kWindowCases[] = {{"IntoTheWindow", 800, 600, true},
+                                    {"Letterboxed", 1000, 700, false}};
 
 class GlScreenTest : public ::testing::TestWithParam<TWindowCase> {
  protected:
@@ -214,6 +220,121 @@ TEST_P(GlScreenTest, OnlyOpaqueQuadsAtFullAlphaCoverWhatLiesUnderThem) {
   }
 }
 
+// A noisy opaque picture and a quad at a whole pixel position, stretched by half a pixel as the
+// engine's sprites are, drawn through every corner order a sprite can have.
+class GlCopyTest : public GlScreenTest {
+ protected:
+  std::shared_ptr<vexel::TTexture> Noise(int32_t width, int32_t height) {
+    std::vector<uint32_t> texels;
+    uint32_t seed = 12345;
+    for (int32_t i = 0; i < width * height; ++i) {
+      seed = seed * 1103515245u + 12345u;
+      texels.push_back(0xFF000000u | (seed >> 8));
+    }
+    return Screen->Device()->CreateTexture(width, height, std::move(texels));
+  }
+
+  // The frame's pixels after drawing a picture over a grey clear.
+  std::vector<uint32_t> Draw(const vexel::TTexture* texture, float x, float y, const float* uv) {
+    Screen->SetFiltering(true);
+    Screen->Clear(40, 40, 40, 0);
+    Screen->BeginScene();
+    Screen->SetBlendMode(0);
+    Renderer.SetColors(0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF);
+    Renderer.SetTexCoords(uv[0], uv[1], uv[2], uv[3], uv[4], uv[5], uv[6], uv[7]);
+    Renderer.SetTexture(texture);
+    Renderer.SetPositions(x - 0.5f, y - 0.5f, x + 64.0f, y - 0.5f, x + 64.0f, y + 48.0f, x - 0.5f,
+                          y + 48.0f);
+    Renderer.RotateScale(0, 0, 0, 1, 1);
+    Renderer.Render();
+    Screen->EndScene();
+    std::vector<uint32_t> pixels;
+    int32_t w = 0;
+    int32_t h = 0;
+    EXPECT_TRUE(Screen->Device()->ReadBackBuffer(pixels, w, h));
+    return pixels;
+  }
+
+  platform::TGlDevice& Device() { return dynamic_cast<platform::TGlDevice&>(*Screen->Device()); }
+};
+
+// Largest difference of one colour channel between two frames.
+int LargestStep(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b) {
+  int largest = 0;
+  for (size_t i = 0; i < a.size() && i < b.size(); ++i) {
+    for (int shift = 0; shift < 24; shift += 8) {
+      const int step = std::abs(static_cast<int>((a[i] >> shift) & 0xFF) -
+                                static_cast<int>((b[i] >> shift) & 0xFF));
+      largest = std::max(largest, step);
+    }
+  }
+  return largest;
+}
+
+TEST_P(GlCopyTest, SmoothQuadsAtWholePixelsLookTheSameDrawnFromTheirCopy) {
+  auto pow2 = Noise(32, 16);   // repeats beyond its edges
+  auto other = Noise(40, 24);  // transparent beyond its edges
+  ASSERT_TRUE(pow2 && other);
+  struct TCase {
+    const char* Name;
+    const vexel::TTexture* Texture;
+    float Uv[8];
+  };
+  const TCase cases[] = {
+      {"straight", pow2.get(), {0, 0, 1, 0, 1, 1, 0, 1}},
+      {"mirrored", pow2.get(), {1, 0, 0, 0, 0, 1, 1, 1}},
+      {"upside down", other.get(), {1, 1, 0, 1, 0, 0, 1, 0}},
+      {"a quarter turn", other.get(), {0, 1, 0, 0, 1, 0, 1, 1}},
+      {"a cell of the picture", other.get(), {0.25f, 0.5f, 0.75f, 0.5f, 0.75f, 1, 0.25f, 1}},
+  };
+  for (const TCase& c : cases) {
+    Device().Copying = false;
+    const auto fromPicture = Draw(c.Texture, 100, 200, c.Uv);
+    Device().Copying = true;
+    const uint64_t made = Device().CopiesMade();
+    const auto fromCopy = Draw(c.Texture, 100, 200, c.Uv);
+    EXPECT_EQ(Device().CopiesMade(), made + 1) << c.Name;
+    // The copy keeps 8 bits a channel where the picture is sampled finer at draw time.
+    EXPECT_LE(LargestStep(fromPicture, fromCopy), 2) << c.Name;
+    EXPECT_NE(fromCopy[200 * 800 + 120], fromCopy[0]) << c.Name;
+    EXPECT_EQ(fromCopy[199 * 800 + 120], fromCopy[0]) << c.Name;  // above the quad: the clear
+  }
+}
+
+TEST_P(GlCopyTest, ACopyIsMadeOnceAndDrawnAtAnyWholePixelPosition) {
+  auto texture = Noise(40, 24);
+  ASSERT_TRUE(texture);
+  const float uv[8] = {0, 0, 1, 0, 1, 1, 0, 1};
+  const auto first = Draw(texture.get(), 100, 200, uv);
+  const uint64_t made = Device().CopiesMade();
+  const auto moved = Draw(texture.get(), 300, 50, uv);
+  EXPECT_EQ(Device().CopiesMade(), made);
+  for (int y = 0; y < 48; ++y) {
+    for (int x = 0; x < 64; ++x) {
+      ASSERT_EQ(moved[(50 + y) * 800 + 300 + x], first[(200 + y) * 800 + 100 + x]) << x << "," << y;
+    }
+  }
+  // Between whole pixels the quad samples its picture differently: no copy is made for it.
+  Draw(texture.get(), 100.25f, 200, uv);
+  EXPECT_EQ(Device().CopiesMade(), made);
+}
+
+TEST_P(GlCopyTest, ADeletedPictureTakesItsCopiesWithIt) {
+  const float uv[8] = {0, 0, 1, 0, 1, 1, 0, 1};
+  auto kept = Noise(40, 24);
+  auto red = Screen->Device()->CreateTexture(8, 8, std::vector<uint32_t>(64, 0xFFFF0000u));
+  ASSERT_TRUE(kept && red);
+  Draw(kept.get(), 100, 200, uv);
+  EXPECT_EQ(Draw(red.get(), 100, 200, uv)[220 * 800 + 130] & 0xFFFFFF, 0xFE0000u);
+  EXPECT_EQ(Device().CopiesKept(), 2u);
+  // Its texture name may be given to the next picture, which must never show the old copy.
+  red.reset();
+  EXPECT_EQ(Device().CopiesKept(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, GlCopyTest, ::testing::ValuesIn(kWindowCases),
+                         [](const auto& test) { return std::string(test.param.Name); });
+
 TEST_P(GlScreenTest, QuadsWhollyOffTheTargetAreNotDrawnAndEdgeQuadsAre) {
   const auto* device = dynamic_cast<const platform::TGlDevice*>(Screen->Device());
   ASSERT_NE(device, nullptr);
@@ -241,9 +362,7 @@ TEST_P(GlScreenTest, QuadsWhollyOffTheTargetAreNotDrawnAndEdgeQuadsAre) {
   EXPECT_EQ(Pixel(305, 599), 0xFEFEFEu);
 }
 
-INSTANTIATE_TEST_SUITE_P(Windows, GlScreenTest,
-                         ::testing::Values(TWindowCase{"IntoTheWindow", 800, 600, true},
-                                           TWindowCase{"Letterboxed", 1000, 700, false}),
+INSTANTIATE_TEST_SUITE_P(Windows, GlScreenTest, ::testing::ValuesIn(kWindowCases),
                          [](const auto& test) { return std::string(test.param.Name); });
 
 }  // namespace
