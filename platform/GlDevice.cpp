@@ -257,13 +257,21 @@ void TGlDevice::MakeBuffers() {
   Picture_.Name = WhiteTexture_;
 }
 
-bool TGlDevice::MakeBackBuffer() {
-  Gl_.GenTextures(1, &ColorTexture_);
-  Gl_.BindTexture(GL_TEXTURE_2D, ColorTexture_);
+// Makes a texture of one level and leaves it bound: set before the texels arrive, so no reduced
+// copies are made. Without texels its contents are left undefined.
+GLuint TGlDevice::NewTexture(int32_t width, int32_t height, const void* texels) {
+  GLuint name = 0;
+  Gl_.GenTextures(1, &name);
+  Gl_.BindTexture(GL_TEXTURE_2D, name);
   Gl_.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
   Gl_.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
-  Gl_.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, Width_, Height_, 0, GL_BGRA, GL_UNSIGNED_BYTE,
-                 nullptr);
+  Gl_.PixelStorei(GL_UNPACK_ALIGNMENT, 4);
+  Gl_.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE, texels);
+  return name;
+}
+
+bool TGlDevice::MakeBackBuffer() {
+  ColorTexture_ = NewTexture(Width_, Height_, nullptr);
   Gl_.GenFramebuffers(1, &Framebuffer_);
   Gl_.BindFramebuffer(GL_FRAMEBUFFER, Framebuffer_);
   Gl_.FramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, ColorTexture_, 0);
@@ -494,13 +502,7 @@ bool TGlDevice::CopyKeyOf(const vexel::TVertex* v, int32_t count, TResampledKey&
 const TResampledCopy* TGlDevice::MakeCopy(const TResampledKey& key, const vexel::TVertex* fan,
                                           int32_t left, int32_t top) {
   Flush();
-  GLuint name = 0;
-  Gl_.GenTextures(1, &name);
-  Gl_.BindTexture(GL_TEXTURE_2D, name);
-  Gl_.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-  Gl_.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
-  Gl_.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, key.Width, key.Height, 0, GL_BGRA, GL_UNSIGNED_BYTE,
-                 nullptr);
+  const GLuint name = NewTexture(key.Width, key.Height, nullptr);
   if (!CopyFramebuffer_) Gl_.GenFramebuffers(1, &CopyFramebuffer_);
   Gl_.BindFramebuffer(GL_FRAMEBUFFER, CopyFramebuffer_);
   Gl_.FramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, name, 0);
@@ -622,15 +624,7 @@ std::shared_ptr<vexel::TTexture> TGlDevice::CreateTexture(int32_t width, int32_t
   }
   MakeCurrent();
   Flush();
-  GLuint name = 0;
-  Gl_.GenTextures(1, &name);
-  Gl_.BindTexture(GL_TEXTURE_2D, name);
-  // One level without reduced copies: set before the texels arrive, so none is made.
-  Gl_.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-  Gl_.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
-  Gl_.PixelStorei(GL_UNPACK_ALIGNMENT, 4);
-  Gl_.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE,
-                 texels.data());
+  const GLuint name = NewTexture(width, height, texels.data());
   Gl_.BindTexture(GL_TEXTURE_2D, BoundTexture_);
   return std::make_shared<TGlTexture>(*this, width, height, name, AllOpaque(texels),
                                       Gl_.DeleteTextures, ContextAlive_);

@@ -67,6 +67,7 @@ class TGlDevice : public vexel::TDisplayDevice {
 
  private:
   bool MakeProgram();
+  GLuint NewTexture(int32_t width, int32_t height, const void* texels);
   bool MakeBackBuffer();
   void ReleaseBackBuffer();
   void MakeBuffers();
