@@ -2,24 +2,22 @@
 // a save killed part-way keeps the old record, and deleting a profile moves the later ghosts.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <limits>
 #include <map>
-#include <sstream>
 #include <thread>
 
 #include "game/SafeFileWriter.h"
 #include "game/race/GhostRun.h"
 #include "game/race/RaceReplay.h"
 #include "game/race/ReplayError.h"
+#include "tests/settings/SettingsTestSupport.h"
 
 namespace {
 
@@ -27,34 +25,15 @@ namespace fs = std::filesystem;
 using game::TGhostFrame;
 using game::TGhostRun;
 using game::TReplayError;
+using settings_test::AwaitFile;
+using settings_test::Fork;
+using settings_test::FreshDir;
+using settings_test::ReadBytes;
+using settings_test::WaitFor;
+using settings_test::WriteBytes;
 
 /// Bytes before the body: magic, version and body length.
 constexpr size_t kHeaderSize = 16;
-
-/// A new empty folder for the running test.
-std::string FreshDir() {
-  const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  std::string name = std::string(info->test_suite_name()) + "." + info->name();
-  for (char& c : name) {
-    if (c == '/') c = '_';
-  }
-  const fs::path dir =
-      fs::path(::testing::TempDir()) / ("ghost-" + std::to_string(getpid())) / name;
-  fs::remove_all(dir);
-  fs::create_directories(dir);
-  return dir.string();
-}
-
-std::string ReadBytes(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  return bytes.str();
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
 
 /// A three-minute run (16,200 frames) whose frames all differ; seed makes another run.
 TGhostRun SampleRun(int32_t seed = 0, int32_t frames = 16200) {
@@ -382,31 +361,6 @@ TEST(GhostDeletion, AMissingSettingsFolderIsLeftAlone) {
   const std::string dir = FreshDir() + "/none";
   TGhostRun::DeleteProfileGhosts(dir, 0, 3);
   EXPECT_FALSE(fs::exists(dir));
-}
-
-/// Runs fn in a forked child, which ends with fn's exit code; returns the child's id.
-template <typename F>
-pid_t Fork(F fn) {
-  const pid_t child = ::fork();
-  if (child == 0) ::_exit(fn());
-  return child;
-}
-
-/// The child's exit code, or -signal when a signal ended it.
-int WaitFor(pid_t child) {
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  return WIFSIGNALED(status) ? -WTERMSIG(status) : WEXITSTATUS(status);
-}
-
-/// Waits (at most ten seconds) until a file exists.
-bool AwaitFile(const std::string& path) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (!fs::exists(path)) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-  return true;
 }
 
 TEST(GhostInterruptedSave, KilledBeforeTheRenameKeepsTheOldRecordLoadable) {
