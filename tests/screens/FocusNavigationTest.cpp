@@ -4,12 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-
 #include "GameRun.h"
+#include "Screenshot.h"
 #include "game/SettingsFile.h"
-#include "platform/ImageFile.h"
 
 namespace {
 
@@ -61,23 +58,7 @@ std::string WholeGame(const TInputs& in, bool gas = true, int quitFocus = 2) {
   return script + At(1200, in.Press) + At(1220, in.Down) + At(1230, in.Press);
 }
 
-// A screenshot's pixels.
-struct TShot {
-  int32_t Width = 0;
-  int32_t Height = 0;
-  std::vector<uint32_t> Pixels;
-};
-
-TShot LoadShot(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
-  TShot shot;
-  std::string error;
-  EXPECT_TRUE(
-      platform::DecodePng(bytes.data(), bytes.size(), shot.Width, shot.Height, shot.Pixels, error))
-      << path << ": " << error;
-  return shot;
-}
+using testgame::TScreenshot;
 
 // A box of the back buffer, right and bottom exclusive.
 struct TBox {
@@ -93,7 +74,7 @@ struct TDifference {
   long Outside = 0;
 };
 
-TDifference Compare(const TShot& a, const TShot& b, const TBox& box) {
+TDifference Compare(const TScreenshot& a, const TScreenshot& b, const TBox& box) {
   TDifference difference;
   EXPECT_EQ(a.Width, b.Width);
   EXPECT_EQ(a.Height, b.Height);
@@ -109,10 +90,10 @@ TDifference Compare(const TShot& a, const TShot& b, const TBox& box) {
 }
 
 // Runs a script to `frames` and returns the last frame.
-TShot ShotOf(TGameRun& run, const std::string& script, long frames) {
+TScreenshot ShotOf(TGameRun& run, const std::string& script, long frames) {
   const std::string file = run.Dir() + "/shot.png";
   EXPECT_EQ(run.Run(script, frames, {"--screenshot", file}), 0) << run.Errors();
-  return LoadShot(file);
+  return TScreenshot::Load(file);
 }
 
 TEST(FocusNavigation, AFocusedMainMenuButtonShowsItsHoverPictureAndNothingElseChanges) {
@@ -120,8 +101,8 @@ TEST(FocusNavigation, AFocusedMainMenuButtonShowsItsHoverPictureAndNothingElseCh
   TGameRun focused("focused");
   // Both runs have the controller plugged in; the second presses down twice: "b_stgame",
   // then "b_opt" (138 x 38 at (657, 240) once slid in).
-  const TShot before = ShotOf(plain, kFirstName + At(530, "padaxis rightx 0"), 560);
-  const TShot after =
+  const TScreenshot before = ShotOf(plain, kFirstName + At(530, "padaxis rightx 0"), 560);
+  const TScreenshot after =
       ShotOf(focused, kFirstName + At(530, "pad dpdown") + At(540, "pad dpdown"), 560);
   EXPECT_EQ(focused.States(), (std::vector<int>{3, 1, 4}));
   const TDifference difference = Compare(before, after, {657, 240, 657 + 138, 240 + 38});
@@ -154,9 +135,9 @@ TEST(FocusNavigation, TheTriggerDrivesAsTheUpArrowDoesAndTheQuitPanelShowsTheFoc
   TGameRun pad("pad");
   TGameRun keys("keys");
   TGameRun idle("idle");
-  const TShot padShot = ShotOf(pad, WholeGame(kPad), kQuitPanelFocused);
-  const TShot keyShot = ShotOf(keys, WholeGame(kKeys, true, 1), kQuitPanelFocused);
-  const TShot idleShot = ShotOf(idle, WholeGame(kPad, false), kQuitPanelFocused);
+  const TScreenshot padShot = ShotOf(pad, WholeGame(kPad), kQuitPanelFocused);
+  const TScreenshot keyShot = ShotOf(keys, WholeGame(kKeys, true, 1), kQuitPanelFocused);
+  const TScreenshot idleShot = ShotOf(idle, WholeGame(kPad, false), kQuitPanelFocused);
   EXPECT_EQ(pad.LastState(), 0);
   EXPECT_EQ(keys.LastState(), 0);
   // "b_yes1" at (307, 340) and "b_no1" at (418, 340) once the panel has slid in.

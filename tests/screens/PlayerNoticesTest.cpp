@@ -7,11 +7,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "GameRun.h"
 #include "RaceScript.h"
-#include "platform/ImageFile.h"
+#include "Screenshot.h"
 
 namespace {
 
@@ -21,14 +20,7 @@ using testgame::WriteProfile;
 
 constexpr long kMenu = testgame::MenuFrame;
 
-// A screenshot's pixels (0xAARRGGBB).
-struct TShot {
-  int32_t Width = 0;
-  int32_t Height = 0;
-  std::vector<uint32_t> Pixels;
-
-  uint32_t At(int32_t x, int32_t y) const { return Pixels[static_cast<size_t>(y * Width + x)]; }
-};
+using testgame::TScreenshot;
 
 // A box of the back buffer, right and bottom exclusive.
 struct TBox {
@@ -36,23 +28,16 @@ struct TBox {
 };
 
 // Runs a script to `frames` with the extra arguments and returns the last frame.
-TShot ShotOf(TGameRun& run, const std::string& script, long frames,
-             std::vector<std::string> extra = {}) {
+TScreenshot ShotOf(TGameRun& run, const std::string& script, long frames,
+                   std::vector<std::string> extra = {}) {
   const std::string file = run.Dir() + "/shot.png";
   extra.insert(extra.end(), {"--screenshot", file});
   EXPECT_EQ(run.Run(script, frames, extra), 0) << run.Errors();
-  std::ifstream in(file, std::ios::binary);
-  const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
-  TShot shot;
-  std::string error;
-  EXPECT_TRUE(
-      platform::DecodePng(bytes.data(), bytes.size(), shot.Width, shot.Height, shot.Pixels, error))
-      << file << ": " << error;
-  return shot;
+  return TScreenshot::Load(file);
 }
 
 // Pixels of the padlock's and the label's orange inside a box.
-long OrangePixels(const TShot& shot, const TBox& box) {
+long OrangePixels(const TScreenshot& shot, const TBox& box) {
   long count = 0;
   for (int32_t y = box.Top; y < box.Bottom && y < shot.Height; ++y) {
     for (int32_t x = box.Left; x < box.Right && x < shot.Width; ++x) {
@@ -68,7 +53,7 @@ long OrangePixels(const TShot& shot, const TBox& box) {
 
 // Pixels that differ between two screenshots inside a box by more than `tolerance` in a colour
 // channel.
-long Differing(const TShot& a, const TShot& b, const TBox& box, int32_t tolerance = 0) {
+long Differing(const TScreenshot& a, const TScreenshot& b, const TBox& box, int32_t tolerance = 0) {
   long count = 0;
   for (int32_t y = box.Top; y < box.Bottom; ++y) {
     for (int32_t x = box.Left; x < box.Right; ++x) {
@@ -110,7 +95,7 @@ TEST_P(LockedEntries, ShowAPadlockAndThePointsThatOpenThem) {
   const TLockCase& c = GetParam();
   TGameRun run("lock");
   WriteProfile(run, 0);
-  const TShot shot = ShotOf(run, At(kMenu, "click 697 219") + c.Steps, kMenu + 160);
+  const TScreenshot shot = ShotOf(run, At(kMenu, "click 697 219") + c.Steps, kMenu + 160);
   long orange = 0;
   for (const TBox& box : c.Car ? kCarBoxes : kTrackBoxes) orange += OrangePixels(shot, box);
   if (c.Locked) {
@@ -143,12 +128,12 @@ TEST(SaveFailure, TheTickerSaysTheProgressCannotBeSaved) {
   TGameRun blocked("blocked");
   const std::string file = blocked.Dir() + "/file";
   std::ofstream(file) << "a file, not a folder";
-  const TShot warned = ShotOf(blocked, script, frames, {"--config-dir", file + "/config"});
+  const TScreenshot warned = ShotOf(blocked, script, frames, {"--config-dir", file + "/config"});
   EXPECT_EQ(blocked.States(), (std::vector<int>{3, 1, 4}));
   EXPECT_NE(blocked.Errors().find("settings not saved"), std::string::npos) << blocked.Errors();
 
   TGameRun fine("fine");
-  const TShot plain = ShotOf(fine, script, frames);
+  const TScreenshot plain = ShotOf(fine, script, frames);
   EXPECT_EQ(fine.States(), (std::vector<int>{3, 1, 4}));
   // The ticker's line differs; below it the menus are the same.
   EXPECT_GT(Differing(warned, plain, {0, 0, 800, 30}), 200);
@@ -166,10 +151,10 @@ TEST(HighScores, TheTableIsDrawnAboveTheOrbitingPlanets) {
   const long frames = kMenu + 400;
   TGameRun one("seed7");
   WriteProfile(one, 0);
-  const TShot first = ShotOf(one, script, frames);
+  const TScreenshot first = ShotOf(one, script, frames);
   TGameRun other("seed8");
   WriteProfile(other, 0);
-  const TShot second = ShotOf(other, script, frames, {"--seed", "8"});
+  const TScreenshot second = ShotOf(other, script, frames, {"--seed", "8"});
   EXPECT_EQ(one.States(), (std::vector<int>{3, 4, 8}));
   EXPECT_GT(Differing(first, second, {0, 200, 266, 480}), 1000) << "the planets moved apart";
   EXPECT_EQ(Differing(first, second, {278, 268, 754, 478}, kGlassBleed), 0) << "the table";

@@ -5,16 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
-#include <iterator>
 #include <set>
 
 #include "GameRun.h"
 #include "RaceScript.h"
+#include "Screenshot.h"
 #include "game/SettingsFile.h"
 #include "game/race/RaceCamera.h"
 #include "game/race/RaceWorld.h"
-#include "platform/ImageFile.h"
 
 namespace {
 
@@ -25,31 +23,10 @@ constexpr long kMenu = testgame::MenuFrame;
 /// Start lights (250 frames) and about six seconds of racing.
 constexpr long kMidRace = 250 + 540;
 
-struct TShot {
-  int32_t Width = 0;
-  int32_t Height = 0;
-  std::vector<uint32_t> Pixels;
-  int R(int32_t x, int32_t y) const { return static_cast<int>((At(x, y) >> 16) & 0xFF); }
-  int G(int32_t x, int32_t y) const { return static_cast<int>((At(x, y) >> 8) & 0xFF); }
-  int B(int32_t x, int32_t y) const { return static_cast<int>(At(x, y) & 0xFF); }
-  uint32_t At(int32_t x, int32_t y) const {
-    return Pixels[static_cast<size_t>(y) * static_cast<size_t>(Width) + static_cast<size_t>(x)];
-  }
-};
-
-TShot LoadShot(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
-  TShot shot;
-  std::string error;
-  EXPECT_TRUE(
-      platform::DecodePng(bytes.data(), bytes.size(), shot.Width, shot.Height, shot.Pixels, error))
-      << path << ": " << error;
-  return shot;
-}
+using testgame::TScreenshot;
 
 /// A pixel near the player's colour (kPlayerColour, a bright green) or its glow over the road.
-bool PlayerGreen(const TShot& shot, int32_t x, int32_t y) {
+bool PlayerGreen(const TScreenshot& shot, int32_t x, int32_t y) {
   const int r = shot.R(x, y);
   const int g = shot.G(x, y);
   const int b = shot.B(x, y);
@@ -67,7 +44,7 @@ struct TRaceCase {
 class RaceLook : public ::testing::TestWithParam<TRaceCase> {
  protected:
   /// Races the case on autopilot and returns the mid-race screenshot.
-  TShot Shoot() {
+  TScreenshot Shoot() {
     const TRaceCase& c = GetParam();
     TGameRun run(c.Name);
     game::TGameSettings settings;
@@ -89,12 +66,12 @@ class RaceLook : public ::testing::TestWithParam<TRaceCase> {
         << run.Errors();
     EXPECT_EQ(run.LastState(), 12) << "still racing";
     std::cout << "screenshot: " << shot << "\n";
-    return LoadShot(shot);
+    return TScreenshot::Load(shot);
   }
 };
 
 /// The ring in the player's colour surrounds the player's car.
-void ExpectRingAroundThePlayer(const TShot& shot) {
+void ExpectRingAroundThePlayer(const TScreenshot& shot) {
   // The ring's pixels in the race's part of the screen (above the HUD console).
   double sumX = 0;
   double sumY = 0;
@@ -131,7 +108,7 @@ void ExpectRingAroundThePlayer(const TShot& shot) {
 }
 
 /// The track map in the deck shows the road, the player's dot and the opponents' dots.
-void ExpectTrackMap(const TShot& shot) {
+void ExpectTrackMap(const TScreenshot& shot) {
   int road = 0;
   int player = 0;
   std::set<uint32_t> opponentsSeen;
@@ -160,7 +137,7 @@ void ExpectTrackMap(const TShot& shot) {
 }
 
 TEST_P(RaceLook, RingAroundThePlayersCarAndTrackMapInTheDeck) {
-  const TShot shot = Shoot();
+  const TScreenshot shot = Shoot();
   ASSERT_EQ(shot.Width, 800);
   ASSERT_EQ(shot.Height, 600);
   ExpectRingAroundThePlayer(shot);

@@ -11,10 +11,10 @@
 
 #include "GameRun.h"
 #include "RaceScript.h"
+#include "Screenshot.h"
 #include "game/SettingsFile.h"
 #include "game/race/GhostRun.h"
 #include "game/screens/RecordsScreen.h"
-#include "platform/ImageFile.h"
 
 namespace {
 
@@ -116,29 +116,10 @@ TEST(RecordsRows, TheFastestCarOfEachTrackAndTheRaceBestTimes) {
             (TRecordRow{"Track 1", "--", "--", "--", "--", "0:31:05"}));
 }
 
-// A screenshot's pixels (0xAARRGGBB).
-struct TShot {
-  int32_t Width = 0;
-  int32_t Height = 0;
-  std::vector<uint32_t> Pixels;
-
-  uint32_t At(int32_t x, int32_t y) const { return Pixels[static_cast<size_t>(y * Width + x)]; }
-};
-
-// The screenshot a run wrote.
-TShot ReadShot(const std::string& file) {
-  std::ifstream in(file, std::ios::binary);
-  const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
-  TShot shot;
-  std::string error;
-  EXPECT_TRUE(
-      platform::DecodePng(bytes.data(), bytes.size(), shot.Width, shot.Height, shot.Pixels, error))
-      << file << ": " << error;
-  return shot;
-}
+using testgame::TScreenshot;
 
 // Dark (text) pixels in a box of the records' light well, right and bottom exclusive.
-long DarkPixels(const TShot& shot, int32_t left, int32_t top, int32_t right, int32_t bottom) {
+long DarkPixels(const TScreenshot& shot, int32_t left, int32_t top, int32_t right, int32_t bottom) {
   long count = 0;
   for (int32_t y = top; y < bottom; ++y) {
     for (int32_t x = left; x < right; ++x) {
@@ -223,7 +204,7 @@ TEST(RecordsScreenFiles, ShowsTheRowsOfTheRecordsThatExist) {
   const std::string script = At(kMenu, "click 700 339") + At(kMenu + 40, "click 600 519");
   ASSERT_EQ(run.Run(script, kMenu + 100, {"--screenshot", shot}), 0) << run.Errors();
   ASSERT_EQ(run.LastState(), 26);
-  const TShot records = ReadShot(shot);
+  const TScreenshot records = TScreenshot::Load(shot);
   ASSERT_EQ(records.Width, 800);
   // Every track's title is there, Track 12's too.
   for (int32_t row = 0; row < 12; ++row) {
@@ -263,8 +244,8 @@ TEST(RecordsScreenFiles, ADamagedRecordShowsAsMissingAndTheGameGoesOn) {
   ASSERT_EQ(damaged.Run(script, kMenu + 100, {"--screenshot", damagedShot}), 0) << damaged.Errors();
 
   // Track 3's record columns are as empty as Track 2's; Track 1's are as they were.
-  const TShot a = ReadShot(intactShot);
-  const TShot b = ReadShot(damagedShot);
+  const TScreenshot a = TScreenshot::Load(intactShot);
+  const TScreenshot b = TScreenshot::Load(damagedShot);
   EXPECT_LT(DarkPixels(b, 180, RowTop(2), 640, RowBottom(2)),
             DarkPixels(a, 180, RowTop(2), 640, RowBottom(2)) / 4);
   EXPECT_LE(std::abs(DarkPixels(b, 180, RowTop(2), 640, RowBottom(2)) -
