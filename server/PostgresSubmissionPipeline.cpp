@@ -93,6 +93,7 @@ void TPostgresSubmissionPipeline::RunBatch(pg_conn*& connection, std::vector<TIt
     try {
       connection = Connect_();
     } catch (const std::exception& e) {
+      if (Stopping()) return;
       for (auto& item : batch) item.Done(TScoreStore::TAddResult::kStored, e.what());
       return;
     }
