@@ -148,10 +148,9 @@ TPostgresScoreDatabase::TPostgresScoreDatabase(const std::string& address,
     const std::lock_guard lock(Mutex_);
     SchemaReady_ = true;
   }
-  // One pipelined connection: batches keep its session busy, and a second one would only
-  // contend with it for the rows both write (a busy name's best row).
-  Pipeline_ =
-      std::make_unique<TPostgresSubmissionPipeline>([this] { return Connect(); }, Shown_, 1);
+  // One pipelined connection: it keeps its session busy, and a second one would only contend
+  // with it for the rows both write (a busy name's best row).
+  Pipeline_ = std::make_unique<TPostgresSubmissionPipeline>([this] { return Connect(); }, Shown_);
 }
 
 TPostgresScoreDatabase::~TPostgresScoreDatabase() {

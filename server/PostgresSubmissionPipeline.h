@@ -1,5 +1,5 @@
 #pragma once
-// Score submissions sent to PostgreSQL in batches, several per round trip.
+// Score submissions sent to PostgreSQL in a pipeline, several per round trip.
 
 #include <condition_variable>
 #include <cstddef>
@@ -21,15 +21,16 @@ namespace server {
 /// down, the end of the stream) means the session is over.
 bool IsIdleAndOpen(pg_conn* connection);
 
-/// Runs queued submissions on connections of its own, each on a thread that waits on it. A
-/// thread takes every submission queued at the time (up to kMaxBatch) and sends them in libpq's
-/// pipeline mode, each followed by a sync point: one write and one wake-up of the database
-/// server for the whole batch, yet each submission is its own transaction, so a failing one
-/// leaves the others stored. Each caller's callback runs as its result arrives.
+/// Runs queued submissions on a connection of its own, on a thread that waits on it. The thread
+/// sends whatever is queued in libpq's pipeline mode as soon as it is queued, without waiting
+/// for the answers to what it sent before (up to kMaxInFlight at once), each submission followed
+/// by a sync point: many submissions share a write and a wake-up of the database server, yet
+/// each is its own transaction, so a failing one leaves the others stored. Each caller's
+/// callback runs as its result arrives, in the order they were queued.
 class TPostgresSubmissionPipeline {
  public:
-  /// Most submissions sent in one batch.
-  static constexpr std::size_t kMaxBatch = 64;
+  /// Most submissions sent and not yet answered.
+  static constexpr std::size_t kMaxInFlight = 64;
 
   /// One submission: the prepared statement to run, its parameters and what to call with the
   /// result.
@@ -39,38 +40,54 @@ class TPostgresSubmissionPipeline {
     TScoreStore::TAddDone Done;
   };
 
-  /// Starts the threads; connect opens a ready connection (its statements prepared) or throws
+  /// Starts the thread; connect opens a ready connection (its statements prepared) or throws
   /// TDatabaseError; shown names the database in messages.
-  TPostgresSubmissionPipeline(std::function<pg_conn*()> connect, std::string shown,
-                              std::size_t threads);
+  TPostgresSubmissionPipeline(std::function<pg_conn*()> connect, std::string shown);
   ~TPostgresSubmissionPipeline();
   TPostgresSubmissionPipeline(const TPostgresSubmissionPipeline&) = delete;
   TPostgresSubmissionPipeline& operator=(const TPostgresSubmissionPipeline&) = delete;
 
-  /// Queues a submission; its callback runs later on one of the pipeline's threads.
+  /// Queues a submission; its callback runs later on the pipeline's thread.
   void Push(TItem item);
 
   /// Drops the queued submissions and those under way without calling their callbacks, and
-  /// stops the threads; returns within a fraction of a second whatever the database does.
+  /// stops the thread; returns within a fraction of a second whatever the database does.
   void Stop();
 
  private:
+  /// What has come back so far for the oldest submission in flight.
+  struct TAnswer {
+    TScoreStore::TAddResult Result = TScoreStore::TAddResult::kStored;
+    std::string Error;
+    bool Ended = false;
+  };
+
   void Work();
-  std::vector<TItem> TakeBatch();
-  void RunBatch(pg_conn*& connection, std::vector<TItem>& batch);
-  bool Send(pg_conn* connection, const std::vector<TItem>& batch);
-  bool Flush(pg_conn* connection);
-  bool WaitForResult(pg_conn* connection);
-  std::string Failure(pg_conn* connection) const;
+  std::vector<TItem> Take(std::size_t room, bool wait);
+  bool Open();
+  bool Send(const std::vector<TItem>& items);
+  bool Flush();
+  bool Receive();
+  bool TakeResults();
+  void Fail(std::vector<TItem>& items, const std::string& failure);
+  void Drop();
+  std::string Failure() const;
   bool Stopping();
 
   std::function<pg_conn*()> Connect_;
   std::string Shown_;
+  int Wake_ = -1;
   std::mutex Mutex_;
   std::condition_variable Queued_;
   std::deque<TItem> Queue_;
   bool Stopping_ = false;
-  std::vector<std::thread> Threads_;
+  bool Polling_ = false;
+  // Used by the thread only.
+  pg_conn* Connection_ = nullptr;
+  std::string OpenFailure_;
+  std::deque<TItem> InFlight_;
+  TAnswer Answer_;
+  std::thread Thread_;
 };
 
 }  // namespace server
