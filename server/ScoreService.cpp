@@ -146,19 +146,29 @@ std::optional<TServiceReply> TScoreService::Page(TClock::time_point now, bool ma
   uint64_t generation = 0;
   {
     const std::lock_guard lock(Mutex_);
-    if (Page_ && now - PageMade_ < kPageMaxAge) page = Page_;
+    // While one request makes the page anew, the others get the page it replaces, unless a
+    // score stored here has outdated that one: one page made a second, not one per request.
+    const auto age = now - PageMade_;
+    if (Page_ && (age < kPageMaxAge || (Renders_ > 0 && age < 2 * kPageMaxAge))) page = Page_;
     generation = Generation_;
+    if (!page && mayWait) ++Renders_;
   }
-  if (!page && !mayWait) return std::nullopt;
-  if (!page) {
-    try {
-      page = std::make_shared<const std::string>(RenderScorePage(Store_.Top(kScorePageRows)));
-    } catch (const std::exception& e) {
-      LogError(std::string(e.what()) + " (score page not made)");
-      return Refusal(500, "score page unavailable");
+  if (page) return TServiceReply{200, "text/html; charset=utf-8", *page};
+  if (!mayWait) return std::nullopt;
+  try {
+    page = std::make_shared<const std::string>(RenderScorePage(Store_.Top(kScorePageRows)));
+  } catch (const std::exception& e) {
+    {
+      const std::lock_guard lock(Mutex_);
+      --Renders_;
     }
+    LogError(std::string(e.what()) + " (score page not made)");
+    return Refusal(500, "score page unavailable");
+  }
+  {
     // A score stored while the page was made outdates it: it is served once, not kept.
     const std::lock_guard lock(Mutex_);
+    --Renders_;
     if (Generation_ == generation) {
       Page_ = page;
       PageMade_ = now;

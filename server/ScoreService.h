@@ -33,7 +33,8 @@ struct TServiceLimits {
 
 /// Answers handshakes, submissions and page requests of "/cgi/version.pl". Keeps the rendered
 /// page for at most a second, and not past a score stored here, so that scores stored through
-/// other processes sharing the database show within a second. Safe to use from several threads.
+/// other processes sharing the database show within a second; while one request makes the
+/// expired page anew, the others get the expired one. Safe to use from several threads.
 class TScoreService {
  public:
   using TClock = std::chrono::steady_clock;
@@ -101,6 +102,8 @@ class TScoreService {
   std::shared_ptr<const std::string> Page_;
   TClock::time_point PageMade_;
   uint64_t Generation_ = 0;
+  // Requests making the page right now.
+  int Renders_ = 0;
   TClock::time_point TokensDropped_;
 };
 
