@@ -26,4 +26,10 @@ using THttpHandler = std::function<TServiceReply(const THttpRequest&)>;
 /// answer it on a waiting thread. Called on the threads that serve the connections.
 using THttpQuickHandler = std::function<std::optional<TServiceReply>(const THttpRequest&)>;
 
+/// Takes a request the quick handler could not answer when it can be answered later without a
+/// waiting thread: true, and the callback gets the answer (from any thread); false to have the
+/// handler answer it on a waiting thread. Called on the threads that serve the connections.
+using THttpLaterHandler =
+    std::function<bool(const THttpRequest&, std::function<void(TServiceReply)>)>;
+
 }  // namespace server

@@ -140,6 +140,7 @@ void THttpSession::Answer() {
   const bool mayWait = !Context_.Quick || !Context_.Waiting;
   auto reply = Call(call, mayWait);
   if (reply) return Send(std::move(*reply), close, line);
+  if (TakenLater(call, close, line)) return;
   // The request's target lives in the parser, which stays untouched until the reply is sent:
   // the session reads nothing more meanwhile.
   asio::post(*Context_.Waiting, [self = shared_from_this(), call, close, line]() {
@@ -149,6 +150,22 @@ void THttpSession::Answer() {
                  self->Send(std::move(reply), close, line);
                });
   });
+}
+
+bool THttpSession::TakenLater(const THttpRequest& request, bool close, const std::string& line) {
+  if (!Context_.Later) return false;
+  try {
+    return Context_.Later(request, [self = shared_from_this(), close, line](TServiceReply reply) {
+      asio::post(self->Stream_.get_executor(),
+                 [self, reply = std::move(reply), close, line]() mutable {
+                   self->Send(std::move(reply), close, line);
+                 });
+    });
+  } catch (const std::exception& e) {
+    Context_.Log->Error(std::string("request from ") + Peer_ + " failed: " + e.what());
+    Send(Refusal(500, "internal error"), close, line);
+    return true;
+  }
 }
 
 std::optional<TServiceReply> THttpSession::Call(const THttpRequest& request, bool mayWait) {

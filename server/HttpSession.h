@@ -23,6 +23,8 @@ struct THttpSessionContext {
   THttpHandler Handler;
   /// Answers what needs no waiting; when set, everything else goes to the handler on Waiting.
   THttpQuickHandler Quick;
+  /// Takes, when set, what the quick handler could not answer, before the waiting threads do.
+  THttpLaterHandler Later;
   /// The threads the handler may wait on (set by the server).
   boost::asio::thread_pool* Waiting = nullptr;
   TServerLog* Log = nullptr;
@@ -50,6 +52,7 @@ class THttpSession : public std::enable_shared_from_this<THttpSession> {
   void OnHeader(boost::beast::error_code error, std::size_t headerBytes);
   void Answer();
   std::optional<TServiceReply> Call(const THttpRequest& request, bool mayWait);
+  bool TakenLater(const THttpRequest& request, bool close, const std::string& line);
   void RefuseBrokenHeader(boost::beast::error_code error);
   void Send(TServiceReply reply, bool close, std::string_view requestLine);
   void OnSent(bool close, boost::beast::error_code error);

@@ -1,7 +1,6 @@
 #include "PostgresScoreDatabase.h"
 
 #include <libpq-fe.h>
-#include <poll.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -96,16 +95,17 @@ std::string WithoutPassword(const std::string& address) {
   return address.substr(0, colon) + ":*" + address.substr(at);
 }
 
-// Whether a connection that has been waiting in the pool can still be used. The database server
-// sends nothing unasked to an idle session, so any input (the error message of a server shutting
-// down, the end of the stream) means the session is over.
-bool IdleAndOpen(pg_conn* connection) {
-  pollfd waiting{PQsocket(connection), POLLIN, 0};
-  return PQstatus(connection) == CONNECTION_OK && poll(&waiting, 1, 0) == 0;
-}
-
 int64_t ToInt(const char* text) {
   return std::strtoll(text, nullptr, 10);
+}
+
+// The parameters of the "add" statement, or of "add_untokened" when the token is empty.
+std::vector<std::string> AddParams(const TScoreRow& row, const std::string& token,
+                                   int64_t tokenExpiry) {
+  std::vector<std::string> params = {row.Name, std::to_string(row.Score), row.OptionsText,
+                                     std::to_string(row.Time)};
+  if (!token.empty()) params.insert(params.begin(), {token, std::to_string(tokenExpiry)});
+  return params;
 }
 
 }  // namespace
@@ -144,11 +144,17 @@ TPostgresScoreDatabase::TPostgresScoreDatabase(const std::string& address,
   }
   Run(*lease, kUnlockSchema);
   Prepare(*lease);
-  const std::lock_guard lock(Mutex_);
-  SchemaReady_ = true;
+  {
+    const std::lock_guard lock(Mutex_);
+    SchemaReady_ = true;
+  }
+  // One pipelined connection: it keeps its session busy, and a second one would only contend
+  // with it for the rows both write (a busy name's best row).
+  Pipeline_ = std::make_unique<TPostgresSubmissionPipeline>([this] { return Connect(); }, Shown_);
 }
 
 TPostgresScoreDatabase::~TPostgresScoreDatabase() {
+  Pipeline_.reset();
   for (pg_conn* connection : Idle_) PQfinish(connection);
 }
 
@@ -205,7 +211,7 @@ pg_conn* TPostgresScoreDatabase::TakeIdle() {
   while (!Idle_.empty()) {
     pg_conn* connection = Idle_.back();
     Idle_.pop_back();
-    if (IdleAndOpen(connection)) return connection;
+    if (IsIdleAndOpen(connection)) return connection;
     PQfinish(connection);
     --Open_;
   }
@@ -264,11 +270,19 @@ TPostgresScoreDatabase::TResult TPostgresScoreDatabase::RunPrepared(
 TScoreStore::TAddResult TPostgresScoreDatabase::Add(const TScoreRow& row, const std::string& token,
                                                     int64_t tokenExpiry) {
   const TLease lease(*this);
-  std::vector<std::string> params = {row.Name, std::to_string(row.Score), row.OptionsText,
-                                     std::to_string(row.Time)};
-  if (!token.empty()) params.insert(params.begin(), {token, std::to_string(tokenExpiry)});
-  const TResult result = RunPrepared(*lease, token.empty() ? "add_untokened" : "add", params);
+  const TResult result = RunPrepared(*lease, token.empty() ? "add_untokened" : "add",
+                                     AddParams(row, token, tokenExpiry));
   return ToInt(PQgetvalue(result.get(), 0, 0)) == 1 ? TAddResult::kStored : TAddResult::kTokenUsed;
+}
+
+void TPostgresScoreDatabase::AddLater(const TScoreRow& row, const std::string& token,
+                                      int64_t tokenExpiry, TAddDone done) {
+  Pipeline_->Push({token.empty() ? "add_untokened" : "add", AddParams(row, token, tokenExpiry),
+                   std::move(done)});
+}
+
+void TPostgresScoreDatabase::DropQueuedWrites() {
+  Pipeline_->Stop();
 }
 
 std::vector<TScoreRow> TPostgresScoreDatabase::Top(int limit) {

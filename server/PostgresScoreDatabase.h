@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "PostgresSubmissionPipeline.h"
 #include "ScoreStore.h"
 
 struct pg_conn;
@@ -17,8 +18,9 @@ namespace server {
 /// The scores in a PostgreSQL database reached through libpq. Keeps a few connections and
 /// lends one to each call, so calls from several threads run side by side; a connection the
 /// database server closed (a restart, say) is replaced before it is lent. A score and the
-/// redemption of its token are one prepared statement, so a submission costs one round trip
-/// and two processes racing with the same token store the score once.
+/// redemption of its token are one prepared statement, so two processes racing with the same
+/// token store the score once; submissions handed to AddLater go through a pipeline of their
+/// own, several per round trip.
 class TPostgresScoreDatabase : public TScoreStore {
  public:
   /// Connects to the database at the address ("postgresql://..."), makes the tables when
@@ -30,6 +32,10 @@ class TPostgresScoreDatabase : public TScoreStore {
   TPostgresScoreDatabase& operator=(const TPostgresScoreDatabase&) = delete;
 
   TAddResult Add(const TScoreRow& row, const std::string& token, int64_t tokenExpiry) override;
+  void AddLater(const TScoreRow& row, const std::string& token, int64_t tokenExpiry,
+                TAddDone done) override;
+  bool AddsLater() const override { return true; }
+  void DropQueuedWrites() override;
   std::vector<TScoreRow> Top(int limit) override;
   int64_t Count() override;
   std::vector<TListedScore> List(const std::string& name) override;
@@ -62,6 +68,8 @@ class TPostgresScoreDatabase : public TScoreStore {
   std::size_t Open_ = 0;
   std::size_t MaxConnections_;
   bool SchemaReady_ = false;
+  // Last, so that its threads stop before anything they use goes.
+  std::unique_ptr<TPostgresSubmissionPipeline> Pipeline_;
 };
 
 }  // namespace server

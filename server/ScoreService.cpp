@@ -73,6 +73,45 @@ TServiceReply TScoreService::Handshake(const std::string& clientAddress, TClock:
 
 TServiceReply TScoreService::Submit(const std::string& info, const std::string& clientAddress,
                                     TClock::time_point now, int64_t wallSeconds) {
+  auto checked = Check(info, clientAddress, now, wallSeconds);
+  if (auto* refusal = std::get_if<TServiceReply>(&checked)) return std::move(*refusal);
+  const auto& pending = std::get<TPendingScore>(checked);
+  TServiceReply reply;
+  try {
+    reply = Stored(Store_.Add(pending.Row, pending.Token, pending.TokenExpiry), "", clientAddress);
+  } catch (const std::exception& e) {
+    reply = Stored(TScoreStore::TAddResult::kStored, e.what(), clientAddress);
+  }
+  if (reply.Status == 200) DropExpiredTokens(now, wallSeconds);
+  return reply;
+}
+
+bool TScoreService::HandleLater(std::string_view query, const std::string& clientAddress,
+                                TClock::time_point now, int64_t wallSeconds, TReplyDone done) {
+  if (!Store_.AddsLater() || query.size() > TScoreQuery::kMaxLength) return false;
+  const auto parsed = TScoreQuery::Parse(query);
+  if (!parsed || parsed->Kind != TScoreQuery::TKind::Submission) return false;
+  auto checked = Check(parsed->Info, clientAddress, now, wallSeconds);
+  if (auto* refusal = std::get_if<TServiceReply>(&checked)) {
+    done(std::move(*refusal));
+    return true;
+  }
+  auto& pending = std::get<TPendingScore>(checked);
+  Store_.AddLater(pending.Row, pending.Token, pending.TokenExpiry,
+                  [this, clientAddress, now, wallSeconds, done = std::move(done)](
+                      TScoreStore::TAddResult result, const std::string& error) {
+                    TServiceReply reply = Stored(result, error, clientAddress);
+                    const bool stored = reply.Status == 200;
+                    done(std::move(reply));
+                    // After the answer is on its way: the sweep must not hold it up.
+                    if (stored) DropExpiredTokens(now, wallSeconds);
+                  });
+  return true;
+}
+
+std::variant<TServiceReply, TScoreService::TPendingScore> TScoreService::Check(
+    const std::string& info, const std::string& clientAddress, TClock::time_point now,
+    int64_t wallSeconds) {
   if (!Submissions_.Allow(clientAddress, now)) {
     LogError("submission rate limit hit by " + clientAddress);
     return Refusal(429, "too many requests");
@@ -81,22 +120,24 @@ TServiceReply TScoreService::Submit(const std::string& info, const std::string& 
   if (!submission) return Refusal(400, "malformed submission");
   const auto expiry = Tokens_.Check(submission->Token, wallSeconds);
   if (!expiry) return Refusal(403, "unknown or used token");
-  const TScoreRow row{platform::Cp1251ToUtf8(submission->Name), submission->Score,
-                      platform::Cp1251ToUtf8(submission->OptionsText), wallSeconds};
-  try {
-    if (Store_.Add(row, submission->Token, *expiry) == TScoreStore::TAddResult::kTokenUsed) {
-      return Refusal(403, "unknown or used token");
-    }
-  } catch (const std::exception& e) {
-    LogError(std::string(e.what()) + " (score from " + clientAddress + " not stored)");
+  return TPendingScore{{platform::Cp1251ToUtf8(submission->Name), submission->Score,
+                        platform::Cp1251ToUtf8(submission->OptionsText), wallSeconds},
+                       submission->Token,
+                       *expiry};
+}
+
+TServiceReply TScoreService::Stored(TScoreStore::TAddResult result, const std::string& error,
+                                    const std::string& clientAddress) {
+  if (!error.empty()) {
+    LogError(error + " (score from " + clientAddress + " not stored)");
     return Refusal(500, "score not stored");
   }
+  if (result == TScoreStore::TAddResult::kTokenUsed) return Refusal(403, "unknown or used token");
   {
     const std::lock_guard lock(Mutex_);
     Page_.reset();
     ++Generation_;
   }
-  DropExpiredTokens(now, wallSeconds);
   return {200, "text/plain; charset=utf-8", "OK"};
 }
 
@@ -105,19 +146,29 @@ std::optional<TServiceReply> TScoreService::Page(TClock::time_point now, bool ma
   uint64_t generation = 0;
   {
     const std::lock_guard lock(Mutex_);
-    if (Page_ && now - PageMade_ < kPageMaxAge) page = Page_;
+    // While one request makes the page anew, the others get the page it replaces, unless a
+    // score stored here has outdated that one: one page made a second, not one per request.
+    const auto age = now - PageMade_;
+    if (Page_ && (age < kPageMaxAge || (Renders_ > 0 && age < 2 * kPageMaxAge))) page = Page_;
     generation = Generation_;
+    if (!page && mayWait) ++Renders_;
   }
-  if (!page && !mayWait) return std::nullopt;
-  if (!page) {
-    try {
-      page = std::make_shared<const std::string>(RenderScorePage(Store_.Top(kScorePageRows)));
-    } catch (const std::exception& e) {
-      LogError(std::string(e.what()) + " (score page not made)");
-      return Refusal(500, "score page unavailable");
+  if (page) return TServiceReply{200, "text/html; charset=utf-8", *page};
+  if (!mayWait) return std::nullopt;
+  try {
+    page = std::make_shared<const std::string>(RenderScorePage(Store_.Top(kScorePageRows)));
+  } catch (const std::exception& e) {
+    {
+      const std::lock_guard lock(Mutex_);
+      --Renders_;
     }
+    LogError(std::string(e.what()) + " (score page not made)");
+    return Refusal(500, "score page unavailable");
+  }
+  {
     // A score stored while the page was made outdates it: it is served once, not kept.
     const std::lock_guard lock(Mutex_);
+    --Renders_;
     if (Generation_ == generation) {
       Page_ = page;
       PageMade_ = now;

@@ -3,11 +3,13 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 
 #include "RateLimiter.h"
 #include "ScoreStore.h"
@@ -31,7 +33,8 @@ struct TServiceLimits {
 
 /// Answers handshakes, submissions and page requests of "/cgi/version.pl". Keeps the rendered
 /// page for at most a second, and not past a score stored here, so that scores stored through
-/// other processes sharing the database show within a second. Safe to use from several threads.
+/// other processes sharing the database show within a second; while one request makes the
+/// expired page anew, the others get the expired one. Safe to use from several threads.
 class TScoreService {
  public:
   using TClock = std::chrono::steady_clock;
@@ -58,7 +61,28 @@ class TScoreService {
                                                     const std::string& clientAddress,
                                                     TClock::time_point now, int64_t wallSeconds);
 
+  /// Called with the answer to a request handed to HandleLater.
+  using TReplyDone = std::function<void(TServiceReply)>;
+
+  /// Takes a submission that HandleWithoutWaiting could not answer when the store queues writes
+  /// (TScoreStore::AddsLater): returns true at once, and done gets the same answer as Handle's
+  /// later, on a thread of the store's. False, and done is never called, for anything else.
+  bool HandleLater(std::string_view query, const std::string& clientAddress, TClock::time_point now,
+                   int64_t wallSeconds, TReplyDone done);
+
  private:
+  /// A submission that checked out, to be stored.
+  struct TPendingScore {
+    TScoreRow Row;
+    std::string Token;
+    int64_t TokenExpiry = 0;
+  };
+
+  std::variant<TServiceReply, TPendingScore> Check(const std::string& info,
+                                                   const std::string& clientAddress,
+                                                   TClock::time_point now, int64_t wallSeconds);
+  TServiceReply Stored(TScoreStore::TAddResult result, const std::string& error,
+                       const std::string& clientAddress);
   std::optional<TServiceReply> Dispatch(std::string_view query, const std::string& clientAddress,
                                         TClock::time_point now, int64_t wallSeconds, bool mayWait);
   TServiceReply Handshake(const std::string& clientAddress, TClock::time_point now,
@@ -78,6 +102,8 @@ class TScoreService {
   std::shared_ptr<const std::string> Page_;
   TClock::time_point PageMade_;
   uint64_t Generation_ = 0;
+  // Requests making the page right now.
+  int Renders_ = 0;
   TClock::time_point TokensDropped_;
 };
 

@@ -4,11 +4,24 @@
 
 #include <array>
 #include <cerrno>
+#include <exception>
 
 #include "PostgresScoreDatabase.h"
 #include "ScoreDatabase.h"
 
 namespace server {
+
+void TScoreStore::AddLater(const TScoreRow& row, const std::string& token, int64_t tokenExpiry,
+                           TAddDone done) {
+  TAddResult result = TAddResult::kStored;
+  try {
+    result = Add(row, token, tokenExpiry);
+  } catch (const std::exception& e) {
+    done(result, e.what());
+    return;
+  }
+  done(result, "");
+}
 
 std::unique_ptr<TScoreStore> OpenScoreStore(const std::string& location, std::size_t connections) {
   if (location.starts_with("postgresql://") || location.starts_with("postgres://")) {

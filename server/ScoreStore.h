@@ -2,6 +2,7 @@
 // What the score service keeps in its database, whichever database that is.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -45,6 +46,24 @@ class TScoreStore {
   /// one transaction; kTokenUsed and nothing stored when the token was redeemed before, by this
   /// or any other process sharing the database. An empty token stores without redeeming.
   virtual TAddResult Add(const TScoreRow& row, const std::string& token, int64_t tokenExpiry) = 0;
+
+  /// Told what became of a score handed to AddLater: the result, or, when error is not empty,
+  /// the database's failure (nothing stored).
+  using TAddDone = std::function<void(TAddResult result, const std::string& error)>;
+
+  /// Add without waiting for the database when the store queues writes (AddsLater): done is
+  /// called later, on a thread of the store's. Otherwise the score is stored at once and done is
+  /// called before this returns.
+  virtual void AddLater(const TScoreRow& row, const std::string& token, int64_t tokenExpiry,
+                        TAddDone done);
+
+  /// Whether AddLater returns before the database answers, so threads that must never wait may
+  /// call it.
+  virtual bool AddsLater() const { return false; }
+
+  /// Drops the queued writes without telling their callers, once those callers are going away
+  /// (the service stops); AddLater must not be called afterwards.
+  virtual void DropQueuedWrites() {}
 
   /// The page's rows: each shown name's best score (its first arrival on a tie), highest first,
   /// equal scores in the order they arrived; banned names left out.

@@ -14,6 +14,7 @@
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "AdminCommand.h"
@@ -53,6 +54,20 @@ std::optional<server::TServiceReply> Answer(server::TScoreService& service,
                                   .count();
   if (mayWait) return service.Handle(query, request.ClientAddress, now, wallSeconds);
   return service.HandleWithoutWaiting(query, request.ClientAddress, now, wallSeconds);
+}
+
+// Hands a submission to the store's queue when the store has one (see TScoreService::HandleLater);
+// false when the request must wait for a thread instead.
+bool AnswerLater(server::TScoreService& service, const server::THttpRequest& request,
+                 server::TScoreService::TReplyDone done) {
+  const std::string_view target = request.Target;
+  const size_t mark = target.find('?');
+  if (mark == std::string_view::npos || target.substr(0, mark) != online::kScorePath) return false;
+  const int64_t wallSeconds = std::chrono::duration_cast<std::chrono::seconds>(
+                                  std::chrono::system_clock::now().time_since_epoch())
+                                  .count();
+  return service.HandleLater(target.substr(mark + 1), request.ClientAddress,
+                             server::TScoreService::TClock::now(), wallSeconds, std::move(done));
 }
 
 // The database connections to keep: the option's number, else one per core.
@@ -99,6 +114,10 @@ int Serve(const server::TServerOptions& options) {
   context.Quick = [&service](const server::THttpRequest& request) {
     return Answer(service, request, false);
   };
+  context.Later = [&service](const server::THttpRequest& request,
+                             server::TScoreService::TReplyDone done) {
+    return AnswerLater(service, request, std::move(done));
+  };
   server::THttpLimits limits;
   limits.MaxConnections = options.MaxConnections;
   limits.MaxConnectionsPerAddress = options.MaxConnectionsPerAddress;
@@ -109,6 +128,8 @@ int Serve(const server::TServerOptions& options) {
   if (!options.PortFile.empty()) std::ofstream(options.PortFile) << http.Port() << '\n';
   log.Error("listening on http://" + options.Bind + ":" + std::to_string(http.Port()));
   http.Run();
+  // Before the connections' sessions go: no queued write may answer one afterwards.
+  store->DropQueuedWrites();
   log.Error("stopped");
   return 0;
 }

@@ -1,0 +1,298 @@
+// Scores handed to the store without waiting (TScoreStore::AddLater): on PostgreSQL they travel
+// in batches through one pipelined connection, yet each is its own transaction, a token is
+// redeemed once whoever races for it, and a stop drops what is queued at once.
+
+#include <gtest/gtest.h>
+#include <libpq-fe.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "DatabaseLock.h"
+#include "PostgresCluster.h"
+#include "ScoreServerProcess.h"
+#include "server/ScoreStore.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using server::TScoreRow;
+using server::TScoreStore;
+using servertest::TPostgresCluster;
+using TAddResult = TScoreStore::TAddResult;
+
+// What became of one queued score: its result, or the database's failure.
+struct TOutcome {
+  TAddResult Result = TAddResult::kStored;
+  std::string Error;
+};
+
+// Collects the outcomes of queued scores, each in its slot, from whichever thread answers.
+class TOutcomes {
+ public:
+  explicit TOutcomes(std::size_t count) : Outcomes_(count) {}
+
+  /// The callback that fills the slot.
+  TScoreStore::TAddDone Slot(std::size_t index) {
+    return [this, index](TAddResult result, const std::string& error) {
+      const std::lock_guard lock(Mutex_);
+      Outcomes_[index] = TOutcome{result, error};
+      ++Answered_;
+      Changed_.notify_all();
+    };
+  }
+
+  /// Waits until every slot is filled (or the time is up); returns how many are.
+  std::size_t Wait(std::chrono::milliseconds limit) {
+    std::unique_lock lock(Mutex_);
+    Changed_.wait_for(lock, limit, [this] { return Answered_ == Outcomes_.size(); });
+    return Answered_;
+  }
+
+  /// The slot's outcome; nothing when it was never answered.
+  std::optional<TOutcome> At(std::size_t index) {
+    const std::lock_guard lock(Mutex_);
+    return Outcomes_[index];
+  }
+
+ private:
+  std::mutex Mutex_;
+  std::condition_variable Changed_;
+  std::vector<std::optional<TOutcome>> Outcomes_;
+  std::size_t Answered_ = 0;
+};
+
+// A token of its own for the i-th score of a case.
+std::string TokenOf(std::size_t i) {
+  std::string token = std::to_string(i);
+  token += "-token";
+  return token;
+}
+
+// Which database a case runs on.
+enum class TBackend { kSqlite, kPostgres };
+
+class QueuedScores : public ::testing::TestWithParam<TBackend> {
+ protected:
+  static void SetUpTestSuite() {
+    if (!TPostgresCluster::BinaryFolder().empty()) Cluster = new TPostgresCluster();
+  }
+  static void TearDownTestSuite() {
+    delete Cluster;
+    Cluster = nullptr;
+  }
+
+  void SetUp() override {
+    if (GetParam() == TBackend::kPostgres) {
+      if (!Cluster) GTEST_SKIP() << "PostgreSQL is not installed (no /usr/lib/postgresql/*/bin)";
+      Location = Cluster->NewDatabase();
+    } else {
+      Location = Folder.Path() + "/scores.db";
+    }
+    Store = server::OpenScoreStore(Location, 2);
+  }
+
+  static TPostgresCluster* Cluster;
+  servertest::TTempFolder Folder;
+  std::string Location;
+  std::unique_ptr<TScoreStore> Store;
+};
+
+TPostgresCluster* QueuedScores::Cluster = nullptr;
+
+TEST_P(QueuedScores, TwoInstancesRacingForEachTokenStoreItOnce) {
+  // Two processes' stores on one database, each handed every token at the same moment.
+  const auto other = server::OpenScoreStore(Location, 2);
+  constexpr std::size_t kTokens = 60;
+  TOutcomes mine(kTokens);
+  TOutcomes theirs(kTokens);
+  std::thread racer([&] {
+    for (std::size_t i = 0; i < kTokens; ++i) {
+      other->AddLater({"Bob", static_cast<int64_t>(i), "", 1}, TokenOf(i), 2'000'000'000,
+                      theirs.Slot(i));
+    }
+  });
+  for (std::size_t i = 0; i < kTokens; ++i) {
+    Store->AddLater({"Ann", static_cast<int64_t>(i), "", 1}, TokenOf(i), 2'000'000'000,
+                    mine.Slot(i));
+  }
+  racer.join();
+  ASSERT_EQ(mine.Wait(10s), kTokens);
+  ASSERT_EQ(theirs.Wait(10s), kTokens);
+  for (std::size_t i = 0; i < kTokens; ++i) {
+    const auto a = mine.At(i);
+    const auto b = theirs.At(i);
+    EXPECT_EQ(a->Error + b->Error, "") << i;
+    EXPECT_NE(a->Result, b->Result) << "token " << i << " stored twice or never";
+  }
+  EXPECT_EQ(Store->Count(), static_cast<int64_t>(kTokens));
+}
+
+TEST_P(QueuedScores, AnsweredInOrderWithTheBestKept) {
+  constexpr std::size_t kScores = 100;
+  TOutcomes outcomes(kScores);
+  for (std::size_t i = 0; i < kScores; ++i) {
+    Store->AddLater({"Ann", static_cast<int64_t>((i * 37) % 101), "", 1}, TokenOf(i), 2'000'000'000,
+                    outcomes.Slot(i));
+  }
+  ASSERT_EQ(outcomes.Wait(10s), kScores);
+  for (std::size_t i = 0; i < kScores; ++i) {
+    EXPECT_EQ(outcomes.At(i)->Error, "") << i;
+    EXPECT_EQ(outcomes.At(i)->Result, TAddResult::kStored) << i;
+  }
+  const auto top = Store->Top(10);
+  ASSERT_EQ(top.size(), 1u);
+  EXPECT_EQ(top[0].Score, 100);
+  EXPECT_EQ(Store->Count(), static_cast<int64_t>(kScores));
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, QueuedScores,
+                         ::testing::Values(TBackend::kSqlite, TBackend::kPostgres),
+                         [](const auto& test) {
+                           return test.param == TBackend::kSqlite ? "Sqlite" : "Postgres";
+                         });
+
+// One queued score of a batch and what must become of it.
+struct TBatchCase {
+  TScoreRow Row;
+  std::string Token;
+  bool Fails = false;
+  TAddResult Result = TAddResult::kStored;
+};
+
+// Another session redeeming a token in a transaction it keeps open, as a racing instance in the
+// middle of its own transaction would.
+class TTokenHolder {
+ public:
+  TTokenHolder(const std::string& location, const std::string& token)
+      : Connection_(PQconnectdb(location.c_str())) {
+    Run("BEGIN");
+    Run("INSERT INTO redeemed (token, expires) VALUES ('" + token + "', 2000000000)");
+  }
+  ~TTokenHolder() { PQfinish(Connection_); }
+  TTokenHolder(const TTokenHolder&) = delete;
+  TTokenHolder& operator=(const TTokenHolder&) = delete;
+
+ private:
+  void Run(const std::string& sql) {
+    PGresult* result = PQexec(Connection_, sql.c_str());
+    EXPECT_EQ(PQresultStatus(result), PGRES_COMMAND_OK) << PQerrorMessage(Connection_);
+    PQclear(result);
+  }
+
+  pg_conn* Connection_;
+};
+
+class PostgresPipeline : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (TPostgresCluster::BinaryFolder().empty()) GTEST_SKIP() << "PostgreSQL is not installed";
+    Cluster = std::make_unique<TPostgresCluster>();
+    Location = Cluster->NewDatabase();
+    Store = server::OpenScoreStore(Location, 2);
+    // The pipeline's connection opens with its first score (preparing its statements waits on a
+    // locked table): open it now.
+    TOutcomes opened(1);
+    Store->AddLater({"First", 1, "", 1}, "", 0, opened.Slot(0));
+    ASSERT_EQ(opened.Wait(5s), 1u);
+  }
+
+  // Queues a score that waits in the database on the lock, so that whatever is queued next
+  // goes out together in the following batch.
+  void HoldUpThePipeline(TOutcomes& first) {
+    Store->AddLater({"First", 2, "", 1}, "first", 2'000'000'000, first.Slot(0));
+    std::this_thread::sleep_for(200ms);
+  }
+
+  std::unique_ptr<TPostgresCluster> Cluster;
+  std::string Location;
+  std::unique_ptr<TScoreStore> Store;
+};
+
+TEST_F(PostgresPipeline, AFailingScoreInABatchLeavesTheOthersStored) {
+  const std::vector<TBatchCase> cases = {
+      {{"Ann", 10, "", 1}, "a"},
+      {{"Bob", 20, "", 1}, "b"},
+      // Its token is held by another session's open transaction: the lock time-out fails it.
+      {{"Eve", 30, "", 1}, "held", true},
+      {{"Cid", 40, "", 1}, "d"},
+      // The token Bob's score redeemed earlier in the same batch.
+      {{"Dan", 50, "", 1}, "b", false, TAddResult::kTokenUsed},
+      {{"Ann", 60, "", 1}, "e"},
+  };
+  TOutcomes first(1);
+  TOutcomes outcomes(cases.size());
+  const TTokenHolder holder(Location, "held");
+  {
+    const servertest::TDatabaseLock lock(Location);
+    HoldUpThePipeline(first);
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+      Store->AddLater(cases[i].Row, cases[i].Token, 2'000'000'000, outcomes.Slot(i));
+    }
+    std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(outcomes.Wait(0ms), 0u) << "answered while the database was locked";
+  }
+  ASSERT_EQ(first.Wait(5s), 1u);
+  ASSERT_EQ(outcomes.Wait(5s), cases.size());
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    const auto outcome = outcomes.At(i);
+    EXPECT_EQ(!outcome->Error.empty(), cases[i].Fails) << i << ": " << outcome->Error;
+    if (!cases[i].Fails) {
+      EXPECT_EQ(outcome->Result, cases[i].Result) << i;
+    }
+  }
+  EXPECT_NE(outcomes.At(2)->Error.find("lock"), std::string::npos) << outcomes.At(2)->Error;
+  EXPECT_EQ(Store->Count(), 6);
+  std::vector<std::pair<std::string, int64_t>> top;
+  for (const auto& row : Store->Top(10)) top.emplace_back(row.Name, row.Score);
+  EXPECT_EQ(top, (std::vector<std::pair<std::string, int64_t>>{
+                     {"Ann", 60}, {"Cid", 40}, {"Bob", 20}, {"First", 2}}));
+}
+
+TEST_F(PostgresPipeline, DroppingQueuedScoresIsQuickAndAnswersNone) {
+  const servertest::TDatabaseLock lock(Location);
+  TOutcomes first(1);
+  HoldUpThePipeline(first);
+  TOutcomes queued(5);
+  for (std::size_t i = 0; i < 5; ++i) {
+    Store->AddLater({"Ann", 1, "", 1}, TokenOf(i), 2'000'000'000, queued.Slot(i));
+  }
+  const auto start = std::chrono::steady_clock::now();
+  Store->DropQueuedWrites();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 500ms);
+  EXPECT_EQ(first.Wait(0ms) + queued.Wait(0ms), 0u);
+}
+
+TEST_F(PostgresPipeline, TheFirstScoreAfterTheDatabaseRestartsIsStored) {
+  Cluster->Stop();
+  Cluster->Start();
+  TOutcomes after(1);
+  Store->AddLater({"Ann", 2, "", 1}, "", 0, after.Slot(0));
+  ASSERT_EQ(after.Wait(5s), 1u);
+  EXPECT_EQ(after.At(0)->Error, "");
+  EXPECT_EQ(Store->Count(), 2);
+}
+
+TEST_F(PostgresPipeline, WhileTheDatabaseIsDownScoresFailThenItRecovers) {
+  Cluster->Stop();
+  TOutcomes down(3);
+  for (std::size_t i = 0; i < 3; ++i) Store->AddLater({"Ann", 1, "", 1}, "", 0, down.Slot(i));
+  ASSERT_EQ(down.Wait(10s), 3u);
+  for (std::size_t i = 0; i < 3; ++i) {
+    EXPECT_NE(down.At(i)->Error.find("score database"), std::string::npos) << down.At(i)->Error;
+  }
+  Cluster->Start();
+  TOutcomes up(1);
+  Store->AddLater({"Ann", 5, "", 1}, "", 0, up.Slot(0));
+  ASSERT_EQ(up.Wait(5s), 1u);
+  EXPECT_EQ(up.At(0)->Error, "");
+  EXPECT_EQ(Store->Count(), 2);
+}
+
+}  // namespace
