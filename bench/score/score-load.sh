@@ -6,7 +6,9 @@
 # installed). Prints wrk's figures, the stored submissions per second, the service's peak
 # resident memory, and the processor time the service and PostgreSQL used (on a shared machine,
 # the share of the run's processor time they got tells a slow service from a busy machine). The
-# rate and connection limits are raised for the run.
+# rate and connection limits are raised for the run. Each instance answers on half the machine's
+# cores (at least one; SCORE_THREADS sets another number): wrk and PostgreSQL share the machine,
+# and threads beyond its cores only lengthen the tail of the latencies.
 # Usage: bench/score/score-load.sh [BUILD_DIR] [DURATION]
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -16,6 +18,7 @@ server="$build/bin/comet-score-server"
 command -v wrk >/dev/null || { echo "wrk is not installed (scripts/install-deps.sh)" >&2; exit 1; }
 [ -x "$server" ] || { echo "build comet-score-server first: $server" >&2; exit 1; }
 ulimit -n "$(ulimit -Hn)"
+threads="${SCORE_THREADS:-$(( $(nproc) / 2 > 1 ? $(nproc) / 2 : 1 ))}"
 
 work="$(mktemp -d)"
 chmod 755 "$work"
@@ -35,7 +38,7 @@ as_postgres() { if [ "$(id -u)" -eq 0 ]; then runuser -u postgres -- "$@"; else 
 start_server() {
   local db=$1 name=$2
   "$server" --port 0 --db "$db" --port-file "$work/$name.port" --submit-rate 0 --handshake-rate 0 \
-    --max-connections 8192 --max-connections-per-address 8192 --threads 4 \
+    --max-connections 8192 --max-connections-per-address 8192 --threads "$threads" \
     >/dev/null 2>"$work/$name.errors" &
   echo $! >"$work/$name.pid"
   for _ in $(seq 200); do [ -s "$work/$name.port" ] && break; sleep 0.05; done
