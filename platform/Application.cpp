@@ -24,8 +24,9 @@ namespace {
 
 // A timer that fell this many intervals behind skips the rest instead of firing in a burst.
 constexpr uint64_t kMaxCatchUp = 10;
-// The last stretch before a deadline is spun rather than slept, for an exact frame rate.
-constexpr double kSpinSeconds = 0.0004;
+// The last stretch before a deadline is spun rather than slept, for an exact frame rate: long
+// enough to cover a late wake-up on a busy (virtual) machine.
+constexpr double kSpinSeconds = 0.0012;
 
 }  // namespace
 
