@@ -12,34 +12,22 @@
 
 #include "PostgresCluster.h"
 #include "ScoreServerProcess.h"
+#include "StoreBackends.h"
 #include "server/ScoreStore.h"
 
 namespace {
 
 using server::TScoreRow;
 using server::TScoreStore;
+using servertest::TBackend;
 using servertest::TPostgresCluster;
+using servertest::TStoreBackends;
 
-// Which database a case runs on.
-enum class TBackend { kSqlite, kPostgres };
-
-class ScoreStores : public ::testing::TestWithParam<TBackend> {
+class ScoreStores : public TStoreBackends {
  protected:
-  static void SetUpTestSuite() {
-    if (!TPostgresCluster::BinaryFolder().empty()) Cluster = new TPostgresCluster();
-  }
-  static void TearDownTestSuite() {
-    delete Cluster;
-    Cluster = nullptr;
-  }
-
   void SetUp() override {
-    if (GetParam() == TBackend::kPostgres) {
-      if (!Cluster) GTEST_SKIP() << "PostgreSQL is not installed (no /usr/lib/postgresql/*/bin)";
-      Location = Cluster->NewDatabase();
-    } else {
-      Location = Folder.Path() + "/scores.db";
-    }
+    TStoreBackends::SetUp();
+    if (IsSkipped()) return;
     Store = server::OpenScoreStore(Location);
   }
 
@@ -53,13 +41,8 @@ class ScoreStores : public ::testing::TestWithParam<TBackend> {
     ASSERT_EQ(Store->Add({name, score, "", 1}, "", 0), TScoreStore::TAddResult::kStored);
   }
 
-  static TPostgresCluster* Cluster;
-  servertest::TTempFolder Folder;
-  std::string Location;
   std::unique_ptr<TScoreStore> Store;
 };
-
-TPostgresCluster* ScoreStores::Cluster = nullptr;
 
 using TTop = std::vector<std::pair<std::string, int64_t>>;
 
@@ -168,9 +151,7 @@ TEST_P(ScoreStores, NamesAndOptionsKeepTheirUtf8) {
 
 INSTANTIATE_TEST_SUITE_P(Backends, ScoreStores,
                          ::testing::Values(TBackend::kSqlite, TBackend::kPostgres),
-                         [](const auto& test) {
-                           return test.param == TBackend::kSqlite ? "Sqlite" : "Postgres";
-                         });
+                         TStoreBackends::NameOf);
 
 TEST(PostgresStore, PooledConnectionsEndedByARestartAreReplacedBeforeUse) {
   if (TPostgresCluster::BinaryFolder().empty()) GTEST_SKIP() << "PostgreSQL is not installed";

@@ -17,6 +17,7 @@
 #include "DatabaseLock.h"
 #include "PostgresCluster.h"
 #include "ScoreServerProcess.h"
+#include "StoreBackends.h"
 #include "server/ScoreStore.h"
 
 namespace {
@@ -24,7 +25,9 @@ namespace {
 using namespace std::chrono_literals;
 using server::TScoreRow;
 using server::TScoreStore;
+using servertest::TBackend;
 using servertest::TPostgresCluster;
+using servertest::TStoreBackends;
 using TAddResult = TScoreStore::TAddResult;
 
 // What became of one queued score: its result, or the database's failure.
@@ -75,36 +78,16 @@ std::string TokenOf(std::size_t i) {
   return token;
 }
 
-// Which database a case runs on.
-enum class TBackend { kSqlite, kPostgres };
-
-class QueuedScores : public ::testing::TestWithParam<TBackend> {
+class QueuedScores : public TStoreBackends {
  protected:
-  static void SetUpTestSuite() {
-    if (!TPostgresCluster::BinaryFolder().empty()) Cluster = new TPostgresCluster();
-  }
-  static void TearDownTestSuite() {
-    delete Cluster;
-    Cluster = nullptr;
-  }
-
   void SetUp() override {
-    if (GetParam() == TBackend::kPostgres) {
-      if (!Cluster) GTEST_SKIP() << "PostgreSQL is not installed (no /usr/lib/postgresql/*/bin)";
-      Location = Cluster->NewDatabase();
-    } else {
-      Location = Folder.Path() + "/scores.db";
-    }
+    TStoreBackends::SetUp();
+    if (IsSkipped()) return;
     Store = server::OpenScoreStore(Location, 2);
   }
 
-  static TPostgresCluster* Cluster;
-  servertest::TTempFolder Folder;
-  std::string Location;
   std::unique_ptr<TScoreStore> Store;
 };
-
-TPostgresCluster* QueuedScores::Cluster = nullptr;
 
 TEST_P(QueuedScores, TwoInstancesRacingForEachTokenStoreItOnce) {
   // Two processes' stores on one database, each handed every token at the same moment.
@@ -154,9 +137,7 @@ TEST_P(QueuedScores, AnsweredInOrderWithTheBestKept) {
 
 INSTANTIATE_TEST_SUITE_P(Backends, QueuedScores,
                          ::testing::Values(TBackend::kSqlite, TBackend::kPostgres),
-                         [](const auto& test) {
-                           return test.param == TBackend::kSqlite ? "Sqlite" : "Postgres";
-                         });
+                         TStoreBackends::NameOf);
 
 // One queued score of a batch and what must become of it.
 struct TBatchCase {
