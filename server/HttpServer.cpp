@@ -28,9 +28,10 @@ THttpServer::THttpServer(const std::string& bind, int port, int threads, int wai
       Limits_(limits),
       Threads_(threads),
       Io_(threads),
-      Acceptor_(Io_),
-      Signals_(Io_, SIGINT, SIGTERM),
-      RetryTimer_(Io_),
+      ListenStrand_(boost::asio::make_strand(Io_)),
+      Acceptor_(ListenStrand_),
+      Signals_(ListenStrand_, SIGINT, SIGTERM),
+      RetryTimer_(ListenStrand_),
       Waiting_(static_cast<std::size_t>(waitingThreads)) {
   Context_.Waiting = &Waiting_;
   boost::beast::error_code error;

@@ -5,6 +5,7 @@
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/asio/signal_set.hpp>
 #include <boost/asio/steady_timer.hpp>
+#include <boost/asio/strand.hpp>
 #include <boost/asio/thread_pool.hpp>
 #include <string>
 
@@ -44,6 +45,9 @@ class THttpServer {
   int Port_ = 0;
   // Declared after what the sessions refer to: destroying the context destroys the sessions.
   boost::asio::io_context Io_;
+  /// The acceptor, the stop signals and the retry timer complete on this one strand: a stop
+  /// closes the acceptor while connections are being accepted on another thread.
+  boost::asio::strand<boost::asio::io_context::executor_type> ListenStrand_;
   boost::asio::ip::tcp::acceptor Acceptor_;
   boost::asio::signal_set Signals_;
   boost::asio::steady_timer RetryTimer_;
