@@ -278,7 +278,7 @@ TScoreStore::TAddResult TPostgresScoreDatabase::Add(const TScoreRow& row, const 
 void TPostgresScoreDatabase::AddLater(const TScoreRow& row, const std::string& token,
                                       int64_t tokenExpiry, TAddDone done) {
   Pipeline_->Push({token.empty() ? "add_untokened" : "add", AddParams(row, token, tokenExpiry),
-                   std::move(done)});
+                   row.Name, std::move(done)});
 }
 
 void TPostgresScoreDatabase::DropQueuedWrites() {

@@ -5,6 +5,7 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdint>
@@ -75,16 +76,14 @@ bool TPostgresSubmissionPipeline::Stopping() {
 
 void TPostgresSubmissionPipeline::Work() {
   while (!Stopping()) {
-    std::vector<TItem> fresh = Take(kMaxInFlight - InFlight_.size(), InFlight_.empty());
+    std::vector<TItem> fresh = Take(Room(), InFlight_.empty());
     if (!fresh.empty()) {
       // A session the database server ended while idle (a restart) is replaced before use.
       if (InFlight_.empty() && !Open()) {
         Fail(fresh, Failure());
         continue;
       }
-      const bool sent = Send(fresh);
-      std::move(fresh.begin(), fresh.end(), std::back_inserter(InFlight_));
-      if (!sent) {
+      if (!Send(std::move(fresh))) {
         Drop();
         continue;
       }
@@ -92,6 +91,7 @@ void TPostgresSubmissionPipeline::Work() {
     if (!InFlight_.empty() && !Receive()) Drop();
   }
   InFlight_.clear();
+  InFlightItems_ = 0;
   if (Connection_) PQfinish(Connection_);
   Connection_ = nullptr;
 }
@@ -106,6 +106,11 @@ std::vector<TPostgresSubmissionPipeline::TItem> TPostgresSubmissionPipeline::Tak
     Queue_.pop_front();
   }
   return items;
+}
+
+std::size_t TPostgresSubmissionPipeline::Room() const {
+  // What arrives while the batches in flight run waits to go out together in the next one.
+  return InFlight_.size() < kMaxBatchesInFlight ? kMaxInFlight - InFlightItems_ : 0;
 }
 
 bool TPostgresSubmissionPipeline::Open() {
@@ -127,17 +132,30 @@ bool TPostgresSubmissionPipeline::Open() {
   return true;
 }
 
-bool TPostgresSubmissionPipeline::Send(const std::vector<TItem>& items) {
-  for (const auto& item : items) {
+bool TPostgresSubmissionPipeline::Send(std::vector<TItem> items) {
+  TBatch batch;
+  batch.Together = items.size() > 1;
+  std::stable_sort(items.begin(), items.end(),
+                   [](const TItem& a, const TItem& b) { return a.Name < b.Name; });
+  batch.Items = std::move(items);
+  return SendBatch(std::move(batch)) && Flush();
+}
+
+bool TPostgresSubmissionPipeline::SendBatch(TBatch batch) {
+  // In flight even when sending fails, so that Drop answers it.
+  batch.Answers.resize(batch.Items.size());
+  InFlightItems_ += batch.Items.size();
+  InFlight_.push_back(std::move(batch));
+  // Up to its sync point the batch is one transaction, committed at the sync point.
+  for (const auto& item : InFlight_.back().Items) {
     std::vector<const char*> values;
     for (const auto& param : item.Params) values.push_back(param.c_str());
     if (PQsendQueryPrepared(Connection_, item.Statement.c_str(), static_cast<int>(values.size()),
-                            values.data(), nullptr, nullptr, 0) != 1 ||
-        PQpipelineSync(Connection_) != 1) {
+                            values.data(), nullptr, nullptr, 0) != 1) {
       return false;
     }
   }
-  return Flush();
+  return PQpipelineSync(Connection_) == 1;
 }
 
 bool TPostgresSubmissionPipeline::Flush() {
@@ -161,8 +179,9 @@ bool TPostgresSubmissionPipeline::Receive() {
     const std::lock_guard lock(Mutex_);
     if (Stopping_) return false;
     // Anything queued meanwhile is sent before waiting, while there is room.
-    if (!Queue_.empty() && InFlight_.size() < kMaxInFlight) return true;
-    Polling_ = true;
+    if (!Queue_.empty() && Room() > 0) return true;
+    // A new submission wakes the thread only when it could go out at once.
+    Polling_ = Room() > 0;
   }
   std::array<pollfd, 2> waiting{pollfd{PQsocket(Connection_), POLLIN, 0}, pollfd{Wake_, POLLIN, 0}};
   const int ready = poll(waiting.data(), waiting.size(), kPollMilliseconds);
@@ -183,33 +202,59 @@ bool TPostgresSubmissionPipeline::Receive() {
 }
 
 bool TPostgresSubmissionPipeline::TakeResults() {
-  // Per submission: the statement's result, the end of its results, then its sync point.
+  // Per submission: its result, then the end of its results; per batch, its sync point.
   while (!InFlight_.empty() && PQisBusy(Connection_) == 0) {
     PGresult* got = PQgetResult(Connection_);
     if (!got) {
-      if (Answer_.Ended) break;
-      Answer_.Ended = true;
+      if (Reading_.Ended) break;
+      Reading_.Ended = true;
+      ++Reading_.Command;
       continue;
     }
-    const ExecStatusType status = PQresultStatus(got);
-    if (status == PGRES_PIPELINE_SYNC) {
-      PQclear(got);
-      TItem done = std::move(InFlight_.front());
-      InFlight_.pop_front();
-      const TAnswer answer = std::exchange(Answer_, {});
-      done.Done(answer.Result, answer.Error);
-      continue;
-    }
-    if (status == PGRES_TUPLES_OK && PQntuples(got) == 1) {
-      if (std::strtoll(PQgetvalue(got, 0, 0), nullptr, 10) != 1) {
-        Answer_.Result = TScoreStore::TAddResult::kTokenUsed;
-      }
-    } else if (Answer_.Error.empty()) {
-      Answer_.Error = "score database " + Shown_ + ": " + PQresultErrorMessage(got);
-    }
+    Reading_.Ended = false;
+    const bool synced = PQresultStatus(got) == PGRES_PIPELINE_SYNC;
+    if (!synced) Note(InFlight_.front(), got);
     PQclear(got);
+    if (synced && !Finish()) return false;
   }
   return PQstatus(Connection_) == CONNECTION_OK;
+}
+
+void TPostgresSubmissionPipeline::Note(TBatch& batch, PGresult* got) {
+  const ExecStatusType status = PQresultStatus(got);
+  if (Reading_.Command >= batch.Items.size()) return;
+  TAnswer& answer = batch.Answers[Reading_.Command];
+  if (status == PGRES_TUPLES_OK && PQntuples(got) == 1) {
+    if (std::strtoll(PQgetvalue(got, 0, 0), nullptr, 10) != 1) {
+      answer.Result = TScoreStore::TAddResult::kTokenUsed;
+    }
+    return;
+  }
+  Reading_.Failed = true;
+  if (answer.Error.empty()) {
+    answer.Error = "score database " + Shown_ + ": " + PQresultErrorMessage(got);
+  }
+}
+
+bool TPostgresSubmissionPipeline::Finish() {
+  TBatch done = std::move(InFlight_.front());
+  InFlight_.pop_front();
+  InFlightItems_ -= done.Items.size();
+  const bool failed = std::exchange(Reading_, {}).Failed;
+  if (done.Together && failed) {
+    // The batch was rolled back: each submission goes again in a transaction of its own, so
+    // that only the one that fails is answered with the failure.
+    for (auto& item : done.Items) {
+      TBatch alone;
+      alone.Items.push_back(std::move(item));
+      if (!SendBatch(std::move(alone))) return false;
+    }
+    return Flush();
+  }
+  for (std::size_t i = 0; i < done.Items.size(); ++i) {
+    done.Items[i].Done(done.Answers[i].Result, done.Answers[i].Error);
+  }
+  return true;
 }
 
 void TPostgresSubmissionPipeline::Fail(std::vector<TItem>& items, const std::string& failure) {
@@ -220,10 +265,13 @@ void TPostgresSubmissionPipeline::Fail(std::vector<TItem>& items, const std::str
 void TPostgresSubmissionPipeline::Drop() {
   // The connection broke (or the pipeline is stopping): what is in flight gets the failure, and
   // the next submission connects anew.
-  std::vector<TItem> unanswered(std::make_move_iterator(InFlight_.begin()),
-                                std::make_move_iterator(InFlight_.end()));
+  std::vector<TItem> unanswered;
+  for (auto& batch : InFlight_) {
+    std::move(batch.Items.begin(), batch.Items.end(), std::back_inserter(unanswered));
+  }
   InFlight_.clear();
-  Answer_ = {};
+  InFlightItems_ = 0;
+  Reading_ = {};
   Fail(unanswered, Failure());
   PQfinish(Connection_);
   Connection_ = nullptr;

@@ -13,6 +13,7 @@
 #include "ScoreStore.h"
 
 struct pg_conn;
+struct pg_result;
 
 namespace server {
 
@@ -22,21 +23,27 @@ namespace server {
 bool IsIdleAndOpen(pg_conn* connection);
 
 /// Runs queued submissions on a connection of its own, on a thread that waits on it. The thread
-/// sends whatever is queued in libpq's pipeline mode as soon as it is queued, without waiting
-/// for the answers to what it sent before (up to kMaxInFlight at once), each submission followed
-/// by a sync point: many submissions share a write and a wake-up of the database server, yet
-/// each is its own transaction, so a failing one leaves the others stored. Each caller's
-/// callback runs as its result arrives, in the order they were queued.
+/// sends what is queued in libpq's pipeline mode without waiting for the answers to what it sent
+/// before (up to kMaxInFlight submissions in up to kMaxBatchesInFlight batches). What was queued
+/// meanwhile goes out as one batch in one transaction, sharing a write, a wake-up of the database
+/// server and a commit. When anything in a batch fails, the batch is rolled back and its
+/// submissions are sent again one transaction each, so a failing one leaves the others stored.
+/// Each caller's callback runs on the thread once its submission is stored or has failed.
 class TPostgresSubmissionPipeline {
  public:
   /// Most submissions sent and not yet answered.
   static constexpr std::size_t kMaxInFlight = 64;
+  /// Most batches sent and not yet answered: one the database server works on, the next ready.
+  static constexpr std::size_t kMaxBatchesInFlight = 2;
 
-  /// One submission: the prepared statement to run, its parameters and what to call with the
-  /// result.
+  /// One submission: the prepared statement to run, its parameters, the player's name and what
+  /// to call with the result. A batch runs its submissions in the order of their names, so that
+  /// instances sharing the database lock the names' best rows in one order and never deadlock
+  /// on them.
   struct TItem {
     std::string Statement;
     std::vector<std::string> Params;
+    std::string Name;
     TScoreStore::TAddDone Done;
   };
 
@@ -55,20 +62,37 @@ class TPostgresSubmissionPipeline {
   void Stop();
 
  private:
-  /// What has come back so far for the oldest submission in flight.
+  /// What has come back for one submission.
   struct TAnswer {
     TScoreStore::TAddResult Result = TScoreStore::TAddResult::kStored;
     std::string Error;
+  };
+
+  /// Submissions sent up to one sync point: one alone, or several in one transaction.
+  struct TBatch {
+    std::vector<TItem> Items;
+    std::vector<TAnswer> Answers;
+    bool Together = false;
+  };
+
+  /// Where the results of the oldest batch in flight have got to.
+  struct TReading {
+    std::size_t Command = 0;
     bool Ended = false;
+    bool Failed = false;
   };
 
   void Work();
   std::vector<TItem> Take(std::size_t room, bool wait);
+  std::size_t Room() const;
   bool Open();
-  bool Send(const std::vector<TItem>& items);
+  bool Send(std::vector<TItem> items);
+  bool SendBatch(TBatch batch);
   bool Flush();
   bool Receive();
   bool TakeResults();
+  void Note(TBatch& batch, pg_result* got);
+  bool Finish();
   void Fail(std::vector<TItem>& items, const std::string& failure);
   void Drop();
   std::string Failure() const;
@@ -85,8 +109,9 @@ class TPostgresSubmissionPipeline {
   // Used by the thread only.
   pg_conn* Connection_ = nullptr;
   std::string OpenFailure_;
-  std::deque<TItem> InFlight_;
-  TAnswer Answer_;
+  std::deque<TBatch> InFlight_;
+  std::size_t InFlightItems_ = 0;
+  TReading Reading_;
   std::thread Thread_;
 };
 

@@ -11,7 +11,7 @@
 #include <optional>
 #include <string>
 
-#include "PostgresCluster.h"
+#include "PostgresStoreFixture.h"
 #include "server/ScoreService.h"
 #include "server/ScoreStore.h"
 #include "server/TokenSigner.h"
@@ -20,7 +20,6 @@ namespace {
 
 using namespace std::chrono_literals;
 using server::TScoreService;
-using servertest::TPostgresCluster;
 
 constexpr const char* kPageQuery = "prg=CometLaneDerby&show&type=0";
 
@@ -42,13 +41,11 @@ class TReadLock {
   pg_conn* Connection_;
 };
 
-class ScorePageRenewal : public ::testing::Test {
+class ScorePageRenewal : public servertest::TPostgresStoreFixture {
  protected:
   void SetUp() override {
-    if (TPostgresCluster::BinaryFolder().empty()) GTEST_SKIP() << "PostgreSQL is not installed";
-    Cluster = std::make_unique<TPostgresCluster>();
-    Location = Cluster->NewDatabase();
-    Store = server::OpenScoreStore(Location, 2);
+    TPostgresStoreFixture::SetUp();
+    if (IsSkipped()) return;
     Service =
         std::make_unique<TScoreService>(*Store, Tokens, server::TServiceLimits{0, 0}, nullptr);
   }
@@ -65,9 +62,6 @@ class ScorePageRenewal : public ::testing::Test {
     return reply->Body;
   }
 
-  std::unique_ptr<TPostgresCluster> Cluster;
-  std::string Location;
-  std::unique_ptr<server::TScoreStore> Store;
   server::TTokenSigner Tokens{"a secret of sixteen bytes or more"};
   std::unique_ptr<TScoreService> Service;
   const TScoreService::TClock::time_point Start = TScoreService::TClock::now();

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "DatabaseLock.h"
-#include "PostgresCluster.h"
+#include "PostgresStoreFixture.h"
 #include "ScoreServerProcess.h"
 #include "StoreBackends.h"
 #include "server/ScoreStore.h"
@@ -26,7 +26,6 @@ using namespace std::chrono_literals;
 using server::TScoreRow;
 using server::TScoreStore;
 using servertest::TBackend;
-using servertest::TPostgresCluster;
 using servertest::TStoreBackends;
 using TAddResult = TScoreStore::TAddResult;
 
@@ -170,13 +169,11 @@ class TTokenHolder {
   pg_conn* Connection_;
 };
 
-class PostgresPipeline : public ::testing::Test {
+class PostgresPipeline : public servertest::TPostgresStoreFixture {
  protected:
   void SetUp() override {
-    if (TPostgresCluster::BinaryFolder().empty()) GTEST_SKIP() << "PostgreSQL is not installed";
-    Cluster = std::make_unique<TPostgresCluster>();
-    Location = Cluster->NewDatabase();
-    Store = server::OpenScoreStore(Location, 2);
+    TPostgresStoreFixture::SetUp();
+    if (IsSkipped()) return;
     // The pipeline's connection opens with its first score (preparing its statements waits on a
     // locked table): open it now.
     TOutcomes opened(1);
@@ -190,10 +187,6 @@ class PostgresPipeline : public ::testing::Test {
     Store->AddLater({"First", 2, "", 1}, "first", 2'000'000'000, first.Slot(0));
     std::this_thread::sleep_for(200ms);
   }
-
-  std::unique_ptr<TPostgresCluster> Cluster;
-  std::string Location;
-  std::unique_ptr<TScoreStore> Store;
 };
 
 TEST_F(PostgresPipeline, AFailingScoreInABatchLeavesTheOthersStored) {
