@@ -5,6 +5,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 namespace servertest {
@@ -62,6 +64,11 @@ TPostgresCluster::~TPostgresCluster() {
   Run("pg_ctl", "-D " + Folder_ + "/data -m immediate -w stop > /dev/null 2>&1");
   std::error_code ignored;
   std::filesystem::remove_all(Folder_, ignored);
+}
+
+std::string TPostgresCluster::ServerLog() const {
+  std::ifstream file(Folder_ + "/server.log");
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
 std::string TPostgresCluster::NewDatabase() {

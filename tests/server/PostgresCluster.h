@@ -26,6 +26,9 @@ class TPostgresCluster {
   void Stop();
   void Start();
 
+  /// What the database server has written to its log so far.
+  std::string ServerLog() const;
+
  private:
   int Run(const std::string& program, const std::string& arguments) const;
 

@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 #include <libpq-fe.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -18,6 +20,7 @@
 #include "PostgresStoreFixture.h"
 #include "ScoreServerProcess.h"
 #include "StoreBackends.h"
+#include "server/PostgresSubmissionPipeline.h"
 #include "server/ScoreStore.h"
 
 namespace {
@@ -174,19 +177,35 @@ class PostgresPipeline : public servertest::TPostgresStoreFixture {
   void SetUp() override {
     TPostgresStoreFixture::SetUp();
     if (IsSkipped()) return;
-    // The pipeline's connection opens with its first score (preparing its statements waits on a
-    // locked table): open it now.
+    OpenThePipeline(*Store);
+  }
+
+  // Opens the store's pipeline connection, which opens with its first score (preparing its
+  // statements would wait on a locked table).
+  static void OpenThePipeline(TScoreStore& store) {
     TOutcomes opened(1);
-    Store->AddLater({"First", 1, "", 1}, "", 0, opened.Slot(0));
+    store.AddLater({"First", 1, "", 1}, "", 0, opened.Slot(0));
     ASSERT_EQ(opened.Wait(5s), 1u);
   }
 
-  // Queues a score that waits in the database on the lock, so that whatever is queued next
-  // goes out together in the following batch.
-  void HoldUpThePipeline(TOutcomes& first) {
-    Store->AddLater({"First", 2, "", 1}, "first", 2'000'000'000, first.Slot(0));
-    std::this_thread::sleep_for(200ms);
+  // Queues scores that wait in the database on the lock, one a batch, until the store's pipeline
+  // may send no more batches: whatever is queued next goes out together in the following batch.
+  static void HoldUp(TScoreStore& store, TOutcomes& held) {
+    for (std::size_t i = 0; i < kHeldBatches; ++i) {
+      store.AddLater({"First", 2, "", 1}, "", 0, held.Slot(i));
+      std::this_thread::sleep_for(100ms);
+    }
   }
+
+  // The store stops before the outcomes it answers into go.
+  void TearDown() override { Store.reset(); }
+
+  // Holds up the store's pipeline (see HoldUp), its held scores answered into Held.
+  void HoldUpThePipeline() { HoldUp(*Store, Held); }
+
+  static constexpr std::size_t kHeldBatches =
+      server::TPostgresSubmissionPipeline::kMaxBatchesInFlight;
+  TOutcomes Held{kHeldBatches};
 };
 
 TEST_F(PostgresPipeline, AFailingScoreInABatchLeavesTheOthersStored) {
@@ -200,19 +219,18 @@ TEST_F(PostgresPipeline, AFailingScoreInABatchLeavesTheOthersStored) {
       {{"Dan", 50, "", 1}, "b", false, TAddResult::kTokenUsed},
       {{"Ann", 60, "", 1}, "e"},
   };
-  TOutcomes first(1);
   TOutcomes outcomes(cases.size());
   const TTokenHolder holder(Location, "held");
   {
     const servertest::TDatabaseLock lock(Location);
-    HoldUpThePipeline(first);
+    HoldUpThePipeline();
     for (std::size_t i = 0; i < cases.size(); ++i) {
       Store->AddLater(cases[i].Row, cases[i].Token, 2'000'000'000, outcomes.Slot(i));
     }
     std::this_thread::sleep_for(100ms);
     EXPECT_EQ(outcomes.Wait(0ms), 0u) << "answered while the database was locked";
   }
-  ASSERT_EQ(first.Wait(5s), 1u);
+  ASSERT_EQ(Held.Wait(5s), kHeldBatches);
   ASSERT_EQ(outcomes.Wait(5s), cases.size());
   for (std::size_t i = 0; i < cases.size(); ++i) {
     const auto outcome = outcomes.At(i);
@@ -222,17 +240,53 @@ TEST_F(PostgresPipeline, AFailingScoreInABatchLeavesTheOthersStored) {
     }
   }
   EXPECT_NE(outcomes.At(2)->Error.find("lock"), std::string::npos) << outcomes.At(2)->Error;
-  EXPECT_EQ(Store->Count(), 6);
+  EXPECT_EQ(Store->Count(), 1 + kHeldBatches + 4);
   std::vector<std::pair<std::string, int64_t>> top;
   for (const auto& row : Store->Top(10)) top.emplace_back(row.Name, row.Score);
   EXPECT_EQ(top, (std::vector<std::pair<std::string, int64_t>>{
                      {"Ann", 60}, {"Cid", 40}, {"Bob", 20}, {"First", 2}}));
 }
 
+TEST_F(PostgresPipeline, TwoInstancesBatchingNamesInOppositeOrdersStoreThemInOneOrder) {
+  // Each instance's batch takes the names' best rows as it goes: in the orders queued, the two
+  // would wait on each other until a lock time-out.
+  constexpr std::size_t kNames = 40;
+  TOutcomes outcomes(2 * kNames);
+  TOutcomes otherHeld(kHeldBatches);
+  const auto other = server::OpenScoreStore(Location, 1);
+  OpenThePipeline(*other);
+  {
+    const servertest::TDatabaseLock lock(Location);
+    HoldUpThePipeline();
+    HoldUp(*other, otherHeld);
+    for (std::size_t i = 0; i < kNames; ++i) {
+      Store->AddLater({"Racer" + std::to_string(100 + i), 10, "", 1}, "", 0, outcomes.Slot(i));
+      other->AddLater({"Racer" + std::to_string(100 + kNames - 1 - i), 20, "", 1}, "", 0,
+                      outcomes.Slot(kNames + i));
+    }
+    std::this_thread::sleep_for(100ms);
+  }
+  ASSERT_EQ(outcomes.Wait(10s), 2 * kNames);
+  for (std::size_t i = 0; i < 2 * kNames; ++i) EXPECT_EQ(outcomes.At(i)->Error, "") << i;
+  EXPECT_EQ(Cluster->ServerLog().find("ERROR"), std::string::npos) << Cluster->ServerLog();
+  // Each instance's scores, in the order they were stored.
+  std::map<int64_t, std::vector<std::pair<int64_t, std::string>>> stored;
+  for (const auto& listed : Store->List("")) {
+    if (listed.Row.Name != "First")
+      stored[listed.Row.Score].emplace_back(listed.Id, listed.Row.Name);
+  }
+  for (auto& [score, rows] : stored) {
+    ASSERT_EQ(rows.size(), kNames) << score;
+    std::sort(rows.begin(), rows.end());
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+      EXPECT_LT(rows[i - 1].second, rows[i].second) << "stored out of name order: " << score;
+    }
+  }
+}
+
 TEST_F(PostgresPipeline, DroppingQueuedScoresIsQuickAndAnswersNone) {
   const servertest::TDatabaseLock lock(Location);
-  TOutcomes first(1);
-  HoldUpThePipeline(first);
+  HoldUpThePipeline();
   TOutcomes queued(5);
   for (std::size_t i = 0; i < 5; ++i) {
     Store->AddLater({"Ann", 1, "", 1}, TokenOf(i), 2'000'000'000, queued.Slot(i));
@@ -240,7 +294,7 @@ TEST_F(PostgresPipeline, DroppingQueuedScoresIsQuickAndAnswersNone) {
   const auto start = std::chrono::steady_clock::now();
   Store->DropQueuedWrites();
   EXPECT_LT(std::chrono::steady_clock::now() - start, 500ms);
-  EXPECT_EQ(first.Wait(0ms) + queued.Wait(0ms), 0u);
+  EXPECT_EQ(Held.Wait(0ms) + queued.Wait(0ms), 0u);
 }
 
 TEST_F(PostgresPipeline, TheFirstScoreAfterTheDatabaseRestartsIsStored) {
