@@ -172,6 +172,23 @@ class TTokenHolder {
   pg_conn* Connection_;
 };
 
+// Makes the database refuse every score under the name "Doomed" when its transaction commits,
+// as a check deferred to the commit would: the statement itself succeeds.
+void RefuseDoomedAtCommit(const std::string& location) {
+  pg_conn* connection = PQconnectdb(location.c_str());
+  for (const char* sql :
+       {"CREATE FUNCTION refuse_doomed() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN"
+        " IF NEW.name = 'Doomed' THEN RAISE EXCEPTION 'doomed at commit'; END IF;"
+        " RETURN NULL; END $$",
+        "CREATE CONSTRAINT TRIGGER refuse_doomed AFTER INSERT ON scores"
+        " DEFERRABLE INITIALLY DEFERRED FOR EACH ROW EXECUTE FUNCTION refuse_doomed()"}) {
+    PGresult* result = PQexec(connection, sql);
+    EXPECT_EQ(PQresultStatus(result), PGRES_COMMAND_OK) << PQerrorMessage(connection);
+    PQclear(result);
+  }
+  PQfinish(connection);
+}
+
 class PostgresPipeline : public servertest::TPostgresStoreFixture {
  protected:
   void SetUp() override {
@@ -245,6 +262,37 @@ TEST_F(PostgresPipeline, AFailingScoreInABatchLeavesTheOthersStored) {
   for (const auto& row : Store->Top(10)) top.emplace_back(row.Name, row.Score);
   EXPECT_EQ(top, (std::vector<std::pair<std::string, int64_t>>{
                      {"Ann", 60}, {"Cid", 40}, {"Bob", 20}, {"First", 2}}));
+}
+
+TEST_F(PostgresPipeline, AScoreRefusedAtCommitIsAnsweredWithTheFailure) {
+  RefuseDoomedAtCommit(Location);
+  TOutcomes outcomes(1);
+  Store->AddLater({"Doomed", 10, "", 1}, "", 0, outcomes.Slot(0));
+  ASSERT_EQ(outcomes.Wait(5s), 1u);
+  EXPECT_NE(outcomes.At(0)->Error.find("doomed at commit"), std::string::npos)
+      << "answered \"" << outcomes.At(0)->Error << "\"";
+  EXPECT_EQ(Store->Count(), 1);
+}
+
+TEST_F(PostgresPipeline, ACommitRefusedForOneScoreOfABatchLeavesTheOthersStored) {
+  RefuseDoomedAtCommit(Location);
+  const std::vector<std::string> names = {"Ann", "Doomed", "Bob"};
+  TOutcomes outcomes(names.size());
+  {
+    const servertest::TDatabaseLock lock(Location);
+    HoldUpThePipeline();
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      Store->AddLater({names[i], 10, "", 1}, "", 0, outcomes.Slot(i));
+    }
+    std::this_thread::sleep_for(100ms);
+  }
+  ASSERT_EQ(Held.Wait(5s), kHeldBatches);
+  ASSERT_EQ(outcomes.Wait(5s), names.size());
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    EXPECT_EQ(outcomes.At(i)->Error.empty(), names[i] != "Doomed")
+        << names[i] << ": \"" << outcomes.At(i)->Error << "\"";
+  }
+  EXPECT_EQ(Store->Count(), 1 + kHeldBatches + 2);
 }
 
 TEST_F(PostgresPipeline, TwoInstancesBatchingNamesInOppositeOrdersStoreThemInOneOrder) {
