@@ -138,16 +138,20 @@ bool TPostgresSubmissionPipeline::Send(std::vector<TItem> items) {
   std::stable_sort(items.begin(), items.end(),
                    [](const TItem& a, const TItem& b) { return a.Name < b.Name; });
   batch.Items = std::move(items);
-  return SendBatch(std::move(batch)) && Flush();
+  Enter(std::move(batch));
+  return SendBatch(InFlight_.back()) && Flush();
 }
 
-bool TPostgresSubmissionPipeline::SendBatch(TBatch batch) {
-  // In flight even when sending fails, so that Drop answers it.
+void TPostgresSubmissionPipeline::Enter(TBatch batch) {
+  // In flight before it is sent, so that Drop answers it when sending fails.
   batch.Answers.resize(batch.Items.size());
   InFlightItems_ += batch.Items.size();
   InFlight_.push_back(std::move(batch));
+}
+
+bool TPostgresSubmissionPipeline::SendBatch(const TBatch& batch) {
   // Up to its sync point the batch is one transaction, committed at the sync point.
-  for (const auto& item : InFlight_.back().Items) {
+  for (const auto& item : batch.Items) {
     std::vector<const char*> values;
     for (const auto& param : item.Params) values.push_back(param.c_str());
     if (PQsendQueryPrepared(Connection_, item.Statement.c_str(), static_cast<int>(values.size()),
@@ -244,11 +248,16 @@ bool TPostgresSubmissionPipeline::Finish() {
   const bool failed = std::exchange(Reading_, {}).Failed;
   if (done.Together && failed) {
     // The batch was rolled back: each submission goes again in a transaction of its own, so
-    // that only the one that fails is answered with the failure.
+    // that only the one that fails is answered with the failure. All are in flight before the
+    // first is sent: should sending fail part-way, Drop answers every one.
+    const std::size_t first = InFlight_.size();
     for (auto& item : done.Items) {
       TBatch alone;
       alone.Items.push_back(std::move(item));
-      if (!SendBatch(std::move(alone))) return false;
+      Enter(std::move(alone));
+    }
+    for (std::size_t i = first; i < InFlight_.size(); ++i) {
+      if (!SendBatch(InFlight_[i])) return false;
     }
     return Flush();
   }

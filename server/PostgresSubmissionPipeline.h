@@ -87,7 +87,8 @@ class TPostgresSubmissionPipeline {
   std::size_t Room() const;
   bool Open();
   bool Send(std::vector<TItem> items);
-  bool SendBatch(TBatch batch);
+  void Enter(TBatch batch);
+  bool SendBatch(const TBatch& batch);
   bool Flush();
   bool Receive();
   bool TakeResults();
