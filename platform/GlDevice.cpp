@@ -482,7 +482,7 @@ bool TGlDevice::CopyKeyOf(const vexel::TVertex* v, int32_t count, TResampledKey&
   top = static_cast<int32_t>(std::lround(minY + 0.5f));
   key.Width = static_cast<int32_t>(std::ceil(maxX)) - left;
   key.Height = static_cast<int32_t>(std::ceil(maxY)) - top;
-  if (key.Width * key.Height < kMinCopiedPixels) return false;
+  if (static_cast<int64_t>(key.Width) * key.Height < kMinCopiedPixels) return false;
   key.Source = Picture_.Name;
   key.Sampler = 4 | Picture_.Edges;
   key.Lifted = Direct_;
