@@ -58,7 +58,8 @@ class TPostgresSubmissionPipeline {
   void Push(TItem item);
 
   /// Drops the queued submissions and those under way without calling their callbacks, and
-  /// stops the thread; returns within a fraction of a second whatever the database does.
+  /// stops the thread; returns within a fraction of a second, unless the thread is opening its
+  /// connection to a database that does not answer (that waits as long as connecting does).
   void Stop();
 
  private:
