@@ -319,6 +319,30 @@ TEST_P(GlCopyTest, ACopyIsMadeOnceAndDrawnAtAnyWholePixelPosition) {
   EXPECT_EQ(Device().CopiesMade(), made);
 }
 
+// A copy made in the middle of a frame leaves the frame's target, viewport, blending and bound
+// picture as they were: a plain half-transparent quad drawn after it lands where it should and
+// blends exactly as one drawn before it.
+TEST_P(GlCopyTest, AfterACopyIsMadeMidFrameTheFrameDrawsOnAsBefore) {
+  auto texture = Noise(40, 24);
+  ASSERT_TRUE(texture);
+  const uint64_t made = Device().CopiesMade();
+  Screen->SetFiltering(true);
+  Screen->Clear(0, 0, 255, 0);
+  Screen->BeginScene();
+  Quad(10, 10, 20, 20, 0x80FF0000, 0);
+  Quad(100, 100, 64, 48, 0xFFFFFFFF, 0, texture.get());
+  Quad(300, 400, 20, 20, 0x80FF0000, 0);
+  Screen->EndScene();
+  EXPECT_EQ(Device().CopiesMade(), made + 1);
+  const uint32_t before = Pixel(15, 15);
+  EXPECT_GT((before >> 16) & 0xFF, 0x60u);
+  EXPECT_GT(before & 0xFF, 0x60u);
+  EXPECT_EQ(Pixel(300, 400), before);
+  EXPECT_EQ(Pixel(319, 419), before);
+  EXPECT_EQ(Pixel(299, 400), 0x0000FFu);
+  EXPECT_EQ(Pixel(320, 419), 0x0000FFu);
+}
+
 TEST_P(GlCopyTest, ADeletedPictureTakesItsCopiesWithIt) {
   const float uv[8] = {0, 0, 1, 0, 1, 1, 0, 1};
   auto kept = Noise(40, 24);
