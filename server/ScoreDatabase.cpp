@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <utility>
+
 namespace server {
 
 namespace {
@@ -119,9 +121,12 @@ TScoreDatabase::TScoreDatabase(const std::string& file) : File_(file) {
     Close();
     throw;
   }
+  Writes_ =
+      std::make_unique<TScoreWriteQueue>([this](const auto& batch) { return AddBatch(batch); });
 }
 
 TScoreDatabase::~TScoreDatabase() {
+  Writes_.reset();
   Close();
 }
 
@@ -158,34 +163,86 @@ TScoreStore::TAddResult TScoreDatabase::Add(const TScoreRow& row, const std::str
   const std::lock_guard lock(Mutex_);
   Execute("BEGIN IMMEDIATE");
   try {
-    if (!token.empty()) {
-      TStatement redeem(*this, kInsertRedeemed);
-      BindText(*redeem, 1, token);
-      sqlite3_bind_int64(*redeem, 2, tokenExpiry);
-      const int result = sqlite3_step(*redeem);
-      if (result == SQLITE_CONSTRAINT) {
-        Execute("ROLLBACK");
-        return TAddResult::kTokenUsed;
-      }
-      if (result != SQLITE_DONE) Fail("token not redeemed");
-    }
-    TStatement insert(*this, kInsertScore);
-    BindText(*insert, 1, row.Name);
-    sqlite3_bind_int64(*insert, 2, row.Score);
-    BindText(*insert, 3, row.OptionsText);
-    sqlite3_bind_int64(*insert, 4, row.Time);
-    insert.Step();
-    TStatement best(*this, kUpsertBest);
-    BindText(*best, 1, row.Name);
-    sqlite3_bind_int64(*best, 2, row.Score);
-    BindText(*best, 3, row.OptionsText);
-    sqlite3_bind_int64(*best, 4, row.Time);
-    best.Step();
+    const TAddResult result = Store(row, token, tokenExpiry);
     Execute("COMMIT");
+    return result;
   } catch (...) {
     sqlite3_exec(Db_, "ROLLBACK", nullptr, nullptr, nullptr);
     throw;
   }
+}
+
+void TScoreDatabase::AddLater(const TScoreRow& row, const std::string& token, int64_t tokenExpiry,
+                              TAddDone done) {
+  Writes_->Push({row, token, tokenExpiry, std::move(done)});
+}
+
+void TScoreDatabase::DropQueuedWrites() {
+  Writes_->Stop();
+}
+
+std::vector<TScoreWriteQueue::TOutcome> TScoreDatabase::AddBatch(
+    const std::vector<TScoreWriteQueue::TItem>& batch) {
+  std::vector<TScoreWriteQueue::TOutcome> outcomes(batch.size());
+  const auto failAll = [&outcomes](const std::string& error) {
+    for (auto& outcome : outcomes) outcome = {TAddResult::kStored, error};
+  };
+  const std::lock_guard lock(Mutex_);
+  try {
+    Execute("BEGIN IMMEDIATE");
+  } catch (const TDatabaseError& e) {
+    failAll(e.what());
+    return outcomes;
+  }
+  // Each score behind a savepoint of its own: one that fails leaves the others in the
+  // transaction.
+  for (std::size_t i = 0; i < batch.size(); ++i) {
+    try {
+      Execute("SAVEPOINT score");
+      outcomes[i].Result = Store(batch[i].Row, batch[i].Token, batch[i].TokenExpiry);
+      Execute("RELEASE score");
+    } catch (const TDatabaseError& e) {
+      // Some failures (a full disk, an I/O error) end the whole transaction.
+      if (sqlite3_get_autocommit(Db_) != 0) {
+        failAll(e.what());
+        return outcomes;
+      }
+      sqlite3_exec(Db_, "ROLLBACK TO score; RELEASE score", nullptr, nullptr, nullptr);
+      outcomes[i].Error = e.what();
+    }
+  }
+  try {
+    Execute("COMMIT");
+  } catch (const TDatabaseError& e) {
+    sqlite3_exec(Db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    failAll(e.what());
+  }
+  return outcomes;
+}
+
+TScoreStore::TAddResult TScoreDatabase::Store(const TScoreRow& row, const std::string& token,
+                                              int64_t tokenExpiry) {
+  if (!token.empty()) {
+    TStatement redeem(*this, kInsertRedeemed);
+    BindText(*redeem, 1, token);
+    sqlite3_bind_int64(*redeem, 2, tokenExpiry);
+    const int result = sqlite3_step(*redeem);
+    // A redeemed token's insert writes nothing: the statement is undone on its own.
+    if (result == SQLITE_CONSTRAINT) return TAddResult::kTokenUsed;
+    if (result != SQLITE_DONE) Fail("token not redeemed");
+  }
+  TStatement insert(*this, kInsertScore);
+  BindText(*insert, 1, row.Name);
+  sqlite3_bind_int64(*insert, 2, row.Score);
+  BindText(*insert, 3, row.OptionsText);
+  sqlite3_bind_int64(*insert, 4, row.Time);
+  insert.Step();
+  TStatement best(*this, kUpsertBest);
+  BindText(*best, 1, row.Name);
+  sqlite3_bind_int64(*best, 2, row.Score);
+  BindText(*best, 3, row.OptionsText);
+  sqlite3_bind_int64(*best, 4, row.Time);
+  best.Step();
   return TAddResult::kStored;
 }
 

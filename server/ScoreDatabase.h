@@ -2,11 +2,13 @@
 // The score service's tables in an SQLite file.
 
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
 
 #include "ScoreStore.h"
+#include "ScoreWriteQueue.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -15,7 +17,8 @@ namespace server {
 
 /// The scores in one SQLite file, written through the write-ahead log so that a process killed
 /// in the middle of a write leaves the file whole. Several processes may share the file.
-/// Prepared statements only. Safe to use from several threads.
+/// Prepared statements only. Safe to use from several threads. Scores handed to AddLater are
+/// written by a thread of the store's, those queued meanwhile in one transaction.
 class TScoreDatabase : public TScoreStore {
  public:
   /// Opens (creating when missing) the file, checks that it is writable and passes a quick
@@ -27,6 +30,10 @@ class TScoreDatabase : public TScoreStore {
 
   TAddResult Add(const TScoreRow& row, const std::string& token = "",
                  int64_t tokenExpiry = 0) override;
+  void AddLater(const TScoreRow& row, const std::string& token, int64_t tokenExpiry,
+                TAddDone done) override;
+  bool AddsLater() const override { return true; }
+  void DropQueuedWrites() override;
   std::vector<TScoreRow> Top(int limit) override;
   int64_t Count() override;
   std::vector<TListedScore> List(const std::string& name) override;
@@ -40,6 +47,9 @@ class TScoreDatabase : public TScoreStore {
  private:
   class TStatement;
 
+  TAddResult Store(const TScoreRow& row, const std::string& token, int64_t tokenExpiry);
+  std::vector<TScoreWriteQueue::TOutcome> AddBatch(
+      const std::vector<TScoreWriteQueue::TItem>& batch);
   void Close();
   void Execute(const char* sql);
   void CheckUsable();
@@ -51,6 +61,7 @@ class TScoreDatabase : public TScoreStore {
   std::mutex Mutex_;
   sqlite3* Db_ = nullptr;
   std::map<const char*, sqlite3_stmt*> Statements_;
+  std::unique_ptr<TScoreWriteQueue> Writes_;
 };
 
 }  // namespace server

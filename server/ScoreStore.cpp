@@ -17,7 +17,8 @@ void TScoreStore::AddLater(const TScoreRow& row, const std::string& token, int64
   try {
     result = Add(row, token, tokenExpiry);
   } catch (const std::exception& e) {
-    done(result, e.what());
+    // An empty error would read as success.
+    done(result, *e.what() != '\0' ? e.what() : "the score database failed");
     return;
   }
   done(result, "");

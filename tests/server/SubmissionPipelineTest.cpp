@@ -1,9 +1,11 @@
-// Scores handed to the store without waiting (TScoreStore::AddLater): on PostgreSQL they travel
-// in batches through one pipelined connection, yet each is its own transaction, a token is
-// redeemed once whoever races for it, and a stop drops what is queued at once.
+// Scores handed to the store without waiting (TScoreStore::AddLater): they are written in
+// batches (on PostgreSQL through one pipelined connection), yet a failing score leaves the
+// others stored, a token is redeemed once whoever races for it, and a stop drops what is queued
+// at once.
 
 #include <gtest/gtest.h>
 #include <libpq-fe.h>
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <chrono>
@@ -149,6 +151,64 @@ struct TBatchCase {
   TAddResult Result = TAddResult::kStored;
 };
 
+// Checks each queued score's outcome against its case.
+void ExpectOutcomes(TOutcomes& outcomes, const std::vector<TBatchCase>& cases) {
+  ASSERT_EQ(outcomes.Wait(5s), cases.size());
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    const auto outcome = outcomes.At(i);
+    EXPECT_EQ(!outcome->Error.empty(), cases[i].Fails) << i << ": " << outcome->Error;
+    if (!cases[i].Fails) {
+      EXPECT_EQ(outcome->Result, cases[i].Result) << i;
+    }
+  }
+}
+
+// Runs SQL on an SQLite file through a connection of its own.
+void RunSqlite(const std::string& file, const char* sql) {
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
+  EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+  sqlite3_close(db);
+}
+
+TEST(SqliteQueue, AFailingScoreInABatchLeavesTheOthersStoredAndItsTokenFree) {
+  const servertest::TTempFolder folder;
+  const std::string file = folder.Path() + "/scores.db";
+  TOutcomes held(1);
+  TOutcomes outcomes(5);
+  const auto store = server::OpenScoreStore(file, 1);
+  RunSqlite(file,
+            "CREATE TRIGGER refuse_eve BEFORE INSERT ON scores WHEN NEW.name = 'Eve'"
+            " BEGIN SELECT RAISE(ABORT, 'Eve is refused'); END");
+  const std::vector<TBatchCase> cases = {
+      {{"Ann", 10, "", 1}, "a"},
+      // Refused after its token was redeemed: the redemption goes with it.
+      {{"Eve", 30, "", 1}, "e", true},
+      {{"Bob", 20, "", 1}, "b"},
+      {{"Dan", 50, "", 1}, "e"},
+      // The token Bob's score redeemed earlier in the same batch.
+      {{"Cid", 40, "", 1}, "b", false, TAddResult::kTokenUsed},
+  };
+  {
+    // The writer waits on the lock with the first score; the others queue behind it and go
+    // out together.
+    const servertest::TDatabaseLock lock(file);
+    store->AddLater({"First", 1, "", 1}, "", 0, held.Slot(0));
+    std::this_thread::sleep_for(100ms);
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+      store->AddLater(cases[i].Row, cases[i].Token, 2'000'000'000, outcomes.Slot(i));
+    }
+    std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(outcomes.Wait(0ms), 0u) << "answered while the database was locked";
+  }
+  ASSERT_EQ(held.Wait(5s), 1u);
+  ExpectOutcomes(outcomes, cases);
+  std::vector<std::pair<std::string, int64_t>> top;
+  for (const auto& row : store->Top(10)) top.emplace_back(row.Name, row.Score);
+  EXPECT_EQ(top, (std::vector<std::pair<std::string, int64_t>>{
+                     {"Dan", 50}, {"Bob", 20}, {"Ann", 10}, {"First", 1}}));
+}
+
 // Another session redeeming a token in a transaction it keeps open, as a racing instance in the
 // middle of its own transaction would.
 class TTokenHolder {
@@ -248,14 +308,7 @@ TEST_F(PostgresPipeline, AFailingScoreInABatchLeavesTheOthersStored) {
     EXPECT_EQ(outcomes.Wait(0ms), 0u) << "answered while the database was locked";
   }
   ASSERT_EQ(Held.Wait(5s), kHeldBatches);
-  ASSERT_EQ(outcomes.Wait(5s), cases.size());
-  for (std::size_t i = 0; i < cases.size(); ++i) {
-    const auto outcome = outcomes.At(i);
-    EXPECT_EQ(!outcome->Error.empty(), cases[i].Fails) << i << ": " << outcome->Error;
-    if (!cases[i].Fails) {
-      EXPECT_EQ(outcome->Result, cases[i].Result) << i;
-    }
-  }
+  ExpectOutcomes(outcomes, cases);
   EXPECT_NE(outcomes.At(2)->Error.find("lock"), std::string::npos) << outcomes.At(2)->Error;
   EXPECT_EQ(Store->Count(), 1 + kHeldBatches + 4);
   std::vector<std::pair<std::string, int64_t>> top;
