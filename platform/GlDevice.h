@@ -17,8 +17,8 @@ namespace platform {
 /// letterboxed. Consecutive quads that share texture, blend factors and sampling go out in one
 /// draw call; opaque pictures at full alpha are drawn without blending. A smoothly sampled
 /// picture drawn as an unturned quad at a whole pixel position is drawn texel for pixel from a
-/// copy resampled once to the quad's size. Textures have the pictures'
-/// own sizes and keep no copy of their texels.
+/// copy resampled once to the quad's size. Textures have the pictures' own sizes and keep no
+/// copy of their texels.
 class TGlDevice : public vexel::TDisplayDevice {
  public:
   /// Makes a context on the window; check Valid() afterwards.
