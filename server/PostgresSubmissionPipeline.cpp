@@ -228,7 +228,8 @@ void TPostgresSubmissionPipeline::Note(TBatch& batch, PGresult* got) {
   const ExecStatusType status = PQresultStatus(got);
   // A result after the last submission's is the commit's failure at the sync point: it fails
   // the batch, and a batch of one answers it to its one submission.
-  TAnswer& answer = batch.Answers[std::min(Reading_.Command, batch.Answers.size() - 1)];
+  TScoreStore::TAddOutcome& answer =
+      batch.Answers[std::min(Reading_.Command, batch.Answers.size() - 1)];
   if (status == PGRES_TUPLES_OK && PQntuples(got) == 1) {
     if (std::strtoll(PQgetvalue(got, 0, 0), nullptr, 10) != 1) {
       answer.Result = TScoreStore::TAddResult::kTokenUsed;

@@ -63,16 +63,10 @@ class TPostgresSubmissionPipeline {
   void Stop();
 
  private:
-  /// What has come back for one submission.
-  struct TAnswer {
-    TScoreStore::TAddResult Result = TScoreStore::TAddResult::kStored;
-    std::string Error;
-  };
-
   /// Submissions sent up to one sync point: one alone, or several in one transaction.
   struct TBatch {
     std::vector<TItem> Items;
-    std::vector<TAnswer> Answers;
+    std::vector<TScoreStore::TAddOutcome> Answers;
     bool Together = false;
   };
 

@@ -75,6 +75,14 @@ void BindText(sqlite3_stmt* statement, int index, const std::string& text) {
   sqlite3_bind_text(statement, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
 }
 
+// Binds the row's name, score, options and time to the statement's first four parameters.
+void BindRow(sqlite3_stmt* statement, const TScoreRow& row) {
+  BindText(statement, 1, row.Name);
+  sqlite3_bind_int64(statement, 2, row.Score);
+  BindText(statement, 3, row.OptionsText);
+  sqlite3_bind_int64(statement, 4, row.Time);
+}
+
 }  // namespace
 
 // One use of a prepared statement: reset when the scope ends, so every path leaves it ready.
@@ -181,9 +189,9 @@ void TScoreDatabase::DropQueuedWrites() {
   Writes_->Stop();
 }
 
-std::vector<TScoreWriteQueue::TOutcome> TScoreDatabase::AddBatch(
+std::vector<TScoreStore::TAddOutcome> TScoreDatabase::AddBatch(
     const std::vector<TScoreWriteQueue::TItem>& batch) {
-  std::vector<TScoreWriteQueue::TOutcome> outcomes(batch.size());
+  std::vector<TAddOutcome> outcomes(batch.size());
   const auto failAll = [&outcomes](const std::string& error) {
     for (auto& outcome : outcomes) outcome = {TAddResult::kStored, error};
   };
@@ -232,16 +240,10 @@ TScoreStore::TAddResult TScoreDatabase::Store(const TScoreRow& row, const std::s
     if (result != SQLITE_DONE) Fail("token not redeemed");
   }
   TStatement insert(*this, kInsertScore);
-  BindText(*insert, 1, row.Name);
-  sqlite3_bind_int64(*insert, 2, row.Score);
-  BindText(*insert, 3, row.OptionsText);
-  sqlite3_bind_int64(*insert, 4, row.Time);
+  BindRow(*insert, row);
   insert.Step();
   TStatement best(*this, kUpsertBest);
-  BindText(*best, 1, row.Name);
-  sqlite3_bind_int64(*best, 2, row.Score);
-  BindText(*best, 3, row.OptionsText);
-  sqlite3_bind_int64(*best, 4, row.Time);
+  BindRow(*best, row);
   best.Step();
   return TAddResult::kStored;
 }

@@ -48,8 +48,7 @@ class TScoreDatabase : public TScoreStore {
   class TStatement;
 
   TAddResult Store(const TScoreRow& row, const std::string& token, int64_t tokenExpiry);
-  std::vector<TScoreWriteQueue::TOutcome> AddBatch(
-      const std::vector<TScoreWriteQueue::TItem>& batch);
+  std::vector<TAddOutcome> AddBatch(const std::vector<TScoreWriteQueue::TItem>& batch);
   void Close();
   void Execute(const char* sql);
   void CheckUsable();

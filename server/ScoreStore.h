@@ -40,6 +40,13 @@ class TScoreStore {
   /// What became of a score handed to Add.
   enum class TAddResult { kStored, kTokenUsed };
 
+  /// What became of a score written later: the result, or, when Error is not empty, the
+  /// database's failure (nothing stored).
+  struct TAddOutcome {
+    TAddResult Result = TAddResult::kStored;
+    std::string Error;
+  };
+
   virtual ~TScoreStore() = default;
 
   /// Redeems the token (kept until the given expiry, seconds since 1970) and stores the score in

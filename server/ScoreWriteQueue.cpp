@@ -34,7 +34,7 @@ void TScoreWriteQueue::Work() {
   for (;;) {
     std::vector<TItem> batch = Take();
     if (batch.empty()) return;
-    const std::vector<TOutcome> outcomes = Writer_(batch);
+    const std::vector<TScoreStore::TAddOutcome> outcomes = Writer_(batch);
     {
       const std::lock_guard lock(Mutex_);
       if (Stopping_) return;

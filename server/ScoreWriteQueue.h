@@ -32,14 +32,8 @@ class TScoreWriteQueue {
     TScoreStore::TAddDone Done;
   };
 
-  /// What became of one score of a batch: the result, or the database's failure.
-  struct TOutcome {
-    TScoreStore::TAddResult Result = TScoreStore::TAddResult::kStored;
-    std::string Error;
-  };
-
   /// Writes a batch and returns each score's outcome, in the batch's order.
-  using TWriter = std::function<std::vector<TOutcome>(const std::vector<TItem>&)>;
+  using TWriter = std::function<std::vector<TScoreStore::TAddOutcome>(const std::vector<TItem>&)>;
 
   /// Starts the thread that hands batches to the writer.
   explicit TScoreWriteQueue(TWriter writer);

@@ -35,10 +35,7 @@ using servertest::TStoreBackends;
 using TAddResult = TScoreStore::TAddResult;
 
 // What became of one queued score: its result, or the database's failure.
-struct TOutcome {
-  TAddResult Result = TAddResult::kStored;
-  std::string Error;
-};
+using TOutcome = TScoreStore::TAddOutcome;
 
 // Collects the outcomes of queued scores, each in its slot, from whichever thread answers.
 class TOutcomes {
