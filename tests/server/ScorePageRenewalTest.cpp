@@ -3,7 +3,6 @@
 // scores is held locked so that making the page waits.
 
 #include <gtest/gtest.h>
-#include <libpq-fe.h>
 
 #include <chrono>
 #include <future>
@@ -11,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "DatabaseSession.h"
 #include "PostgresStoreFixture.h"
 #include "server/ScoreService.h"
 #include "server/ScoreStore.h"
@@ -26,19 +26,14 @@ constexpr const char* kPageQuery = "prg=CometLaneDerby&show&type=0";
 // Another session holding the table of best scores locked against readers until destroyed.
 class TReadLock {
  public:
-  explicit TReadLock(const std::string& location) : Connection_(PQconnectdb(location.c_str())) {
+  explicit TReadLock(const std::string& location) : Session_(location) {
     for (const char* sql : {"BEGIN", "LOCK TABLE best IN ACCESS EXCLUSIVE MODE"}) {
-      PGresult* result = PQexec(Connection_, sql);
-      EXPECT_EQ(PQresultStatus(result), PGRES_COMMAND_OK) << PQerrorMessage(Connection_);
-      PQclear(result);
+      Session_.Run(sql);
     }
   }
-  ~TReadLock() { PQfinish(Connection_); }
-  TReadLock(const TReadLock&) = delete;
-  TReadLock& operator=(const TReadLock&) = delete;
 
  private:
-  pg_conn* Connection_;
+  servertest::TDatabaseSession Session_;
 };
 
 class ScorePageRenewal : public servertest::TPostgresStoreFixture {

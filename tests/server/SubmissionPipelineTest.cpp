@@ -4,8 +4,6 @@
 // at once.
 
 #include <gtest/gtest.h>
-#include <libpq-fe.h>
-#include <sqlite3.h>
 
 #include <algorithm>
 #include <chrono>
@@ -19,6 +17,7 @@
 #include <vector>
 
 #include "DatabaseLock.h"
+#include "DatabaseSession.h"
 #include "PostgresStoreFixture.h"
 #include "ScoreServerProcess.h"
 #include "StoreBackends.h"
@@ -160,23 +159,15 @@ void ExpectOutcomes(TOutcomes& outcomes, const std::vector<TBatchCase>& cases) {
   }
 }
 
-// Runs SQL on an SQLite file through a connection of its own.
-void RunSqlite(const std::string& file, const char* sql) {
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
-  EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
-  sqlite3_close(db);
-}
-
 TEST(SqliteQueue, AFailingScoreInABatchLeavesTheOthersStoredAndItsTokenFree) {
   const servertest::TTempFolder folder;
   const std::string file = folder.Path() + "/scores.db";
   TOutcomes held(1);
   TOutcomes outcomes(5);
   const auto store = server::OpenScoreStore(file, 1);
-  RunSqlite(file,
-            "CREATE TRIGGER refuse_eve BEFORE INSERT ON scores WHEN NEW.name = 'Eve'"
-            " BEGIN SELECT RAISE(ABORT, 'Eve is refused'); END");
+  servertest::TDatabaseSession(file).Run(
+      "CREATE TRIGGER refuse_eve BEFORE INSERT ON scores WHEN NEW.name = 'Eve'"
+      " BEGIN SELECT RAISE(ABORT, 'Eve is refused'); END");
   const std::vector<TBatchCase> cases = {
       {{"Ann", 10, "", 1}, "a"},
       // Refused after its token was redeemed: the redemption goes with it.
@@ -210,40 +201,27 @@ TEST(SqliteQueue, AFailingScoreInABatchLeavesTheOthersStoredAndItsTokenFree) {
 // middle of its own transaction would.
 class TTokenHolder {
  public:
-  TTokenHolder(const std::string& location, const std::string& token)
-      : Connection_(PQconnectdb(location.c_str())) {
-    Run("BEGIN");
-    Run("INSERT INTO redeemed (token, expires) VALUES ('" + token + "', 2000000000)");
+  TTokenHolder(const std::string& location, const std::string& token) : Session_(location) {
+    Session_.Run("BEGIN");
+    Session_.Run("INSERT INTO redeemed (token, expires) VALUES ('" + token + "', 2000000000)");
   }
-  ~TTokenHolder() { PQfinish(Connection_); }
-  TTokenHolder(const TTokenHolder&) = delete;
-  TTokenHolder& operator=(const TTokenHolder&) = delete;
 
  private:
-  void Run(const std::string& sql) {
-    PGresult* result = PQexec(Connection_, sql.c_str());
-    EXPECT_EQ(PQresultStatus(result), PGRES_COMMAND_OK) << PQerrorMessage(Connection_);
-    PQclear(result);
-  }
-
-  pg_conn* Connection_;
+  servertest::TDatabaseSession Session_;
 };
 
 // Makes the database refuse every score under the name "Doomed" when its transaction commits,
 // as a check deferred to the commit would: the statement itself succeeds.
 void RefuseDoomedAtCommit(const std::string& location) {
-  pg_conn* connection = PQconnectdb(location.c_str());
+  servertest::TDatabaseSession session(location);
   for (const char* sql :
        {"CREATE FUNCTION refuse_doomed() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN"
         " IF NEW.name = 'Doomed' THEN RAISE EXCEPTION 'doomed at commit'; END IF;"
         " RETURN NULL; END $$",
         "CREATE CONSTRAINT TRIGGER refuse_doomed AFTER INSERT ON scores"
         " DEFERRABLE INITIALLY DEFERRED FOR EACH ROW EXECUTE FUNCTION refuse_doomed()"}) {
-    PGresult* result = PQexec(connection, sql);
-    EXPECT_EQ(PQresultStatus(result), PGRES_COMMAND_OK) << PQerrorMessage(connection);
-    PQclear(result);
+    session.Run(sql);
   }
-  PQfinish(connection);
 }
 
 class PostgresPipeline : public servertest::TPostgresStoreFixture {
